@@ -1,0 +1,15 @@
+// The command-line front end's subcommands. Each returns the process exit code: 0 success,
+// 1 a message of the system or a platform error (its text on stderr), 2 wrong usage.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quarn::cli {
+
+/// quarn3d-cli generate MAP.bmp OUTPUT [options]; args excludes "generate".
+int RunGenerate(const std::vector<std::string>& args);
+/// quarn3d-cli render SCENE.3df PICTURE.bmp [options]; args excludes "render".
+int RunRender(const std::vector<std::string>& args);
+
+}  // namespace quarn::cli

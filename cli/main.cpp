@@ -1,0 +1,31 @@
+// quarn3d-cli: generate terrain files and render pictures without the windows.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: quarn3d-cli generate MAP.bmp OUTPUT [options]   (see: quarn3d-cli generate --help)\n"
+    "       quarn3d-cli render SCENE.3df PICTURE.bmp [options] (see: quarn3d-cli render --help)\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> all(argv + 1, argv + argc);
+    if (all.empty()) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    const std::vector<std::string> rest(all.begin() + 1, all.end());
+    if (all[0] == "generate") return quarn::cli::RunGenerate(rest);
+    if (all[0] == "render") return quarn::cli::RunRender(rest);
+    if (all[0] == "--help" || all[0] == "-h") {
+        std::cout << kUsage;
+        return 0;
+    }
+    std::cerr << kUsage;
+    return 2;
+}

@@ -1,0 +1,32 @@
+// The one process-wide linear mapping between a world rectangle and a device rectangle.
+//
+// SetWorldWindow stores the world rectangle; SetDeviceViewport stores the device rectangle and
+// derives device = s * world + o per axis (32-bit floats). World ymin maps to the device
+// bottom and ymax to the top, so with top < bottom the y axis is flipped. Conversions do not
+// clip. Faults are the platform's floating-point errors: a world window of zero width or
+// height ("Floating point division by zero", or "Invalid floating point operation" when the
+// device extent is zero too), a zero scale in DeviceToWorld, and a device value beyond the
+// 32-bit range in WorldToDevice ("Invalid floating point operation"). All fields start at 0.
+#pragma once
+
+#include <cstdint>
+
+namespace quarn {
+
+struct WindowMapping {
+    float xmin = 0, ymin = 0, xmax = 0, ymax = 0;              // WorldWindow
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;     // DeviceViewport
+    float sx = 0, ox = 0, sy = 0, oy = 0;                      // derived
+};
+
+/// The process-wide mapping shared by the generator and the viewer (last set-up wins).
+extern WindowMapping g_WindowMapping;
+
+void SetWorldWindow(float xmin, float ymin, float xmax, float ymax);
+void SetDeviceViewport(std::int32_t left, std::int32_t top, std::int32_t right,
+                       std::int32_t bottom);
+/// Nearest pixel, halves to even, rounded once from double.
+void WorldToDevice(float x, float y, std::int32_t& ix, std::int32_t& iy);
+void DeviceToWorld(std::int32_t ix, std::int32_t iy, float& x, float& y);
+
+}  // namespace quarn

@@ -1,0 +1,69 @@
+// Little-endian field readers and writers with exact byte counts.
+//
+// BinaryReader reads from a std::istream; a read that cannot deliver all its bytes raises
+// "Read beyond end of file". BinaryWriter appends to a byte sink (an output file or a memory
+// buffer) field by field; nothing is ever dumped as a struct.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <istream>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quarn {
+
+class BinaryReader {
+public:
+    explicit BinaryReader(std::istream& in) : m_in(in) {}
+
+    /// Reads exactly size bytes into out, or raises "Read beyond end of file".
+    void readBytes(std::span<std::uint8_t> out);
+    /// Reads up to size bytes, returns how many were there (a short read is no error).
+    std::size_t readAvailable(std::span<std::uint8_t> out);
+    std::uint8_t readUint8();
+    std::uint16_t readUint16();
+    std::int32_t readInt32();
+    std::uint32_t readUint32();
+    float readFloat();
+    /// True when no byte is left.
+    bool atEnd();
+
+private:
+    std::istream& m_in;
+};
+
+/// Where written bytes go.
+class ByteSink {
+public:
+    virtual ~ByteSink() = default;
+    virtual void write(std::span<const std::uint8_t> bytes) = 0;
+};
+
+/// A sink that keeps everything in memory (tests, small files).
+class MemorySink : public ByteSink {
+public:
+    void write(std::span<const std::uint8_t> bytes) override;
+    const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
+
+private:
+    std::vector<std::uint8_t> m_bytes;
+};
+
+class BinaryWriter {
+public:
+    explicit BinaryWriter(ByteSink& sink) : m_sink(sink) {}
+
+    void writeBytes(std::span<const std::uint8_t> bytes) { m_sink.write(bytes); }
+    void writeUint8(std::uint8_t value);
+    void writeInt32(std::int32_t value);
+    void writeFloat(float value);
+    /// Writes text as it stands (no terminator).
+    void writeText(const std::string& text);
+
+private:
+    ByteSink& m_sink;
+};
+
+}  // namespace quarn

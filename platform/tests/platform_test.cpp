@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+#include "text.h"
+TEST(Placeholder, Builds) { EXPECT_EQ(quarn::Trim(" a "), "a"); }
