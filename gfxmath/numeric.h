@@ -2,7 +2,8 @@
 //
 // Reals are doubles (callers pass and store 32-bit floats, which doubles hold exactly).
 // RealPower is exp(b ln a), defined for a > 0: a = 0 raises "Floating point division by
-// zero", a < 0 "Invalid floating point operation".
+// zero", a < 0 "Invalid floating point operation", a result beyond the double range
+// "Floating point overflow".
 #pragma once
 
 #include <cstdint>

@@ -16,6 +16,7 @@ using Colour = std::uint32_t;
 inline constexpr float kNoHue = 32767.0f;
 
 /// Flat colour of the triangle P1 P2 P3 lit by a point light; vertex order sets the normal.
+/// A hue that HSVToRGB leaves unset (above 360, at or below -60) gives the grey of the intensity.
 Colour ComputeShadedColour(Vec3 p1, Vec3 p2, Vec3 p3, Vec3 light, float hue, float ka, float kd,
                            float ks, float n);
 

@@ -2,8 +2,9 @@
 //
 // Every component and scalar result is a 32-bit float; sums and products inside one
 // operation are formed in double and rounded once on storing. Arguments are taken by value,
-// so a result may be written over one of its inputs. Nothing here checks or divides except
-// SpecularCosine, which guards its one division with a 1e-9 test.
+// so a result may be written over one of its inputs. Nothing divides except SpecularCosine,
+// which guards its one division with a 1e-9 test. A result too large for 32 bits raises
+// "Floating point overflow", a NaN "Invalid floating point operation".
 #pragma once
 
 #include <array>

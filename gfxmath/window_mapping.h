@@ -14,9 +14,9 @@
 namespace quarn {
 
 struct WindowMapping {
-    float xmin = 0, ymin = 0, xmax = 0, ymax = 0;              // WorldWindow
-    std::int32_t left = 0, top = 0, right = 0, bottom = 0;     // DeviceViewport
-    float sx = 0, ox = 0, sy = 0, oy = 0;                      // derived
+    float xmin = 0, ymin = 0, xmax = 0, ymax = 0;           // WorldWindow
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;  // DeviceViewport
+    float sx = 0, ox = 0, sy = 0, oy = 0;                   // derived
 };
 
 /// The process-wide mapping shared by the generator and the viewer (last set-up wins).

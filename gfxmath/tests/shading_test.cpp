@@ -1,0 +1,132 @@
+#include "shading.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace quarn {
+namespace {
+
+constexpr float kAmbient = 0.2f, kDiffuse = 0.4f, kSpecular = 0.4f, kExponent = 0.5f;
+
+// The worked triangle: centroid (0, 5, 0), normal (0, -3, 0).
+constexpr Vec3 kP1{1, 5, -1}, kP2{-1, 5, 0}, kP3{0, 5, 1};
+constexpr Vec3 kFrontLight{0, -5, 0};  // intensity 1.0
+constexpr Vec3 kBackLight{0, 20, 0};   // intensity 0.2, the ambient part only
+constexpr Vec3 kSideLight{3, -4, 0};   // intensity 0.9794349
+
+Colour ShadeWorkedTriangle(Vec3 light, float hue) {
+    return ComputeShadedColour(kP1, kP2, kP3, light, hue, kAmbient, kDiffuse, kSpecular, kExponent);
+}
+
+struct ShadeCase {
+    const char* name;
+    Vec3 light;
+    float hue;
+    std::int32_t red, green, blue;
+};
+
+class WorkedTriangle : public ::testing::TestWithParam<ShadeCase> {};
+
+TEST_P(WorkedTriangle, GivesTheExpectedComponents) {
+    const ShadeCase& c = GetParam();
+    EXPECT_EQ(ShadeWorkedTriangle(c.light, c.hue), PackRGB(c.red, c.green, c.blue));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shading, WorkedTriangle,
+    ::testing::Values(
+        // The colour codes at full intensity and at the ambient intensity alone.
+        ShadeCase{"WaterFull", kFrontLight, 216, 0, 102, 255},
+        ShadeCase{"LawnFull", kFrontLight, 120, 0, 255, 0},
+        ShadeCase{"SlopeFull", kFrontLight, 24, 255, 102, 0},
+        ShadeCase{"SnowFull", kFrontLight, kNoHue, 255, 255, 255},
+        ShadeCase{"WaterAmbient", kBackLight, 216, 41, 45, 51},
+        ShadeCase{"LawnAmbient", kBackLight, 120, 41, 51, 41},
+        ShadeCase{"SlopeAmbient", kBackLight, 24, 51, 45, 41},
+        ShadeCase{"SnowAmbient", kBackLight, kNoHue, 51, 51, 51},
+        // Lit from the side: diffuse 0.9486833 and a specular cosine just under 1.
+        ShadeCase{"SlopeSideLit", kSideLight, 24, 250, 103, 5},
+        ShadeCase{"SnowSideLit", kSideLight, kNoHue, 250, 250, 250},
+        // No sextant for these hues, so the colour stays the grey of the intensity.
+        ShadeCase{"HueAbove360", kFrontLight, 400, 255, 255, 255},
+        ShadeCase{"HueMinus60", kBackLight, -60, 51, 51, 51}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST(Shading, WorkedColoursInHexadecimal) {
+    EXPECT_EQ(ShadeWorkedTriangle(kFrontLight, 216), 0xFF6600u);
+    EXPECT_EQ(ShadeWorkedTriangle(kSideLight, 24), 0x0567FAu);
+}
+
+TEST(Shading, DegenerateTriangleCountsAsFullyDiffuse) {
+    // No normal: the diffuse term is 1, the specular cosine -0.9952285 gives no highlight.
+    const Vec3 p{1, 5, 0};
+    EXPECT_EQ(
+        ComputeShadedColour(p, p, p, kFrontLight, 120, kAmbient, kDiffuse, kSpecular, kExponent),
+        PackRGB(61, 153, 61));
+}
+
+TEST(Shading, LightAtTheCentroidCountsAsFullyDiffuse) {
+    // The light vector has no length; the specular cosine of -M = 0 is 1 as well.
+    EXPECT_EQ(ShadeWorkedTriangle({0, 5, 0}, kNoHue), PackRGB(255, 255, 255));
+}
+
+TEST(Shading, GreyLevelHalvesGoToTheEvenNeighbour) {
+    const Vec3 a{1, 0, 0}, b{0, 1, 0}, c{0, 0, 1};
+    // Only the ambient term counts: 255 * 0.5 = 127.5 gives 128.
+    EXPECT_EQ(ComputeShadedColour(a, b, c, kFrontLight, kNoHue, 0.5f, 0, 0, kExponent),
+              PackRGB(128, 128, 128));
+    // 255 * 1.5 = 382.5 gives 382 (rounding half up would give 383); only its low byte counts.
+    EXPECT_EQ(ComputeShadedColour(a, b, c, kFrontLight, kNoHue, 1.5f, 0, 0, kExponent),
+              PackRGB(382, 382, 382));
+}
+
+struct HsvCase {
+    float hue;
+    float r, g, b;
+};
+
+TEST(HSVToRGB, FullySaturatedHuesOfEachSextant) {
+    const HsvCase cases[] = {{0, 1, 0, 0},   {30, 1, 0.5f, 0}, {60, 1, 1, 0},  {120, 0, 1, 0},
+                             {180, 0, 1, 1}, {240, 0, 0, 1},   {300, 1, 0, 1}, {360, 1, 0, 0}};
+    for (const HsvCase& c : cases) {
+        float r = -1, g = -1, b = -1;
+        HSVToRGB(c.hue, 1, 1, r, g, b);
+        EXPECT_FLOAT_EQ(r, c.r) << c.hue;
+        EXPECT_FLOAT_EQ(g, c.g) << c.hue;
+        EXPECT_FLOAT_EQ(b, c.b) << c.hue;
+    }
+}
+
+TEST(HSVToRGB, NoSaturationIsGreyForAnyHue) {
+    for (const float hue : {0.0f, 216.0f, 1000.0f, kNoHue}) {
+        float r = -1, g = -1, b = -1;
+        HSVToRGB(hue, 0, 0.3f, r, g, b);
+        EXPECT_EQ(r, 0.3f);
+        EXPECT_EQ(g, 0.3f);
+        EXPECT_EQ(b, 0.3f);
+    }
+}
+
+TEST(HSVToRGB, HueWithoutASextantLeavesTheOutputs) {
+    for (const float hue : {360.5f, 400.0f, -60.0f, -100.0f}) {
+        float r = -1, g = -2, b = -3;
+        HSVToRGB(hue, 1, 1, r, g, b);
+        EXPECT_EQ(r, -1.0f) << hue;
+        EXPECT_EQ(g, -2.0f) << hue;
+        EXPECT_EQ(b, -3.0f) << hue;
+    }
+}
+
+TEST(PackRGB, RedLowGreenMiddleBlueHigh) {
+    EXPECT_EQ(PackRGB(255, 102, 0), 0x66FFu);
+    EXPECT_EQ(PackRGB(0, 102, 255), 0xFF6600u);
+}
+
+TEST(PackRGB, OnlyTheLowByteOfEachComponentCounts) {
+    EXPECT_EQ(PackRGB(266, 0, 0), 10u);
+    EXPECT_EQ(PackRGB(-1, 256, 0x1FF), 0xFF00FFu);
+}
+
+}  // namespace
+}  // namespace quarn

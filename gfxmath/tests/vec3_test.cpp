@@ -1,0 +1,128 @@
+#include "vec3.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <ostream>
+
+#include "platform_error.h"
+
+namespace quarn {
+
+// Readable failure output for vectors.
+void PrintTo(const Vec3& v, std::ostream* os) {
+    *os << "(" << v.x << ", " << v.y << ", " << v.z << ")";
+}
+
+namespace {
+
+struct BinaryCase {
+    const char* name;
+    Vec3 a;
+    Vec3 b;
+    Vec3 expected;
+};
+
+class CrossProduct : public ::testing::TestWithParam<BinaryCase> {};
+
+TEST_P(CrossProduct, FollowsTheRightHandRule) {
+    EXPECT_EQ(VecCross(GetParam().a, GetParam().b), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Vec3, CrossProduct,
+                         ::testing::Values(BinaryCase{"XCrossY", {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
+                                           BinaryCase{"YCrossX", {0, 1, 0}, {1, 0, 0}, {0, 0, -1}},
+                                           BinaryCase{"Parallel", {1, 2, 3}, {2, 4, 6}, {0, 0, 0}},
+                                           BinaryCase{
+                                               "General", {1, 2, 3}, {4, 5, 6}, {-3, 6, -3}}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST(Vec3, DotAndLengthOfTheWorkedValues) {
+    EXPECT_EQ(VecDot({1, 2, 3}, {4, 5, 6}), 32.0f);
+    EXPECT_EQ(VecLength({3, 4, 12}), 13.0f);
+}
+
+TEST(Vec3, DotRoundsTheSumOnceNotTermByTerm) {
+    // Two terms of 2^-24 vanish one by one against 1 in 32 bits, but not together.
+    const float tiny = std::ldexp(1.0f, -24);
+    EXPECT_EQ(VecDot({1, 1, 1}, {1, tiny, tiny}), 1.0f + std::ldexp(1.0f, -23));
+}
+
+TEST(Vec3, ComponentOperations) {
+    EXPECT_EQ(VecAdd({1, 2, 3}, {10, 20, 30}), (Vec3{11, 22, 33}));
+    EXPECT_EQ(VecSub({1, 2, 3}, {10, 20, 30}), (Vec3{-9, -18, -27}));
+    EXPECT_EQ(VecScale({1, -2, 3}, 0.5f), (Vec3{0.5f, -1, 1.5f}));
+}
+
+TEST(Vec3, ResultMayOverwriteAnInput) {
+    Vec3 a{1, 2, 3};
+    a = VecAdd(a, {4, 5, 6});
+    EXPECT_EQ(a, (Vec3{5, 7, 9}));
+    a = VecCross(a, a);
+    EXPECT_EQ(a, (Vec3{0, 0, 0}));
+}
+
+TEST(Vec3, MatrixIsAppliedRowAfterRow) {
+    const Mat3 m{1, 2, 3, 4, 5, 6, 7, 8, 9};
+    EXPECT_EQ(MatMulVec({1, 2, 3}, m), (Vec3{14, 32, 50}));
+}
+
+TEST(Vec3, OverflowIsAPlatformFault) {
+    const float big = 3e38f;
+    const Mat3 m{big, big, 0, 0, 0, 0, 0, 0, 0};
+    const auto expectOverflow = [](auto operation) {
+        try {
+            operation();
+            ADD_FAILURE() << "no fault raised";
+        } catch (const PlatformError& e) {
+            EXPECT_STREQ(e.what(), "Floating point overflow");
+        }
+    };
+    expectOverflow([&] { VecScale({big, 0, 0}, 10); });
+    expectOverflow([&] { VecAdd({big, 0, 0}, {big, 0, 0}); });
+    expectOverflow([&] { VecDot({big, 0, 0}, {big, 0, 0}); });
+    expectOverflow([&] { MatMulVec({1, 1, 0}, m); });
+}
+
+TEST(Triangle, NormalOfTheWorkedTriangle) {
+    EXPECT_EQ(TriangleNormal({1, 0, 0}, {0, 0, 0}, {0, 1, 0}), (Vec3{0, 0, 1}));
+    EXPECT_EQ(TriangleNormal({1, 5, -1}, {-1, 5, 0}, {0, 5, 1}), (Vec3{0, -3, 0}));
+}
+
+TEST(Triangle, NormalOfDegenerateTrianglesIsZero) {
+    EXPECT_EQ(TriangleNormal({2, 3, 4}, {2, 3, 4}, {2, 3, 4}), (Vec3{0, 0, 0}));
+    EXPECT_EQ(TriangleNormal({0, 0, 0}, {1, 1, 1}, {2, 2, 2}), (Vec3{0, 0, 0}));
+}
+
+TEST(Triangle, CentroidAndLightVectors) {
+    const Vec3 p1{1, 2, 3}, p2{4, 5, 6}, p3{7, 8, 9};
+    EXPECT_EQ(NegCentroid(p1, p2, p3), (Vec3{-4, -5, -6}));
+    EXPECT_EQ(LightVector(p1, p2, p3, {10, 10, 10}), (Vec3{6, 5, 4}));
+}
+
+TEST(Triangle, NegCentroidMultipliesByTheFloatNearestMinusOneThird) {
+    // 5 times -0.33333334f rounds to a different float than 5 divided by -3.
+    const Vec3 v = NegCentroid({5, 0, 0}, {0, 0, 0}, {0, 0, 0});
+    EXPECT_EQ(v.x, -1.6666667461395264f);
+    EXPECT_NE(v.x, static_cast<float>(-5.0 / 3.0));
+}
+
+TEST(Triangle, ReflectionAndSpecularCosineOfTheWorkedExample) {
+    const Vec3 p1{1, 5, -1}, p2{-1, 5, 0}, p3{0, 5, 1}, light{3, -4, 0};
+    EXPECT_EQ(ReflectVector(p1, p2, p3, light), (Vec3{-3, -153, 0}));
+    EXPECT_FLOAT_EQ(SpecularCosine(p1, p2, p3, light), 0.9998078f);
+}
+
+TEST(Triangle, DegenerateTriangleReflectsToMinusTheLightVector) {
+    const Vec3 p{1, 5, 0};
+    EXPECT_EQ(ReflectVector(p, p, p, {0, -5, 0}), (Vec3{1, 10, 0}));
+    EXPECT_FLOAT_EQ(SpecularCosine(p, p, p, {0, -5, 0}), -0.9952285f);
+}
+
+TEST(Triangle, SpecularCosineIsOneWhenTheCentroidIsAtTheOrigin) {
+    // The view vector has no length, so the division is skipped.
+    EXPECT_EQ(SpecularCosine({-1, 0, 1}, {1, 0, 1}, {0, 0, -2}, {5, 5, 5}), 1.0f);
+}
+
+}  // namespace
+}  // namespace quarn
