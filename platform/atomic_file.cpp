@@ -25,12 +25,15 @@ std::string folderOf(const std::string& path) {
 
 AtomicFile::AtomicFile(std::string targetPath) : m_target(std::move(targetPath)) {
     std::string pattern = folderOf(m_target);
-    if (pattern == ".") pattern = "./";
+    if (pattern == ".")
+        pattern = "./";
     pattern += ".quarn-XXXXXX";
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     m_fd = ::mkstemp(name.data());
-    if (m_fd < 0) ThrowIoError(errno);
+    // Creating fails with ENOENT only when the folder is missing: a path fault, not a file's.
+    if (m_fd < 0)
+        ThrowIoError(errno == ENOENT ? ENOTDIR : errno);
     m_tempPath = name.data();
     // mkstemp creates 0600; a finished file gets the usual permissions.
     const mode_t mask = ::umask(0);
@@ -39,10 +42,13 @@ AtomicFile::AtomicFile(std::string targetPath) : m_target(std::move(targetPath))
     m_buffer.reserve(kBufferSize);
 }
 
-AtomicFile::~AtomicFile() { discard(); }
+AtomicFile::~AtomicFile() {
+    discard();
+}
 
 void AtomicFile::write(std::span<const std::uint8_t> bytes) {
-    if (m_buffer.size() + bytes.size() > kBufferSize) flush();
+    if (m_buffer.size() + bytes.size() > kBufferSize)
+        flush();
     if (bytes.size() > kBufferSize) {
         m_buffer.assign(bytes.begin(), bytes.end());
         flush();
@@ -56,7 +62,8 @@ void AtomicFile::flush() {
     while (done < m_buffer.size()) {
         const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             ThrowIoError(errno);
         }
         done += static_cast<std::size_t>(n);
@@ -66,20 +73,24 @@ void AtomicFile::flush() {
 
 void AtomicFile::commit() {
     flush();
-    if (::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS) ThrowIoError(errno);
+    if (::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
+        ThrowIoError(errno);
     if (::close(m_fd) != 0) {
         m_fd = -1;
         ThrowIoError(errno);
     }
     m_fd = -1;
-    if (::rename(m_tempPath.c_str(), m_target.c_str()) != 0) ThrowIoError(errno);
+    if (::rename(m_tempPath.c_str(), m_target.c_str()) != 0)
+        ThrowIoError(errno);
     m_tempPath.clear();
 }
 
 void AtomicFile::discard() noexcept {
-    if (m_fd >= 0) ::close(m_fd);
+    if (m_fd >= 0)
+        ::close(m_fd);
     m_fd = -1;
-    if (!m_tempPath.empty()) ::unlink(m_tempPath.c_str());
+    if (!m_tempPath.empty())
+        ::unlink(m_tempPath.c_str());
     m_tempPath.clear();
 }
 

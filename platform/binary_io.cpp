@@ -13,22 +13,27 @@ namespace {
 template <std::size_t N>
 std::uint32_t littleEndian(const std::array<std::uint8_t, N>& b) {
     std::uint32_t v = 0;
-    for (std::size_t i = N; i-- > 0;) v = (v << 8) | b[i];
+    for (std::size_t i = N; i-- > 0;)
+        v = (v << 8) | b[i];
     return v;
 }
 
 }  // namespace
 
 void BinaryReader::readBytes(std::span<std::uint8_t> out) {
-    if (readAvailable(out) != out.size()) throw PlatformError("Read beyond end of file");
+    if (readAvailable(out) != out.size())
+        throw PlatformError("Read beyond end of file");
 }
 
 std::size_t BinaryReader::readAvailable(std::span<std::uint8_t> out) {
-    if (out.empty()) return 0;
+    if (out.empty())
+        return 0;
     m_in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
     const auto got = static_cast<std::size_t>(m_in.gcount());
-    if (m_in.bad()) throw PlatformError("I/O error");
-    if (got < out.size()) m_in.clear(m_in.rdstate() & ~(std::ios::failbit | std::ios::eofbit));
+    if (m_in.bad())
+        throw PlatformError("I/O error");
+    if (got < out.size())
+        m_in.clear(m_in.rdstate() & ~(std::ios::failbit | std::ios::eofbit));
     return got;
 }
 
@@ -50,9 +55,13 @@ std::uint32_t BinaryReader::readUint32() {
     return littleEndian(b);
 }
 
-std::int32_t BinaryReader::readInt32() { return static_cast<std::int32_t>(readUint32()); }
+std::int32_t BinaryReader::readInt32() {
+    return static_cast<std::int32_t>(readUint32());
+}
 
-float BinaryReader::readFloat() { return std::bit_cast<float>(readUint32()); }
+float BinaryReader::readFloat() {
+    return std::bit_cast<float>(readUint32());
+}
 
 bool BinaryReader::atEnd() {
     return m_in.peek() == std::char_traits<char>::eof() && (m_in.clear(), true);
@@ -62,17 +71,21 @@ void MemorySink::write(std::span<const std::uint8_t> bytes) {
     m_bytes.insert(m_bytes.end(), bytes.begin(), bytes.end());
 }
 
-void BinaryWriter::writeUint8(std::uint8_t value) { m_sink.write({&value, 1}); }
+void BinaryWriter::writeUint8(std::uint8_t value) {
+    m_sink.write({&value, 1});
+}
 
 void BinaryWriter::writeInt32(std::int32_t value) {
     const auto u = static_cast<std::uint32_t>(value);
-    const std::array<std::uint8_t, 4> b{static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
-                                        static_cast<std::uint8_t>(u >> 16),
-                                        static_cast<std::uint8_t>(u >> 24)};
+    const std::array<std::uint8_t, 4> b{
+        static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
+        static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
     m_sink.write(b);
 }
 
-void BinaryWriter::writeFloat(float value) { writeInt32(std::bit_cast<std::int32_t>(value)); }
+void BinaryWriter::writeFloat(float value) {
+    writeInt32(std::bit_cast<std::int32_t>(value));
+}
 
 void BinaryWriter::writeText(const std::string& text) {
     m_sink.write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});

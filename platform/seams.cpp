@@ -16,10 +16,18 @@ namespace {
 class SilentPresenters : public MessageBoxPresenter,
                          public FileDialogPresenter,
                          public ErrorReporter {
-public:
+  public:
     int show(const MessageBoxRequest& request) override {
-        if (request.buttons & mbOK) return mrOk;
-        if (request.buttons & mbAbort) return mrAbort;
+        // Buttons appear in the order of their bits, so the lowest one is the first.
+        static constexpr struct {
+            MsgDlgButton button;
+            ModalResult result;
+        } kOrder[] = {{mbYes, mrYes},       {mbNo, mrNo},       {mbOK, mrOk},
+                      {mbCancel, mrCancel}, {mbAbort, mrAbort}, {mbRetry, mrRetry},
+                      {mbIgnore, mrIgnore}, {mbAll, mrAll}};
+        for (const auto& entry : kOrder)
+            if (request.buttons & entry.button)
+                return entry.result;
         return mrCancel;
     }
     std::optional<std::string> open(const FileDialogRequest&) override { return std::nullopt; }
@@ -38,11 +46,16 @@ std::function<void()> g_restoreBusy;
 
 std::string MessageBoxCaption(MsgDlgType type) {
     switch (type) {
-        case MsgDlgType::Warning: return "Warning";
-        case MsgDlgType::Error: return "Error";
-        case MsgDlgType::Information: return "Information";
-        case MsgDlgType::Confirmation: return "Confirm";
-        case MsgDlgType::Custom: return "Quarn 3D";
+        case MsgDlgType::Warning:
+            return "Warning";
+        case MsgDlgType::Error:
+            return "Error";
+        case MsgDlgType::Information:
+            return "Information";
+        case MsgDlgType::Confirmation:
+            return "Confirm";
+        case MsgDlgType::Custom:
+            return "Quarn 3D";
     }
     return "Quarn 3D";
 }
@@ -52,7 +65,9 @@ int ShowMessageBox(const std::string& text, MsgDlgType type, MsgDlgButtons butto
     return g_messageBoxes->show({text, type, buttons, helpContext});
 }
 
-void ShowErrorBox(const std::string& text) { ShowMessageBox(text, MsgDlgType::Error, mbAbort, 0); }
+void ShowErrorBox(const std::string& text) {
+    ShowMessageBox(text, MsgDlgType::Error, mbAbort, 0);
+}
 
 MessageBoxPresenter* SetMessageBoxPresenter(MessageBoxPresenter* presenter) {
     MessageBoxPresenter* previous = g_messageBoxes;
@@ -79,7 +94,8 @@ std::string WithDefaultExtension(const std::string& name, const std::string& def
     const auto dot = name.find_last_of('.');
     const bool hasExtension =
         dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    if (defaultExt.empty() || hasExtension) return name;
+    if (defaultExt.empty() || hasExtension)
+        return name;
     return name + "." + defaultExt;
 }
 
@@ -103,11 +119,13 @@ ErrorReporter* SetErrorReporter(ErrorReporter* reporter) {
 }
 
 BusyCursor::BusyCursor() {
-    if (g_showBusy) g_showBusy();
+    if (g_showBusy)
+        g_showBusy();
 }
 
 BusyCursor::~BusyCursor() {
-    if (g_restoreBusy) g_restoreBusy();
+    if (g_restoreBusy)
+        g_restoreBusy();
 }
 
 void SetBusyCursorHooks(std::function<void()> show, std::function<void()> restore) {

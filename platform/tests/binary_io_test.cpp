@@ -1,0 +1,97 @@
+#include "binary_io.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform_error.h"
+
+namespace quarn {
+namespace {
+
+std::istringstream StreamOf(const std::vector<std::uint8_t>& bytes) {
+    return std::istringstream(std::string(bytes.begin(), bytes.end()));
+}
+
+TEST(BinaryReader, FieldsAreLittleEndian) {
+    auto in = StreamOf({0x01, 0x02, 0x03, 0x04,  // int32
+                        0xFE, 0xFF, 0xFF, 0xFF,  // int32 -2
+                        0x34, 0x12,              // uint16
+                        0x00, 0x00, 0x80, 0x3F,  // float 1.0
+                        0x00, 0x00, 0x00, 0x80,  // uint32 with the top bit
+                        0xAB});
+    BinaryReader reader(in);
+    EXPECT_EQ(reader.readInt32(), 0x04030201);
+    EXPECT_EQ(reader.readInt32(), -2);
+    EXPECT_EQ(reader.readUint16(), 0x1234);
+    EXPECT_EQ(reader.readFloat(), 1.0f);
+    EXPECT_EQ(reader.readUint32(), 0x80000000u);
+    EXPECT_FALSE(reader.atEnd());
+    EXPECT_EQ(reader.readUint8(), 0xAB);
+    EXPECT_TRUE(reader.atEnd());
+}
+
+TEST(BinaryReader, ShortFieldReadIsReadBeyondEndOfFile) {
+    auto in = StreamOf({0x01, 0x02, 0x03});
+    BinaryReader reader(in);
+    try {
+        reader.readInt32();
+        ADD_FAILURE() << "no fault raised";
+    } catch (const PlatformError& e) {
+        EXPECT_STREQ(e.what(), "Read beyond end of file");
+    }
+}
+
+TEST(BinaryReader, ReadAvailableReportsAShortReadWithoutFault) {
+    auto in = StreamOf({0x01, 0x02, 0x03});
+    BinaryReader reader(in);
+    std::array<std::uint8_t, 8> buffer{};
+    EXPECT_EQ(reader.readAvailable(buffer), 3u);
+    EXPECT_EQ(buffer[2], 0x03);
+    EXPECT_TRUE(reader.atEnd());
+    // The stream stays usable: a further read finds nothing rather than a failed state.
+    EXPECT_EQ(reader.readAvailable(buffer), 0u);
+}
+
+TEST(BinaryReader, EmptyStreamIsAtEnd) {
+    auto in = StreamOf({});
+    BinaryReader reader(in);
+    EXPECT_TRUE(reader.atEnd());
+    EXPECT_THROW(reader.readUint8(), PlatformError);
+}
+
+TEST(BinaryWriter, WritesFieldsByteForByte) {
+    MemorySink sink;
+    BinaryWriter writer(sink);
+    writer.writeText("3DF");
+    writer.writeUint8(0x7F);
+    writer.writeInt32(-2);
+    writer.writeInt32(0x01020304);
+    writer.writeFloat(1.0f);
+    writer.writeFloat(-0.0f);
+    const std::array<std::uint8_t, 2> raw{0xCA, 0xFE};
+    writer.writeBytes(raw);
+    const std::vector<std::uint8_t> expected{'3',  'D',  'F',  0x7F, 0xFE, 0xFF, 0xFF, 0xFF,
+                                             0x04, 0x03, 0x02, 0x01, 0x00, 0x00, 0x80, 0x3F,
+                                             0x00, 0x00, 0x00, 0x80, 0xCA, 0xFE};
+    EXPECT_EQ(sink.bytes(), expected);
+}
+
+TEST(BinaryWriter, WrittenFieldsReadBack) {
+    MemorySink sink;
+    BinaryWriter writer(sink);
+    writer.writeInt32(-123456);
+    writer.writeFloat(3.25f);
+    auto in = StreamOf(sink.bytes());
+    BinaryReader reader(in);
+    EXPECT_EQ(reader.readInt32(), -123456);
+    EXPECT_EQ(reader.readFloat(), 3.25f);
+    EXPECT_TRUE(reader.atEnd());
+}
+
+}  // namespace
+}  // namespace quarn
