@@ -21,13 +21,19 @@ struct Vec3 {
 /// Nine floats, row after row; multiplies a Vec3 taken as a column vector.
 using Mat3 = std::array<float, 9>;
 
+/// a.x b.x + a.y b.y + a.z b.z, summed in that order.
 float VecDot(Vec3 a, Vec3 b);
 /// Square root of VecDot(a, a) as stored in 32 bits.
 float VecLength(Vec3 a);
+/// a x b.
 Vec3 VecCross(Vec3 a, Vec3 b);
+/// a + b, component by component.
 Vec3 VecAdd(Vec3 a, Vec3 b);
+/// a - b, component by component.
 Vec3 VecSub(Vec3 a, Vec3 b);
+/// (k a.x, k a.y, k a.z).
 Vec3 VecScale(Vec3 a, float k);
+/// m v with v as a column vector.
 Vec3 MatMulVec(Vec3 v, const Mat3& m);
 
 /// VecCross(P1 - P2, P3 - P2): not normalised, length twice the area.

@@ -22,11 +22,14 @@ struct WindowMapping {
 /// The process-wide mapping shared by the generator and the viewer (last set-up wins).
 extern WindowMapping g_WindowMapping;
 
+/// Stores the world rectangle; conversions change only at the next SetDeviceViewport.
 void SetWorldWindow(float xmin, float ymin, float xmax, float ymax);
+/// Stores the device rectangle and derives sx, ox, sy, oy from it and the world rectangle.
 void SetDeviceViewport(std::int32_t left, std::int32_t top, std::int32_t right,
                        std::int32_t bottom);
 /// Nearest pixel, halves to even, rounded once from double.
 void WorldToDevice(float x, float y, std::int32_t& ix, std::int32_t& iy);
+/// ((ix - ox) / sx, (iy - oy) / sy) as 32-bit floats.
 void DeviceToWorld(std::int32_t ix, std::int32_t iy, float& x, float& y);
 
 }  // namespace quarn
