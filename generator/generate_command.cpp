@@ -1,0 +1,68 @@
+#include "generate_command.h"
+
+#include "message_box.h"
+#include "text.h"
+#include "write_3df.h"
+
+namespace quarn {
+
+std::string OutputFileName;
+
+namespace {
+
+std::string DialogFilter(const std::string& outputChoice) {
+    switch (outputChoice.empty() ? '\0' : outputChoice[0]) {
+        case '3':
+            return "3DF (internal) format (*.3df)|*.3df";
+        case 'A':
+            return "ASC format (3D Studio) (*.asc)|*.asc";
+        case 'R':
+            return "RAW triangle format (no shading) (*.raw)|*.raw";
+        case 'P':
+            return "PLG object format (REND386) (*.plg)|*.plg";
+        default:
+            return {};
+    }
+}
+
+bool AnyBlank(const GeneratorFields& f) {
+    for (const std::string* text :
+         {&f.water, &f.lawn, &f.snow, &f.mapWidth, &f.mapHeight, &f.interval})
+        if (Trim(*text).empty())
+            return true;
+    return false;
+}
+
+}  // namespace
+
+FileDialogRequest GenerateDialogRequest(const std::string& outputChoice) {
+    return FileDialogRequest{"Generate 3D file", DialogFilter(outputChoice),
+                             outputChoice.substr(0, 4), "", true};
+}
+
+bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const ClassifiedRaster& map) {
+    if (!mapLoaded) {
+        ShowErrorBox(kNoMapText);
+        return false;
+    }
+    if (AnyBlank(fields)) {
+        ShowErrorBox(kValuesNotSetText);
+        return false;
+    }
+    const auto chosen = RunSaveDialog(GenerateDialogRequest(fields.outputChoice));
+    if (!chosen)
+        return false;
+    OutputFileName = *chosen;
+    if (!Set_Grid(fields, map.width, map.height, g_GridSetup))
+        return false;
+    const std::string extension = UpperCase(ExtractFileExt(OutputFileName)).substr(0, 4);
+    if (extension == ".3DF")
+        return Write_3DF(g_GridSetup, map, OutputFileName);
+    // The other formats of the dialog write nothing yet.
+    if (extension == ".RAW" || extension == ".ASC" || extension == ".PLG")
+        return false;
+    ShowErrorBox(kInvalidExtensionText);
+    return false;
+}
+
+}  // namespace quarn

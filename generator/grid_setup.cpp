@@ -1,0 +1,66 @@
+#include "grid_setup.h"
+
+#include "checked_float.h"
+#include "message_box.h"
+#include "numeric.h"
+#include "text.h"
+#include "window_mapping.h"
+
+namespace quarn {
+
+GridSetup g_GridSetup;
+
+namespace {
+
+float ParseField(const std::string& text) {
+    return CheckedToFloat(StrToFloat(text));
+}
+
+}  // namespace
+
+bool Set_Grid(const GeneratorFields& fields, std::int32_t imageWidth, std::int32_t imageHeight,
+              GridSetup& setup) {
+    setup.Water = ParseField(fields.water);
+    setup.Lawn = ParseField(fields.lawn);
+    setup.Snow = ParseField(fields.snow);
+    setup.Mapwidth = ParseField(fields.mapWidth);
+    setup.Mapheight = ParseField(fields.mapHeight);
+    setup.Interval = ParseField(fields.interval);
+    if (!(RealMin(setup.Mapwidth, setup.Mapheight) > setup.Interval)) {
+        ShowErrorBox(kInvalidIntervalText);
+        return false;
+    }
+    for (std::size_t e = 0; e < setup.heights.size(); ++e) {
+        // Blanks decide only whether the field is set; the parser gets the whole text.
+        const std::string& text = fields.heights[e];
+        HeightEntry& entry = setup.heights[e];
+        entry.set = !TrimLeftBlanks(text).empty();
+        if (entry.set)
+            entry.height = ParseField(text);
+    }
+    setup.ImageWidth = imageWidth;
+    setup.ImageHeight = imageHeight;
+    setup.MapExtent = static_cast<float>(RealMax(setup.Mapwidth, setup.Mapheight));
+    const double extent = setup.MapExtent;
+    const float halfWidth = CheckedToFloat(CheckedDivide(2.0 * setup.Mapwidth, extent) * 0.5);
+    const float halfHeight = CheckedToFloat(CheckedDivide(2.0 * setup.Mapheight, extent) * 0.5);
+    setup.CellSize = CheckedRoundToInt32(CheckedDivide(
+        static_cast<double>(IntMax(imageWidth, imageHeight)) * setup.Interval, extent));
+    if (setup.CellSize < 1) {
+        ShowErrorBox(kIntervalTooSmallText);
+        return false;
+    }
+    setup.GridCols = imageWidth / setup.CellSize;
+    setup.GridRows = imageHeight / setup.CellSize;
+    setup.VertexCount = setup.GridCols * setup.GridRows;
+    // Fewer than two cells across or down gives no triangle (and a one-pixel side no mapping).
+    if (setup.GridCols < 2 || setup.GridRows < 2) {
+        ShowErrorBox(kGridTooSmallText);
+        return false;
+    }
+    SetWorldWindow(-halfWidth, -halfHeight, halfWidth, halfHeight);
+    SetDeviceViewport(0, 0, imageWidth - 1, imageHeight - 1);
+    return true;
+}
+
+}  // namespace quarn

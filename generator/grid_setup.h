@@ -1,0 +1,52 @@
+// The sampling grid: the panel's texts turned into the numbers the terrain writers use.
+//
+// Set_Grid converts the six level and size texts and the 16 height texts, derives the cell
+// size in pixels and the grid of whole cells from the image's top-left corner, and sets the
+// process-wide window mapping so that image pixels map onto the map's plane, normalised so
+// that the longer side spans -1 to +1. Number texts the parser rejects raise its PlatformError.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace quarn {
+
+/// The generator panel's texts as they stand (heights by palette index).
+struct GeneratorFields {
+    std::string water, lawn, snow, mapWidth, mapHeight, interval;
+    std::array<std::string, 16> heights;
+    std::string outputChoice;
+};
+
+struct HeightEntry {
+    float height = 0;
+    bool set = false;
+};
+
+using HeightTable = std::array<HeightEntry, 16>;
+
+struct GridSetup {
+    float Water = 0, Lawn = 0, Snow = 0;
+    float Mapwidth = 0, Mapheight = 0, Interval = 0;
+    float MapExtent = 0;
+    std::int32_t ImageWidth = 0, ImageHeight = 0;
+    std::int32_t CellSize = 0;
+    std::int32_t GridCols = 0, GridRows = 0, VertexCount = 0;
+    HeightTable heights{};
+};
+
+/// The generator's state of the last Set_Grid call, read by the writers.
+extern GridSetup g_GridSetup;
+
+inline constexpr const char* kInvalidIntervalText = "Invalid interval!";
+inline constexpr const char* kIntervalTooSmallText = "Division by zero - Interval too small!";
+inline constexpr const char* kGridTooSmallText =
+    "Interval too large - the grid needs at least 2 x 2 cells!";
+
+/// Fills setup and the window mapping; false after showing its error box. A failing call
+/// keeps what it assigned before the failure and leaves the window mapping untouched.
+bool Set_Grid(const GeneratorFields& fields, std::int32_t imageWidth, std::int32_t imageHeight,
+              GridSetup& setup);
+
+}  // namespace quarn

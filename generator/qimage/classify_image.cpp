@@ -1,0 +1,58 @@
+#include "classify_image.h"
+
+namespace quarn {
+
+Colour ColourOfRgb(QRgb rgb) {
+    return static_cast<Colour>(qRed(rgb)) | static_cast<Colour>(qGreen(rgb)) << 8 |
+           static_cast<Colour>(qBlue(rgb)) << 16;
+}
+
+namespace {
+
+void ClassifyIndexed(const QImage& image, const SwatchColours& swatches, ClassifiedRaster& out) {
+    std::array<std::uint8_t, 256> byIndex{};
+    byIndex.fill(kNoClass);
+    const QList<QRgb> table = image.colorTable();
+    for (qsizetype i = 0; i < table.size() && i < 256; ++i)
+        byIndex[static_cast<std::size_t>(i)] = Color_To_Index(ColourOfRgb(table[i]), swatches);
+    const auto width = static_cast<std::size_t>(out.width);
+    for (std::int32_t y = 0; y < out.height; ++y) {
+        const uchar* line = image.constScanLine(y);
+        std::uint8_t* row = out.classes.data() + static_cast<std::size_t>(y) * width;
+        for (std::size_t x = 0; x < width; ++x)
+            row[x] = byIndex[line[x]];
+    }
+}
+
+void ClassifyTrueColour(const QImage& image, const SwatchColours& swatches, ClassifiedRaster& out) {
+    const QImage rgb =
+        image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+            ? image
+            : image.convertToFormat(QImage::Format_RGB32);
+    ColourIndexCache cache(swatches);
+    const auto width = static_cast<std::size_t>(out.width);
+    for (std::int32_t y = 0; y < out.height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        std::uint8_t* row = out.classes.data() + static_cast<std::size_t>(y) * width;
+        for (std::size_t x = 0; x < width; ++x)
+            row[x] = cache.classOf(ColourOfRgb(line[x]));
+    }
+}
+
+}  // namespace
+
+ClassifiedRaster ClassifyImage(const QImage& image, const SwatchColours& swatches) {
+    ClassifiedRaster out;
+    if (image.isNull())
+        return out;
+    out.width = image.width();
+    out.height = image.height();
+    out.classes.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
+    if (image.format() == QImage::Format_Indexed8)
+        ClassifyIndexed(image, swatches, out);
+    else
+        ClassifyTrueColour(image, swatches, out);
+    return out;
+}
+
+}  // namespace quarn

@@ -1,0 +1,20 @@
+// A decoded map image turned into palette classes for the terrain writers.
+//
+// Each distinct colour is matched against the swatches once: through the colour table of an
+// indexed image, otherwise through a cache of the colours met. Pixels are read from the raw
+// scanlines, never one by one through the toolkit.
+#pragma once
+
+#include <QImage>
+
+#include "map_raster.h"
+
+namespace quarn {
+
+/// The class of every pixel of image (empty raster for a null image).
+ClassifiedRaster ClassifyImage(const QImage& image, const SwatchColours& swatches);
+
+/// A QRgb as the system's Colour (red in the low byte).
+Colour ColourOfRgb(QRgb rgb);
+
+}  // namespace quarn

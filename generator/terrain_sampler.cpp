@@ -1,0 +1,103 @@
+#include "terrain_sampler.h"
+
+#include "checked_float.h"
+#include "window_mapping.h"
+
+namespace quarn {
+
+std::optional<NormalisedLevels> NormaliseLevels(const GridSetup& setup) {
+    NormalisedLevels levels;
+    const double extent = setup.MapExtent;
+    for (std::size_t e = 0; e < levels.norm.size(); ++e) {
+        levels.norm[e] = CheckedToFloat(CheckedDivide(setup.heights[e].height, extent));
+        levels.set[e] = setup.heights[e].set;
+    }
+    levels.water = CheckedToFloat(CheckedDivide(setup.Water, extent));
+    levels.lawn = CheckedToFloat(CheckedDivide(setup.Lawn, extent));
+    levels.snow = CheckedToFloat(CheckedDivide(setup.Snow, extent));
+    float sum = 0;
+    std::int32_t count = 0;
+    for (std::size_t e = 0; e < levels.norm.size(); ++e) {
+        if (!levels.set[e])
+            continue;
+        sum = CheckedToFloat(static_cast<double>(sum) + levels.norm[e]);
+        ++count;
+    }
+    if (count == 0)
+        return std::nullopt;
+    levels.meanOfSet = CheckedToFloat(static_cast<double>(sum) / count);
+    return levels;
+}
+
+float WrittenZ(float h) {
+    return CheckedToFloat(static_cast<double>(h) * 2.5);
+}
+
+TerrainMesh SampleTerrain(const GridSetup& setup, const NormalisedLevels& levels,
+                          const ClassifiedRaster& raster) {
+    TerrainMesh mesh;
+    mesh.levels = levels;
+    mesh.cols = setup.GridCols;
+    mesh.rows = setup.GridRows;
+    if (mesh.cols <= 0 || mesh.rows <= 0)
+        return mesh;
+    mesh.vertices.resize(static_cast<std::size_t>(mesh.cols) * static_cast<std::size_t>(mesh.rows));
+
+    std::array<std::uint8_t, 16> setIndices{};
+    std::size_t setCount = 0;
+    for (std::size_t e = 0; e < 16; ++e)
+        if (levels.set[e])
+            setIndices[setCount++] = static_cast<std::uint8_t>(e);
+
+    const std::int32_t cell = setup.CellSize;
+    const auto width = static_cast<std::size_t>(raster.width);
+    float prev = levels.meanOfSet;
+    std::size_t k = 0;
+    for (std::int32_t i = 0; i < mesh.rows; ++i) {
+        for (std::int32_t j = 0; j < mesh.cols; ++j, ++k) {
+            // One slot past the palette counts pixels of no swatch colour, which take no part.
+            std::array<std::uint32_t, kNoClass + 1> hist{};
+            const std::uint8_t* row =
+                raster.classes.data() +
+                static_cast<std::size_t>(i) * static_cast<std::size_t>(cell) * width +
+                static_cast<std::size_t>(j) * static_cast<std::size_t>(cell);
+            for (std::int32_t py = 0; py < cell; ++py, row += width)
+                for (std::int32_t px = 0; px < cell; ++px)
+                    ++hist[row[px]];
+
+            std::uint32_t count = 0;
+            float acc = 0;
+            for (std::size_t s = 0; s < setCount; ++s) {
+                const std::uint8_t e = setIndices[s];
+                count += hist[e];
+                // Bounded by pixel count times the largest height: no float overflow possible.
+                acc = static_cast<float>(acc + static_cast<double>(hist[e]) * levels.norm[e]);
+            }
+            float h = count == 0 ? prev : static_cast<float>(static_cast<double>(acc) / count);
+            if (h < levels.water)
+                h = levels.water;
+            prev = h;
+
+            SampledVertex& v = mesh.vertices[k];
+            DeviceToWorld(j * cell + cell / 2, i * cell + cell / 2, v.x, v.y);
+            v.h = h;
+        }
+    }
+    return mesh;
+}
+
+std::int32_t Triangle_Color(float mean, float water, float lawn, float snow) {
+    if (mean <= water)
+        return kWaterCode;
+    if (mean <= lawn)
+        return kLawnCode;
+    if (mean < snow)
+        return kMountainCode;
+    return kSnowCode;
+}
+
+float MeanHeight(float a, float b, float c) {
+    return static_cast<float>((static_cast<double>(a) + b + c) * (1.0 / 3.0));
+}
+
+}  // namespace quarn

@@ -1,0 +1,89 @@
+// From the sampling grid and the classified map to the terrain's vertices and triangles.
+//
+// All heights are divided by the map extent before they are averaged. A cell's height is the
+// mean of the assigned heights of its pixels whose colour has a height, each pixel weighted
+// equally; a cell without such a pixel repeats the cell written before it (the first cell
+// takes the mean of the set heights); no cell lies below the Water level. Every writer works
+// from the same TerrainMesh, so all output formats carry the same vertices and triangles.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "grid_setup.h"
+#include "map_raster.h"
+#include "tdf_format.h"
+
+namespace quarn {
+
+/// Heights and levels divided by the map extent, float32.
+struct NormalisedLevels {
+    std::array<float, 16> norm{};
+    std::array<bool, 16> set{};
+    float water = 0, lawn = 0, snow = 0;
+    float meanOfSet = 0;  // the height before the first cell
+};
+
+inline constexpr const char* kNoHeightText = "Must set at least one height!";
+
+/// The normalised heights and levels, or nothing when no height is set.
+std::optional<NormalisedLevels> NormaliseLevels(const GridSetup& setup);
+
+/// A vertex as the triangle colours need it: terrain x, y and the normalised height.
+struct SampledVertex {
+    float x = 0, y = 0, h = 0;
+};
+
+/// z as written: the normalised height times 2.5.
+float WrittenZ(float h);
+
+struct TerrainMesh {
+    std::int32_t cols = 0, rows = 0;
+    NormalisedLevels levels;
+    std::vector<SampledVertex> vertices;  // row after row from the top, k = row * cols + col
+
+    /// 2 (cols - 1) (rows - 1), the formula also for an empty grid.
+    std::int32_t triangleCount() const { return 2 * (cols - 1) * (rows - 1); }
+    /// Vertex k as written to a file.
+    Vertex fileVertex(std::size_t k) const {
+        return {vertices[k].x, vertices[k].y, WrittenZ(vertices[k].h)};
+    }
+};
+
+/// Samples every cell of the grid (the raster is the image the grid was set up for); uses
+/// the window mapping that Set_Grid set.
+TerrainMesh SampleTerrain(const GridSetup& setup, const NormalisedLevels& levels,
+                          const ClassifiedRaster& raster);
+
+/// 216 at or below water, 120 at or below lawn, 24 below snow, else 32767.
+std::int32_t Triangle_Color(float mean, float water, float lawn, float snow);
+
+/// The triangle's mean height: the sum of three float32 heights times one third, rounded once.
+float MeanHeight(float a, float b, float c);
+
+/// Calls emit(triangle) for the two triangles of every grid square, in file order.
+template <typename Emit>
+void ForEachTriangle(const TerrainMesh& mesh, Emit&& emit) {
+    const NormalisedLevels& l = mesh.levels;
+    for (std::int32_t i = 0; i + 1 < mesh.rows; ++i) {
+        for (std::int32_t j = 0; j + 1 < mesh.cols; ++j) {
+            const std::int32_t k = i * mesh.cols + j;
+            const std::int32_t right = k + 1;
+            const std::int32_t below = k + mesh.cols;
+            const std::int32_t diagonal = below + 1;
+            const auto h = [&](std::int32_t index) {
+                return mesh.vertices[static_cast<std::size_t>(index)].h;
+            };
+            emit(Triangle{
+                k, right, diagonal,
+                Triangle_Color(MeanHeight(h(k), h(right), h(diagonal)), l.water, l.lawn, l.snow)});
+            emit(Triangle{
+                k, diagonal, below,
+                Triangle_Color(MeanHeight(h(k), h(diagonal), h(below)), l.water, l.lawn, l.snow)});
+        }
+    }
+}
+
+}  // namespace quarn

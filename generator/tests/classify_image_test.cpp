@@ -1,0 +1,76 @@
+#include "classify_image.h"
+
+#include <gtest/gtest.h>
+
+namespace quarn {
+namespace {
+
+SwatchColours Swatches() {
+    SwatchColours s{};
+    for (std::size_t e = 0; e < 16; ++e)
+        s[e] = static_cast<Colour>(e * 16) | static_cast<Colour>(255 - e * 16) << 8 | 0x400000u;
+    return s;
+}
+
+QRgb RgbOf(Colour c) {
+    return qRgb(int(c & 255), int((c >> 8) & 255), int((c >> 16) & 255));
+}
+
+TEST(ClassifyImage, ColourOfRgbPutsRedInTheLowByte) {
+    EXPECT_EQ(ColourOfRgb(qRgb(0x30, 0x20, 0x10)), 0x102030u);
+    EXPECT_EQ(ColourOfRgb(qRgba(1, 2, 3, 0)), 0x030201u);
+}
+
+TEST(ClassifyImage, IndexedImageGoesThroughItsColourTable) {
+    const SwatchColours s = Swatches();
+    QImage image(3, 2, QImage::Format_Indexed8);
+    // Table entry 0 repeats swatch 5's colour, entry 1 swatch 9's; entry 2 matches none.
+    image.setColorTable({RgbOf(s[5]), RgbOf(s[9]), qRgb(1, 1, 1), RgbOf(s[5])});
+    const uchar indices[2][3] = {{0, 1, 2}, {3, 4, 0}};  // 4 lies outside the table
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            image.setPixel(x, y, indices[y][x]);
+    const ClassifiedRaster r = ClassifyImage(image, s);
+    ASSERT_EQ(r.width, 3);
+    ASSERT_EQ(r.height, 2);
+    EXPECT_EQ(r.classes, (std::vector<std::uint8_t>{5, 9, kNoClass, 5, kNoClass, 5}));
+}
+
+TEST(ClassifyImage, SharedSwatchColourGoesToTheLowestIndex) {
+    SwatchColours s = Swatches();
+    s[12] = s[4];
+    QImage image(2, 1, QImage::Format_Indexed8);
+    image.setColorTable({RgbOf(s[4]), RgbOf(s[12])});
+    image.setPixel(0, 0, 0);
+    image.setPixel(1, 0, 1);
+    EXPECT_EQ(ClassifyImage(image, s).classes, (std::vector<std::uint8_t>{4, 4}));
+}
+
+class TrueColour : public ::testing::TestWithParam<QImage::Format> {};
+
+TEST_P(TrueColour, PixelsAreMatchedByTheirColour) {
+    const SwatchColours s = Swatches();
+    QImage image(4, 3, QImage::Format_RGB32);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            image.setPixel(x, y, RgbOf(s[static_cast<std::size_t>(x + 4 * y)]));
+    image.setPixel(3, 2, qRgb(7, 7, 7));
+    const ClassifiedRaster r = ClassifyImage(image.convertToFormat(GetParam()), s);
+    ASSERT_EQ(r.classes.size(), 12u);
+    for (std::size_t k = 0; k < 11; ++k)
+        EXPECT_EQ(r.classes[k], k);
+    EXPECT_EQ(r.classes[11], kNoClass);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, TrueColour,
+                         ::testing::Values(QImage::Format_RGB32, QImage::Format_ARGB32,
+                                           QImage::Format_RGB888));
+
+TEST(ClassifyImage, NullImageGivesAnEmptyRaster) {
+    const ClassifiedRaster r = ClassifyImage(QImage(), Swatches());
+    EXPECT_EQ(r.width, 0);
+    EXPECT_TRUE(r.classes.empty());
+}
+
+}  // namespace
+}  // namespace quarn

@@ -1,0 +1,83 @@
+#include "generator_test_support.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+#include "binary_io.h"
+
+namespace quarn::testing {
+
+GeneratorFields Fields(const std::string& water, const std::string& lawn, const std::string& snow,
+                       const std::string& mapWidth, const std::string& mapHeight,
+                       const std::string& interval) {
+    GeneratorFields f;
+    f.water = water;
+    f.lawn = lawn;
+    f.snow = snow;
+    f.mapWidth = mapWidth;
+    f.mapHeight = mapHeight;
+    f.interval = interval;
+    f.outputChoice = "3DF";
+    return f;
+}
+
+ClassifiedRaster UniformRaster(std::int32_t width, std::int32_t height, std::uint8_t cls) {
+    ClassifiedRaster r;
+    r.width = width;
+    r.height = height;
+    r.classes.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), cls);
+    return r;
+}
+
+void Paint(ClassifiedRaster& raster, std::int32_t x0, std::int32_t y0, std::int32_t w,
+           std::int32_t h, std::uint8_t cls) {
+    for (std::int32_t y = y0; y < y0 + h; ++y)
+        for (std::int32_t x = x0; x < x0 + w; ++x)
+            raster.classes[static_cast<std::size_t>(y) * static_cast<std::size_t>(raster.width) +
+                           static_cast<std::size_t>(x)] = cls;
+}
+
+TdfContents ParseTdf(const std::vector<std::uint8_t>& bytes) {
+    std::istringstream stream(std::string(bytes.begin(), bytes.end()));
+    BinaryReader in(stream);
+    TdfContents c;
+    c.header.resize(3);
+    in.readBytes(c.header);
+    const std::int32_t n = in.readInt32();
+    for (std::int32_t i = 0; i < n; ++i)
+        c.vertices.push_back(ReadVertex(in));
+    const std::int32_t t = in.readInt32();
+    for (std::int32_t i = 0; i < t; ++i)
+        c.triangles.push_back(ReadTriangle(in));
+    return c;
+}
+
+std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TempFolder::TempFolder() {
+    std::random_device seed;
+    m_path = std::filesystem::temp_directory_path() /
+             ("quarn-generator-test-" + std::to_string(seed()) + std::to_string(seed()));
+    std::filesystem::create_directories(m_path);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::vector<std::string> TempFolder::entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace quarn::testing

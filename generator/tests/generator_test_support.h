@@ -1,0 +1,57 @@
+// Small builders for the generator's tests: panel texts, classified maps, temporary folders
+// and a plain reader of written 3DF bytes.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "grid_setup.h"
+#include "map_raster.h"
+#include "tdf_format.h"
+
+namespace quarn::testing {
+
+/// Panel texts with the six level and size fields filled and no height set.
+GeneratorFields Fields(const std::string& water, const std::string& lawn, const std::string& snow,
+                       const std::string& mapWidth, const std::string& mapHeight,
+                       const std::string& interval);
+
+/// A width x height map of one class.
+ClassifiedRaster UniformRaster(std::int32_t width, std::int32_t height, std::uint8_t cls);
+
+/// Sets the classes of the rectangle [x0, x0 + w) x [y0, y0 + h) to cls.
+void Paint(ClassifiedRaster& raster, std::int32_t x0, std::int32_t y0, std::int32_t w,
+           std::int32_t h, std::uint8_t cls);
+
+struct TdfContents {
+    std::vector<std::uint8_t> header;
+    std::vector<Vertex> vertices;
+    std::vector<Triangle> triangles;
+};
+
+/// Parses a complete 3DF byte stream (counts taken as written).
+TdfContents ParseTdf(const std::vector<std::uint8_t>& bytes);
+
+/// The bytes of a file.
+std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path);
+
+/// A fresh empty folder under the system's temporary folder, removed on destruction.
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    /// Names of everything in the folder.
+    std::vector<std::string> entries() const;
+
+  private:
+    std::filesystem::path m_path;
+};
+
+}  // namespace quarn::testing
