@@ -1,12 +1,222 @@
+// quarn3d-cli generate: the generate command of a freshly started application with MAP
+// opened and the options typed into the panel's fields, run by the same core as the window.
+#include <array>
+#include <cerrno>
+#include <fstream>
 #include <iostream>
+#include <map>
+#include <optional>
+#include <string>
 
+#include <QImage>
+
+#include "binary_io.h"
+#include "classify_image.h"
 #include "commands.h"
+#include "file_dialog.h"
+#include "generate_command.h"
+#include "message_box.h"
+#include "platform_error.h"
+#include "terrain_sampler.h"
 
 namespace quarn::cli {
 
-int RunGenerate(const std::vector<std::string>&) {
-    std::cerr << "quarn3d-cli generate: not available yet\n";
-    return 2;
+namespace {
+
+constexpr const char* kGenerateUsage =
+    "Usage: quarn3d-cli generate MAP.bmp OUTPUT [options]\n"
+    "\n"
+    "Writes the terrain of the 16-colour BMP contour map MAP.bmp to OUTPUT, exactly as the\n"
+    "application's generate command does with that map opened and these texts typed into the\n"
+    "generator panel. The writer is chosen by OUTPUT's extension (.3df, .raw, .asc, .plg); a\n"
+    "name without extension gets .3DF. Option values are field texts; an option left out is a\n"
+    "blank field.\n"
+    "\n"
+    "Options:\n"
+    "  --water W            Water level (heights at or below it are water)\n"
+    "  --lawn L             Lawn level\n"
+    "  --snow S             Snow level\n"
+    "  --map-width MW       real width of the map, in map units\n"
+    "  --map-height MH      real height of the map, in map units\n"
+    "  --interval I         sampling distance, in map units\n"
+    "  --height INDEX=VALUE height of palette colour INDEX (0 to 15); may be repeated\n"
+    "  --help               shows this text\n"
+    "\n"
+    "Exit status: 0 file written (a summary line on stdout), 1 a message of the system or a\n"
+    "platform error (its text on stderr, no file touched), 2 wrong usage.\n";
+
+// Messages of the system go to stderr; the command then fails.
+class StderrBoxes : public MessageBoxPresenter {
+  public:
+    int show(const MessageBoxRequest& request) override {
+        std::cerr << request.text << '\n';
+        shown = true;
+        if (request.buttons & mbOK)
+            return mrOk;
+        if (request.buttons & mbAbort)
+            return mrAbort;
+        return mrCancel;
+    }
+    bool shown = false;
+};
+
+// The save dialog answers OUTPUT, as a user typing that name would.
+class FixedAnswer : public FileDialogPresenter {
+  public:
+    explicit FixedAnswer(std::string name) : m_name(std::move(name)) {}
+    std::optional<std::string> open(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> save(const FileDialogRequest& request) override {
+        return WithDefaultExtension(m_name, request.defaultExt);
+    }
+
+  private:
+    std::string m_name;
+};
+
+struct Arguments {
+    std::string map, output;
+    GeneratorFields fields;
+};
+
+std::optional<int> ParseHeightIndex(const std::string& text) {
+    if (text.empty() || text.size() > 2)
+        return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value <= 15 ? std::optional<int>(value) : std::nullopt;
+}
+
+// Nothing when the usage is wrong.
+std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
+    Arguments a;
+    a.fields.outputChoice = "3DF";  // the panel's selection at start-up
+    const std::map<std::string, std::string*> options{{"--water", &a.fields.water},
+                                                      {"--lawn", &a.fields.lawn},
+                                                      {"--snow", &a.fields.snow},
+                                                      {"--map-width", &a.fields.mapWidth},
+                                                      {"--map-height", &a.fields.mapHeight},
+                                                      {"--interval", &a.fields.interval}};
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.rfind("--", 0) != 0) {
+            positional.push_back(arg);
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return std::nullopt;
+        const std::string& value = args[++i];
+        if (const auto field = options.find(arg); field != options.end()) {
+            *field->second = value;
+        } else if (arg == "--height") {
+            const auto equals = value.find('=');
+            if (equals == std::string::npos)
+                return std::nullopt;
+            const auto index = ParseHeightIndex(value.substr(0, equals));
+            if (!index)
+                return std::nullopt;
+            a.fields.heights[static_cast<std::size_t>(*index)] = value.substr(equals + 1);
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (positional.size() != 2)
+        return std::nullopt;
+    a.map = positional[0];
+    a.output = positional[1];
+    return a;
+}
+
+// The BMP header check of opening a map (code 0 accepted), filling the palette on success.
+int CheckBmp(const std::string& fileName, SwatchColours& palette) {
+    std::ifstream file(fileName, std::ios::binary);
+    if (!file)
+        ThrowIoError(errno == 0 ? ENOENT : errno);
+    BinaryReader in(file);
+    std::array<std::uint8_t, 54> header{};
+    in.readBytes(header);
+    const auto field = [&](std::size_t offset, std::size_t width) {
+        std::uint32_t v = 0;
+        for (std::size_t i = width; i-- > 0;)
+            v = (v << 8) | header[offset + i];
+        return v;
+    };
+    if (in.atEnd())
+        return 1;
+    if (header[0] != 'B' || header[1] != 'M')
+        return 1;
+    if (field(30, 4) != 0)
+        return 3;
+    // Without colour counts the bit depth decides: 2^bits exceeds 16 from 5 bits on.
+    const bool noCounts = field(46, 4) == 0 && field(50, 4) == 0;
+    if (noCounts ? field(28, 2) > 4 : static_cast<std::int32_t>(field(46, 4)) > 16)
+        return 2;
+    const auto entries = (static_cast<std::int32_t>(field(10, 4)) - 54) / 4;
+    for (std::int32_t e = 0; e < entries && e < 16; ++e) {
+        std::array<std::uint8_t, 4> bgr{};
+        if (in.readAvailable(bgr) < 3)
+            break;
+        palette[static_cast<std::size_t>(e)] = static_cast<Colour>(bgr[2]) |
+                                               static_cast<Colour>(bgr[1]) << 8 |
+                                               static_cast<Colour>(bgr[0]) << 16;
+    }
+    return 0;
+}
+
+constexpr std::array<const char*, 4> kBmpMessages{
+    "File corrupted or not BMP!", "Only 4-bit (16 color) BMP images supported!",
+    "Unknown file compression!", "Unknown palette type!"};
+
+int Generate(const Arguments& a, StderrBoxes& boxes) {
+    SwatchColours palette{};  // black until a file supplies its entries
+    const int code = CheckBmp(a.map, palette);
+    if (code != 0) {
+        ShowErrorBox(kBmpMessages[static_cast<std::size_t>(code - 1)]);
+        return 1;
+    }
+    const QImage image(QString::fromStdString(a.map), "BMP");
+    if (image.isNull())
+        throw PlatformError("Bitmap image is not valid");
+    const bool written = RunGenerate(a.fields, true, ClassifyImage(image, palette));
+    if (!written || boxes.shown)
+        return 1;
+    const GridSetup& g = g_GridSetup;
+    std::cout << g.VertexCount << " vertices, " << 2 * (g.GridCols - 1) * (g.GridRows - 1)
+              << " triangles written to " << OutputFileName << '\n';
+    return 0;
+}
+
+}  // namespace
+
+int RunGenerate(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kGenerateUsage;
+            return 0;
+        }
+    }
+    const auto parsed = ParseArguments(args);
+    if (!parsed) {
+        std::cerr << kGenerateUsage;
+        return 2;
+    }
+    StderrBoxes boxes;
+    FixedAnswer dialog(parsed->output);
+    MessageBoxPresenter* previousBoxes = SetMessageBoxPresenter(&boxes);
+    FileDialogPresenter* previousDialogs = SetFileDialogPresenter(&dialog);
+    int status = 1;
+    try {
+        status = Generate(*parsed, boxes);
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << ".\n";
+    }
+    SetMessageBoxPresenter(previousBoxes);
+    SetFileDialogPresenter(previousDialogs);
+    return status;
 }
 
 }  // namespace quarn::cli

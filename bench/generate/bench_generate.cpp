@@ -1,0 +1,200 @@
+// Generation benchmark: how fast a large map becomes a 3DF file, against the floor of merely
+// reading the map and writing a file of the same size.
+//
+// Builds a 4096 x 4096 4-bit BMP of concentric contour bands (all 16 colours), then times
+//   - the whole `quarn3d-cli generate` run at CellSize 4 (~1 M vertices, ~2.1 M triangles),
+//     with the child's peak resident memory;
+//   - in-process: classifying the image and sampling the terrain (pixels per second);
+//   - the floor: decoding the map with QImage plus writing an equal-size file field by field.
+// Usage: quarn_bench_generate [path/to/quarn3d-cli]. Each figure is the best of three runs.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <QImage>
+
+#include "atomic_file.h"
+#include "binary_io.h"
+#include "classify_image.h"
+#include "grid_setup.h"
+#include "terrain_sampler.h"
+
+namespace {
+
+constexpr int kSide = 4096;
+constexpr int kRuns = 3;
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(const std::function<void()>& work) {
+    double best = 1e300;
+    for (int run = 0; run < kRuns; ++run) {
+        const auto start = Clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+void PutLe(std::vector<char>& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>(value >> (8 * i)));
+}
+
+// A 4-bit BMP whose palette index grows with the distance from the centre.
+void WriteMap(const std::filesystem::path& path) {
+    const std::uint32_t rowBytes = kSide / 2;
+    const std::uint32_t offset = 14 + 40 + 64;
+    std::vector<char> file;
+    file.push_back('B');
+    file.push_back('M');
+    PutLe(file, offset + rowBytes * kSide, 4);
+    PutLe(file, 0, 4);
+    PutLe(file, offset, 4);
+    for (std::uint32_t v : {40u, std::uint32_t{kSide}, std::uint32_t{kSide}})
+        PutLe(file, v, 4);
+    PutLe(file, 1, 2);
+    PutLe(file, 4, 2);
+    for (std::uint32_t v : {0u, rowBytes * kSide, 2835u, 2835u, 16u, 0u})
+        PutLe(file, v, 4);
+    for (std::uint32_t e = 0; e < 16; ++e)
+        PutLe(file, (e * 16) | (255 - e * 16) << 8 | ((e * 37) & 255) << 16, 4);
+    for (int y = kSide - 1; y >= 0; --y) {
+        for (int x = 0; x < kSide; x += 2) {
+            const auto band = [&](int px) {
+                const double d = std::hypot(px - kSide / 2.0, y - kSide / 2.0);
+                return static_cast<unsigned>(d / 96.0) % 16u;
+            };
+            file.push_back(static_cast<char>(band(x) << 4 | band(x + 1)));
+        }
+    }
+    std::ofstream(path, std::ios::binary)
+        .write(file.data(), static_cast<std::streamsize>(file.size()));
+}
+
+std::vector<std::string> CliArguments(const std::string& map, const std::string& output) {
+    std::vector<std::string> args{"quarn3d-cli",  "generate", map,           output,
+                                  "--water",      "100",      "--lawn",      "400",
+                                  "--snow",       "1200",     "--map-width", "4096",
+                                  "--map-height", "4096",     "--interval",  "4"};
+    for (int e = 0; e < 16; ++e) {
+        args.emplace_back("--height");
+        args.push_back(std::to_string(e) + "=" + std::to_string(e * 100));
+    }
+    return args;
+}
+
+struct ChildRun {
+    double seconds = 0;
+    long peakKiB = 0;
+    int status = -1;
+};
+
+ChildRun RunCli(const std::string& cli, const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    ChildRun run;
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+        return run;
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    run.peakKiB = usage.ru_maxrss;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
+}
+
+quarn::SwatchColours Palette() {
+    quarn::SwatchColours s{};
+    for (std::uint32_t e = 0; e < 16; ++e)
+        s[e] = (e * 16) | (255 - e * 16) << 8 | ((e * 37) & 255) << 16;
+    return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string cli = argc > 1 ? argv[1] : QUARN_CLI_PATH;
+    const auto folder = std::filesystem::temp_directory_path() / "quarn-bench-generate";
+    std::filesystem::create_directories(folder);
+    const std::string map = (folder / "map.bmp").string();
+    const std::string output = (folder / "terrain.3df").string();
+    const std::string floorFile = (folder / "floor.bin").string();
+    WriteMap(map);
+
+    ChildRun best;
+    best.seconds = 1e300;
+    for (int run = 0; run < kRuns; ++run) {
+        const ChildRun r = RunCli(cli, CliArguments(map, output));
+        if (r.status != 0) {
+            std::cerr << "quarn3d-cli failed (status " << r.status << ")\n";
+            return 1;
+        }
+        if (r.seconds < best.seconds)
+            best = r;
+    }
+    const auto outputBytes = std::filesystem::file_size(output);
+
+    // In-process: the classification and the sampling, the pixel work of the writer.
+    const QImage image(QString::fromStdString(map), "BMP");
+    quarn::ClassifiedRaster raster;
+    const double classify = Seconds([&] { raster = quarn::ClassifyImage(image, Palette()); });
+    quarn::GeneratorFields fields;
+    fields.water = "100", fields.lawn = "400", fields.snow = "1200";
+    fields.mapWidth = fields.mapHeight = "4096", fields.interval = "4";
+    for (std::size_t e = 0; e < 16; ++e)
+        fields.heights[e] = std::to_string(e * 100);
+    quarn::GridSetup setup;
+    if (!quarn::Set_Grid(fields, raster.width, raster.height, setup))
+        return 1;
+    const auto levels = quarn::NormaliseLevels(setup);
+    std::size_t vertices = 0;
+    const double sample =
+        Seconds([&] { vertices = quarn::SampleTerrain(setup, *levels, raster).vertices.size(); });
+
+    // The floor: decoding the map and writing as many bytes, four at a time.
+    const double floor = Seconds([&] {
+        const QImage decoded(QString::fromStdString(map), "BMP");
+        quarn::AtomicFile file(floorFile);
+        quarn::BinaryWriter out(file);
+        for (std::uintmax_t i = 0; i < outputBytes / 4; ++i)
+            out.writeInt32(static_cast<std::int32_t>(i) + decoded.width());
+        file.commit();
+    });
+
+    const double pixels = double(kSide) * kSide;
+    std::printf("map %dx%d, CellSize %d: %zu vertices, %d triangles, %ju bytes\n", kSide, kSide,
+                setup.CellSize, vertices, 2 * (setup.GridCols - 1) * (setup.GridRows - 1),
+                static_cast<std::uintmax_t>(outputBytes));
+    std::printf("quarn3d-cli generate: %.3f s, peak RSS %.1f MiB\n", best.seconds,
+                static_cast<double>(best.peakKiB) / 1024.0);
+    std::printf("classify: %.3f s (%.0f Mpixel/s); sample: %.3f s (%.0f Mpixel/s)\n", classify,
+                pixels / classify / 1e6, sample, pixels / sample / 1e6);
+    std::printf("whole run: %.0f Mpixel/s\n", pixels / best.seconds / 1e6);
+    std::printf("floor (decode map + write %ju bytes): %.3f s; ratio %.2f (goal <= 2)\n",
+                static_cast<std::uintmax_t>(outputBytes), floor, best.seconds / floor);
+    std::filesystem::remove_all(folder);
+    return 0;
+}
