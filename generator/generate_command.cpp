@@ -1,8 +1,13 @@
 #include "generate_command.h"
 
+#include <utility>
+
 #include "message_box.h"
 #include "text.h"
 #include "write_3df.h"
+#include "write_asc.h"
+#include "write_plg.h"
+#include "write_raw.h"
 
 namespace quarn {
 
@@ -56,11 +61,12 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const Classified
     if (!Set_Grid(fields, map.width, map.height, g_GridSetup))
         return false;
     const std::string extension = UpperCase(ExtractFileExt(OutputFileName)).substr(0, 4);
-    if (extension == ".3DF")
-        return Write_3DF(g_GridSetup, map, OutputFileName);
-    // The other formats of the dialog write nothing yet.
-    if (extension == ".RAW" || extension == ".ASC" || extension == ".PLG")
-        return false;
+    using Writer = bool (*)(const GridSetup&, const ClassifiedRaster&, const std::string&);
+    static constexpr std::pair<const char*, Writer> kWriters[] = {
+        {".3DF", Write_3DF}, {".RAW", Write_RAW}, {".ASC", Write_ASC}, {".PLG", Write_PLG}};
+    for (const auto& [name, writer] : kWriters)
+        if (extension == name)
+            return writer(g_GridSetup, map, OutputFileName);
     ShowErrorBox(kInvalidExtensionText);
     return false;
 }
