@@ -1,0 +1,48 @@
+#include "go_on.h"
+
+#include "classify_image.h"
+#include "forms.h"
+#include "generate_command.h"
+#include "map_state.h"
+#include "quarn_gencpanel_f.h"
+#include "quarn_map_f.h"
+
+namespace quarn {
+
+namespace {
+
+std::string TextOf(const QLineEdit* edit) {
+    return edit ? edit->text().toStdString() : std::string();
+}
+
+GeneratorFields ReadPanel(const TfrmGenCPanel& panel) {
+    GeneratorFields f;
+    f.water = TextOf(panel.MaskEdit17);
+    f.lawn = TextOf(panel.MaskEdit18);
+    f.snow = TextOf(panel.MaskEdit19);
+    f.mapWidth = TextOf(panel.MaskEdit20);
+    f.mapHeight = TextOf(panel.MaskEdit21);
+    f.interval = TextOf(panel.MaskEdit22);
+    // Height fields are found by their Tag, the palette index they belong to.
+    for (std::size_t e = 0; e < f.heights.size(); ++e)
+        f.heights[e] = TextOf(FindEditByTag(GenCPanelForm(), static_cast<int>(e)));
+    f.outputChoice = panel.selectedOutputText().toStdString();
+    return f;
+}
+
+}  // namespace
+
+void GoOn() {
+    const GeneratorFields fields = ReadPanel(*frmGenCPanel);
+    const bool mapLoaded = !MapFileName.empty();
+    ClassifiedRaster map;
+    if (mapLoaded && frmMap) {
+        SwatchColours swatches{};
+        for (std::size_t e = 0; e < swatches.size(); ++e)
+            swatches[e] = frmGenCPanel->SwatchColour(static_cast<int>(e));
+        map = ClassifyImage(frmMap->picture(), swatches);
+    }
+    RunGenerate(fields, mapLoaded, map);
+}
+
+}  // namespace quarn

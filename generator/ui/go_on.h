@@ -1,0 +1,13 @@
+// The generate command of the main window, run by its menu item and the panel's button.
+//
+// Reads the generator panel's fields, its swatch colours and output choice, and the map
+// window's picture, and runs the shared generate command on them. Platform errors are not
+// caught here: they reach the window's guarded handler.
+#pragma once
+
+namespace quarn {
+
+/// Generates a terrain file from the panel and the loaded map.
+void GoOn();
+
+}  // namespace quarn
