@@ -45,7 +45,7 @@ struct MessageBoxRequest {
 };
 
 class MessageBoxPresenter {
-public:
+  public:
     virtual ~MessageBoxPresenter() = default;
     virtual int show(const MessageBoxRequest& request) = 0;
 };
@@ -56,6 +56,9 @@ int ShowMessageBox(const std::string& text, MsgDlgType type, MsgDlgButtons butto
 
 /// The system's error box: error type, the single button "&Abort", help context 0.
 void ShowErrorBox(const std::string& text);
+
+/// The result of the first button a box of this set shows (Cancel for an empty set).
+int FirstButtonResult(MsgDlgButtons buttons);
 
 /// Replaces the presenter (nullptr restores the silent default); returns the previous one.
 MessageBoxPresenter* SetMessageBoxPresenter(MessageBoxPresenter* presenter);

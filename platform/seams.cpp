@@ -18,17 +18,7 @@ class SilentPresenters : public MessageBoxPresenter,
                          public ErrorReporter {
   public:
     int show(const MessageBoxRequest& request) override {
-        // Buttons appear in the order of their bits, so the lowest one is the first.
-        static constexpr struct {
-            MsgDlgButton button;
-            ModalResult result;
-        } kOrder[] = {{mbYes, mrYes},       {mbNo, mrNo},       {mbOK, mrOk},
-                      {mbCancel, mrCancel}, {mbAbort, mrAbort}, {mbRetry, mrRetry},
-                      {mbIgnore, mrIgnore}, {mbAll, mrAll}};
-        for (const auto& entry : kOrder)
-            if (request.buttons & entry.button)
-                return entry.result;
-        return mrCancel;
+        return FirstButtonResult(request.buttons);
     }
     std::optional<std::string> open(const FileDialogRequest&) override { return std::nullopt; }
     std::optional<std::string> save(const FileDialogRequest&) override { return std::nullopt; }
@@ -43,6 +33,20 @@ std::function<void()> g_showBusy;
 std::function<void()> g_restoreBusy;
 
 }  // namespace
+
+int FirstButtonResult(MsgDlgButtons buttons) {
+    // Buttons appear in the order of their bits, so the lowest one is the first.
+    static constexpr struct {
+        MsgDlgButton button;
+        ModalResult result;
+    } kOrder[] = {{mbYes, mrYes},       {mbNo, mrNo},       {mbOK, mrOk},
+                  {mbCancel, mrCancel}, {mbAbort, mrAbort}, {mbRetry, mrRetry},
+                  {mbIgnore, mrIgnore}, {mbAll, mrAll}};
+    for (const auto& entry : kOrder)
+        if (buttons & entry.button)
+            return entry.result;
+    return mrCancel;
+}
 
 std::string MessageBoxCaption(MsgDlgType type) {
     switch (type) {

@@ -20,19 +20,19 @@ int ScriptedUi::show(const MessageBoxRequest& request) {
         boxAnswers.pop_front();
         return answer;
     }
-    if (request.buttons & mbOK) return mrOk;
-    if (request.buttons & mbAbort) return mrAbort;
-    return mrCancel;
+    return FirstButtonResult(request.buttons);
 }
 
 std::optional<std::string> ScriptedUi::answerDialog(const FileDialogRequest& request,
                                                     const char* kind) {
     dialogs.push_back(request);
     dialogKinds.emplace_back(kind);
-    if (dialogAnswers.empty()) return std::nullopt;
+    if (dialogAnswers.empty())
+        return std::nullopt;
     auto answer = dialogAnswers.front();
     dialogAnswers.pop_front();
-    if (answer) return WithDefaultExtension(*answer, request.defaultExt);
+    if (answer)
+        return WithDefaultExtension(*answer, request.defaultExt);
     return answer;
 }
 
@@ -44,12 +44,15 @@ std::optional<std::string> ScriptedUi::save(const FileDialogRequest& request) {
     return answerDialog(request, "save");
 }
 
-void ScriptedUi::report(const std::string& text) { reports.push_back(text); }
+void ScriptedUi::report(const std::string& text) {
+    reports.push_back(text);
+}
 
 std::vector<std::string> ScriptedUi::errorTexts() const {
     std::vector<std::string> texts;
     for (const auto& box : boxes)
-        if (box.type == MsgDlgType::Error) texts.push_back(box.text);
+        if (box.type == MsgDlgType::Error)
+            texts.push_back(box.text);
     return texts;
 }
 
