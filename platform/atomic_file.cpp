@@ -24,6 +24,16 @@ std::string folderOf(const std::string& path) {
 }  // namespace
 
 AtomicFile::AtomicFile(std::string targetPath) : m_target(std::move(targetPath)) {
+    m_buffer.reserve(kBufferSize);
+    // A device or pipe cannot be replaced by renaming: such a target takes the bytes itself.
+    struct stat existing {};
+    if (::stat(m_target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) &&
+        !S_ISDIR(existing.st_mode)) {
+        m_fd = ::open(m_target.c_str(), O_WRONLY | O_TRUNC);
+        if (m_fd < 0)
+            ThrowIoError(errno);
+        return;
+    }
     std::string pattern = folderOf(m_target);
     if (pattern == ".")
         pattern = "./";
@@ -39,7 +49,6 @@ AtomicFile::AtomicFile(std::string targetPath) : m_target(std::move(targetPath))
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(m_fd, 0666 & ~mask);
-    m_buffer.reserve(kBufferSize);
 }
 
 AtomicFile::~AtomicFile() {
@@ -80,6 +89,8 @@ void AtomicFile::commit() {
         ThrowIoError(errno);
     }
     m_fd = -1;
+    if (m_tempPath.empty())
+        return;
     if (::rename(m_tempPath.c_str(), m_target.c_str()) != 0)
         ThrowIoError(errno);
     m_tempPath.clear();

@@ -3,8 +3,9 @@
 // AtomicFile writes into a temporary file beside the target (same folder, so the final rename
 // cannot cross file systems), buffers its output, and renames it over the target on commit().
 // Destroyed without commit() (an exception on the way) it removes the temporary file, so an
-// earlier file of the target's name stays as it was. Failures raise PlatformError with the
-// operating system's reason ("Disk full", "File access denied", ...).
+// earlier file of the target's name stays as it was. A target that is a device or a pipe
+// (/dev/null, /dev/full) cannot be replaced and is written directly. Failures raise PlatformError
+// with the operating system's reason ("Disk full", "File access denied", ...).
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@
 namespace quarn {
 
 class AtomicFile : public ByteSink {
-public:
+  public:
     explicit AtomicFile(std::string targetPath);
     ~AtomicFile() override;
     AtomicFile(const AtomicFile&) = delete;
@@ -25,9 +26,10 @@ public:
     void write(std::span<const std::uint8_t> bytes) override;
     /// Flushes, syncs and renames the temporary file over the target.
     void commit();
+    /// Empty when the target is written directly.
     const std::string& temporaryPath() const { return m_tempPath; }
 
-private:
+  private:
     void flush();
     void discard() noexcept;
 

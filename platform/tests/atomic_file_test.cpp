@@ -122,6 +122,34 @@ TEST_F(AtomicFileTest, CommitOverAFolderIsRefused) {
     EXPECT_EQ(entriesInFolder(), 1u);
 }
 
+// Devices cannot be renamed over, so they take the bytes directly; a full disk is reported
+// with the platform's text and nothing is left in the device's folder.
+TEST(AtomicFileDevices, DevFullReportsDiskFullAndDevNullTakesEverything) {
+    if (!fs::exists("/dev/full") || !fs::exists("/dev/null"))
+        GTEST_SKIP() << "no /dev/full here";
+    const auto quarnEntriesInDev = [] {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator("/dev"))
+            count += entry.path().filename().string().starts_with(".quarn-") ? 1 : 0;
+        return count;
+    };
+    const std::vector<std::uint8_t> block(3 << 20, 7);  // beyond one buffer
+    try {
+        AtomicFile full("/dev/full");
+        EXPECT_TRUE(full.temporaryPath().empty());
+        full.write(block);
+        full.commit();
+        ADD_FAILURE() << "no fault raised";
+    } catch (const PlatformError& e) {
+        EXPECT_STREQ(e.what(), "Disk full");
+    }
+    AtomicFile sink("/dev/null");
+    sink.write(block);
+    EXPECT_NO_THROW(sink.commit());
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(quarnEntriesInDev(), 0);
+}
+
 struct ErrnoCase {
     int number;
     const char* text;
