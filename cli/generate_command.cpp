@@ -1,8 +1,5 @@
 // quarn3d-cli generate: the generate command of a freshly started application with MAP
 // opened and the options typed into the panel's fields, run by the same core as the window.
-#include <array>
-#include <cerrno>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -10,7 +7,7 @@
 
 #include <QImage>
 
-#include "binary_io.h"
+#include "bmp_info.h"
 #include "classify_image.h"
 #include "commands.h"
 #include "file_dialog.h"
@@ -131,57 +128,25 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     return a;
 }
 
-// The BMP header check of opening a map (code 0 accepted), filling the palette on success.
-int CheckBmp(const std::string& fileName, SwatchColours& palette) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file)
-        ThrowIoError(errno == 0 ? ENOENT : errno);
-    BinaryReader in(file);
-    std::array<std::uint8_t, 54> header{};
-    in.readBytes(header);
-    const auto field = [&](std::size_t offset, std::size_t width) {
-        std::uint32_t v = 0;
-        for (std::size_t i = width; i-- > 0;)
-            v = (v << 8) | header[offset + i];
-        return v;
-    };
-    if (in.atEnd())
-        return 1;
-    if (header[0] != 'B' || header[1] != 'M')
-        return 1;
-    if (field(30, 4) != 0)
-        return 3;
-    // Without colour counts the bit depth decides: 2^bits exceeds 16 from 5 bits on.
-    const bool noCounts = field(46, 4) == 0 && field(50, 4) == 0;
-    if (noCounts ? field(28, 2) > 4 : static_cast<std::int32_t>(field(46, 4)) > 16)
-        return 2;
-    const auto entries = (static_cast<std::int32_t>(field(10, 4)) - 54) / 4;
-    for (std::int32_t e = 0; e < entries && e < 16; ++e) {
-        std::array<std::uint8_t, 4> bgr{};
-        if (in.readAvailable(bgr) < 3)
-            break;
-        palette[static_cast<std::size_t>(e)] = static_cast<Colour>(bgr[2]) |
-                                               static_cast<Colour>(bgr[1]) << 8 |
-                                               static_cast<Colour>(bgr[0]) << 16;
-    }
-    return 0;
+// The panel's swatches after opening the map: the colours of the palette just read.
+SwatchColours SwatchesOf(const PaletteTable& palette) {
+    SwatchColours swatches{};
+    for (std::size_t e = 0; e < swatches.size(); ++e)
+        swatches[e] = PaletteColour(palette[e]);
+    return swatches;
 }
 
-constexpr std::array<const char*, 4> kBmpMessages{
-    "File corrupted or not BMP!", "Only 4-bit (16 color) BMP images supported!",
-    "Unknown file compression!", "Unknown palette type!"};
-
 int Generate(const Arguments& a, StderrBoxes& boxes) {
-    SwatchColours palette{};  // black until a file supplies its entries
-    const int code = CheckBmp(a.map, palette);
+    // The Palette starts black, as in a freshly started application.
+    const std::uint8_t code = ReadBMPInfo(a.map);
     if (code != 0) {
-        ShowErrorBox(kBmpMessages[static_cast<std::size_t>(code - 1)]);
+        ShowErrorBox(std::string(BMPErrorMessages[code]) + "!");
         return 1;
     }
     const QImage image(QString::fromStdString(a.map), "BMP");
     if (image.isNull())
         throw PlatformError("Bitmap image is not valid");
-    const bool written = RunGenerate(a.fields, true, ClassifyImage(image, palette));
+    const bool written = RunGenerate(a.fields, true, ClassifyImage(image, SwatchesOf(Palette)));
     if (!written || boxes.shown)
         return 1;
     const GridSetup& g = g_GridSetup;

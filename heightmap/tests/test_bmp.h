@@ -1,0 +1,44 @@
+// BMP files built in memory for the heightmap tests: a header whose every field can be set,
+// an optional colour table, and 4-bit pixel rows that the toolkit's loader can decode.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quarn::testing {
+
+struct TestBmp {
+    std::array<char, 2> signature{'B', 'M'};
+    std::int32_t pixelDataOffset = 118;
+    std::int32_t width = 4;
+    std::int32_t height = 2;
+    std::uint16_t bitsPerPixel = 4;
+    std::uint32_t compression = 0;
+    std::int32_t coloursUsed = 0;
+    std::uint32_t importantColours = 0;
+    /// Colour-table entries as (blue, green, red, reserved) byte quadruples.
+    std::vector<std::array<std::uint8_t, 4>> colourTable;
+    /// Bytes after the colour table (pixel rows, padding).
+    std::vector<std::uint8_t> tail;
+
+    /// The whole file: 54 header bytes, the table, then tail.
+    std::vector<std::uint8_t> bytes() const;
+};
+
+/// A loadable 4-bit image: pixel (x, y), y counted from the top, shows entry indexOf(x, y) of
+/// the 16 colours (each 0xRRGGBB). topDown stores the rows top first (negative height).
+TestBmp FourBitImage(std::int32_t width, std::int32_t height,
+                     const std::array<std::uint32_t, 16>& rgb,
+                     const std::function<std::uint8_t(std::int32_t, std::int32_t)>& indexOf,
+                     bool topDown = false);
+
+/// The bytes as an input stream's content.
+std::string AsText(const std::vector<std::uint8_t>& bytes);
+
+/// Writes bytes to path (raises on failure).
+void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace quarn::testing
