@@ -1,0 +1,51 @@
+#include "open_bmp_command.h"
+
+#include "bmp_info.h"
+#include "file_dialog.h"
+#include "forms.h"
+#include "map_state.h"
+#include "message_box.h"
+#include "quarn_map_f.h"
+#include "swatch.h"
+
+namespace quarn {
+
+namespace {
+
+void PaintSwatches() {
+    for (std::size_t k = 0; k < Palette.size(); ++k)
+        for (QLabel* label : FindLabelsByTag(GenCPanelForm(), static_cast<int>(k)))
+            SetSwatchColour(*label, PaletteColour(Palette[k]));
+}
+
+// The main window's frame sizes (border, title and menu), used as offsets in its client area.
+QPoint MainFrameOffsets() {
+    const QMainWindow* main = MainForm();
+    const QMdiArea* client = MainMdiArea();
+    return {main->frameGeometry().width() - client->width(),
+            main->frameGeometry().height() - client->height()};
+}
+
+}  // namespace
+
+void OpenBMPImage() {
+    const auto chosen = RunOpenDialog({"Open BMP image file", "BMP files|*.bmp", "BMP", "", false});
+    if (!chosen)
+        return;
+    const std::uint8_t code = ReadBMPInfo(*chosen);
+    if (code != 0) {
+        ShowErrorBox(std::string(BMPErrorMessages[code]) + "!");
+        return;
+    }
+    MapFileName = *chosen;
+    PaintSwatches();
+    if (!MapWindowOpen)
+        CreateMapWindow();
+    frmMap->LoadPicture(MapFileName);
+    frmMap->setWindowTitle(QString::fromStdString(MapFileName));
+    frmMap->move(MainFrameOffsets());
+    // A top-down image stores a negative height; the window takes its real size.
+    frmMap->SetClientSize(BMPHeader.width, ImageRowCount(BMPHeader));
+}
+
+}  // namespace quarn

@@ -1,0 +1,16 @@
+// The main menu's "Open BMP image file..." command.
+//
+// Asks for a BMP file, checks its headers (a refusal is an error box with the check's text
+// and "!", and nothing changes), then remembers the file as MapFileName, paints the panel's
+// 16 swatches from the Palette, shows the image in the map window (created on the first
+// open, reused after) captioned with the full path, placed at the main window's frame sizes
+// and sized to the image. Platform errors (a file shorter than its headers, one that cannot
+// be opened or decoded) propagate to the guarded handler.
+#pragma once
+
+namespace quarn {
+
+/// Runs the command.
+void OpenBMPImage();
+
+}  // namespace quarn

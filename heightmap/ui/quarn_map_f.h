@@ -1,0 +1,52 @@
+// The map window: an MDI child with a fixed border that shows the opened map image.
+//
+// Its one control, Image1, has exactly the image's size. A mouse press on it (any button)
+// picks the palette index of the pixel's colour, lowest index first, and opens the
+// height-entry popup beside the click; a colour in no palette entry keeps the index picked
+// before. Closing the window destroys it and forgets MapFileName; the palette, the panel's
+// swatches and height fields and CurrentColourIndex stay. At most one exists (MapWindowOpen).
+#pragma once
+
+#include <QImage>
+#include <QMdiSubWindow>
+#include <string>
+
+#include "map_image.h"
+#include "shading.h"
+
+namespace quarn {
+
+class TfrmMap : public QMdiSubWindow {
+  public:
+    TfrmMap();
+    ~TfrmMap() override;
+
+    MapImage* Image1;
+
+    /// The loaded map image.
+    const QImage& picture() const { return m_picture; }
+    /// Loads the BMP file into Image1; raises "Bitmap image is not valid" when the toolkit's
+    /// reader cannot decode it.
+    void LoadPicture(const std::string& fileName);
+    /// Sizes the client area (Image1) to width by height pixels.
+    void SetClientSize(int width, int height);
+    /// The Colour of picture pixel (x, y); outside the picture a value no palette entry has.
+    Colour PixelColour(int x, int y) const;
+
+    void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void FormClose();
+
+    QImage m_picture;
+};
+
+extern TfrmMap* frmMap;
+
+/// Creates the map window in the main window's MDI area and sets MapWindowOpen.
+void CreateMapWindow();
+
+}  // namespace quarn

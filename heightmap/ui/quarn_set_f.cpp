@@ -1,0 +1,73 @@
+#include "quarn_set_f.h"
+
+#include "error_report.h"
+#include "forms.h"
+#include "map_state.h"
+
+namespace quarn {
+
+TfrmSet* frmSet = nullptr;
+
+namespace {
+
+// The panel's height field of the picked palette index (its other edits never match).
+QLineEdit* PickedHeightField() {
+    return FindEditByTag(GenCPanelForm(), CurrentColourIndex);
+}
+
+}  // namespace
+
+TfrmSet::TfrmSet() {
+    setObjectName(QStringLiteral("frmSet"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setFixedSize(104, 28);
+
+    Shape1 = new QFrame(this);
+    Shape1->setFrameShape(QFrame::Box);
+    Shape1->setGeometry(1, 1, 101, 26);
+
+    MaskEdit1 = new QLineEdit(this);
+    MaskEdit1->setFrame(false);
+    MaskEdit1->setInputMask(QStringLiteral("#00000; "));
+    MaskEdit1->setText(QStringLiteral("0"));
+    MaskEdit1->setGeometry(5, 5, 38, 19);
+    UpDown1 = new SpinButton(MaskEdit1, -10000, 30000, 100, this);
+    UpDown1->setGeometry(43, 5, 15, 19);
+    Button1 = addButton("O", 58);
+    Button2 = addButton("X", 79);
+    setTabOrder(UpDown1, MaskEdit1);
+    setTabOrder(MaskEdit1, Button1);
+    setTabOrder(Button1, Button2);
+
+    connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
+}
+
+QPushButton* TfrmSet::addButton(const char* caption, int left) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), this);
+    QFont bold = button->font();
+    bold.setBold(true);
+    button->setFont(bold);
+    button->setGeometry(left, 4, 20, 20);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void TfrmSet::Button1Click() {
+    if (QLineEdit* field = PickedHeightField())
+        field->setText(MaskEdit1->text());
+    accept();
+}
+
+void TfrmSet::Button2Click() {
+    if (QLineEdit* field = PickedHeightField())
+        field->clear();
+    accept();
+}
+
+void CreateSetPopup() {
+    if (!frmSet)
+        frmSet = new TfrmSet();
+}
+
+}  // namespace quarn
