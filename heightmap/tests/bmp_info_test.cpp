@@ -232,5 +232,20 @@ TEST(ReadBMPInfoFile, FillsTheProgramsHeaderAndPalette) {
     EXPECT_THROW(ReadBMPInfo(path), PlatformError) << "a missing file is the platform's error";
 }
 
+TEST(SampleMaps, AreAcceptedWithSixteenDistinctColours) {
+    const std::pair<const char*, std::pair<int, int>> samples[] = {{"island.bmp", {320, 240}},
+                                                                   {"valley.bmp", {360, 240}}};
+    for (const auto& [name, size] : samples) {
+        ASSERT_EQ(ReadBMPInfo(std::string(QUARN_SAMPLES_DIR) + "/" + name), 0) << name;
+        EXPECT_EQ(BMPHeader.bitsPerPixel, 4) << name;
+        EXPECT_EQ(BMPHeader.pixelDataOffset, 118) << name;
+        EXPECT_EQ(std::pair(BMPHeader.width, BMPHeader.height), size) << name;
+        for (std::int32_t e = 0; e < 16; ++e)
+            EXPECT_EQ(
+                FindPaletteIndex(PaletteColour(Palette[static_cast<std::size_t>(e)]), Palette), e)
+                << name << ": every band needs its own colour";
+    }
+}
+
 }  // namespace
 }  // namespace quarn
