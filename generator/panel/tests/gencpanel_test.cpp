@@ -37,7 +37,7 @@ class GenCPanel : public ::testing::Test {
     TfrmGenCPanel* panel = nullptr;
 };
 
-struct FieldSpec {
+struct FieldLayout {
     QLineEdit* TfrmGenCPanel::*field;
     int tag;
     QRect geometry;
@@ -45,7 +45,7 @@ struct FieldSpec {
 };
 
 TEST_F(GenCPanel, FieldsCarryTheirTagsPlacesAndMasks) {
-    const FieldSpec levels[] = {
+    const FieldLayout levels[] = {
         {&TfrmGenCPanel::MaskEdit17, 100, {5, 220, 39, 21}, "#00000"},
         {&TfrmGenCPanel::MaskEdit18, 200, {55, 220, 39, 21}, "#00000"},
         {&TfrmGenCPanel::MaskEdit19, 300, {105, 220, 39, 21}, "#00000"},
@@ -53,7 +53,7 @@ TEST_F(GenCPanel, FieldsCarryTheirTagsPlacesAndMasks) {
         {&TfrmGenCPanel::MaskEdit21, 500, {55, 259, 39, 21}, "000000"},
         {&TfrmGenCPanel::MaskEdit22, 600, {106, 259, 39, 21}, "00000"},
     };
-    for (const FieldSpec& f : levels) {
+    for (const FieldLayout& f : levels) {
         const QLineEdit* edit = panel->*f.field;
         EXPECT_EQ(Tag(edit), f.tag);
         EXPECT_EQ(edit->geometry(), f.geometry) << f.tag;
