@@ -1,0 +1,24 @@
+// Painting the projected scene: each triangle becomes one polygon of three pixel corners,
+// flat-shaded by the sun (brush and pen in the triangle's colour) or outlined in white over
+// what the picture holds. Triangles are drawn in scene order, so a later one covers an
+// earlier one whatever their depth; nothing is sorted or culled.
+#pragma once
+
+#include <cstdint>
+
+#include "canvas.h"
+
+namespace quarn {
+
+/// Draws and then discards ProjectedList; draws nothing when the projection failed. Leaves
+/// the brush style, and the pen colour of the last polygon, on the canvas.
+void Draw_and_View(Canvas& canvas);
+
+/// Clears the picture of width x height to black with the canvas's current pen as outline.
+void ClearPicture(Canvas& canvas, std::int32_t width, std::int32_t height);
+
+/// The viewer's rendering: projects, clears, draws; the brush comes back as it was, the pen
+/// does not. Returns the projection's result.
+bool RenderScene(Canvas& canvas, std::int32_t width, std::int32_t height);
+
+}  // namespace quarn

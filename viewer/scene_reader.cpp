@@ -1,0 +1,141 @@
+#include "scene_reader.h"
+
+#include <cerrno>
+#include <cmath>
+#include <fstream>
+
+#include "checked_float.h"
+#include "platform_error.h"
+#include "scene.h"
+#include "show_error.h"
+
+namespace quarn {
+
+namespace {
+
+constexpr float kBoxStartLow = 1.7e38f;
+constexpr double kNearZero = 1e-9;
+
+struct BoundingBox {
+    float minX = kBoxStartLow, minY = kBoxStartLow, minZ = kBoxStartLow;
+    float maxX = -kBoxStartLow, maxY = -kBoxStartLow, maxZ = -kBoxStartLow;
+
+    void widen(const Vertex& v) {
+        // A NaN would compare false everywhere and slip through silently.
+        CheckNotNaN(v.x);
+        CheckNotNaN(v.y);
+        CheckNotNaN(v.z);
+        if (v.x > maxX)
+            maxX = v.x;
+        if (v.x < minX)
+            minX = v.x;
+        if (v.y > maxY)
+            maxY = v.y;
+        if (v.y < minY)
+            minY = v.y;
+        if (v.z > maxZ)
+            maxZ = v.z;
+        if (v.z < minZ)
+            minZ = v.z;
+    }
+
+    float diagonalSquared() const {
+        const double dx = double(maxX) - double(minX);
+        const double dy = double(maxY) - double(minY);
+        const double dz = double(maxZ) - double(minZ);
+        return CheckedToFloat(dx * dx + dy * dy + dz * dz);
+    }
+};
+
+void ShowCurrentAngles(AngleDisplay& display) {
+    if (AngleMode == kObserverMode)
+        display.showAngles(ObserverElevation, ObserverAzimuth);
+    else
+        display.showAngles(SunElevation, SunAzimuth);
+}
+
+const Vertex& CornerAt(const std::vector<Vertex>& vertices, std::int32_t index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= vertices.size())
+        throw PlatformError("List index out of bounds");
+    return vertices[static_cast<std::size_t>(index)];
+}
+
+}  // namespace
+
+SceneFile::SceneFile(std::unique_ptr<std::istream> stream)
+    : m_stream(std::move(stream)), m_reader(*m_stream) {}
+
+SceneFile SceneFile::Open(const std::string& fileName) {
+    auto stream = std::make_unique<std::ifstream>(fileName, std::ios::binary);
+    if (!*stream)
+        ThrowIoError(errno == 0 ? ENOENT : errno);
+    return SceneFile(std::move(stream));
+}
+
+float UpdatedPerspectiveDistance(float d, float diagonalSquared) {
+    if (!(d < -kNearZero))
+        return d;
+    const double old = d;
+    const double factor = 1.0 + CheckedDivide(0.25, old * old);
+    return CheckedToFloat(-(100.0 / 99.0) * std::sqrt(factor * double(diagonalSquared)));
+}
+
+bool Read_Points(SceneLoad& load, AngleDisplay& display) {
+    BinaryReader& in = load.file.reader();
+    std::array<std::uint8_t, 3> header{};
+    in.readBytes(header);  // any three bytes will do
+    const std::int32_t count = in.readInt32();
+    if (count == 0) {
+        load.file.close();
+        Show_Error("Invalid file!");
+        return false;
+    }
+    BoundingBox box;
+    load.vertices.clear();
+    for (std::int32_t i = 0; i < count; ++i) {
+        const Vertex v = ReadVertex(in);
+        box.widen(v);
+        load.vertices.push_back(v);
+    }
+    bool ok = true;
+    const float d = UpdatedPerspectiveDistance(PerspectiveDistance, box.diagonalSquared());
+    if (std::fabs(double(d)) < kNearZero) {
+        // The distance of before stays, so one degenerate file does not refuse every later load.
+        ok = false;
+        load.file.close();
+        Show_Error("Division by zero!");
+        load.vertices.clear();
+    } else {
+        PerspectiveDistance = d;
+    }
+    ResetViewAngles();
+    ShowCurrentAngles(display);
+    return ok;
+}
+
+bool Read_Triangles(SceneLoad& load) {
+    BinaryReader& in = load.file.reader();
+    const std::int32_t count = in.readInt32();
+    if (count == 0) {
+        load.file.close();
+        Show_Error("Invalid file!");
+        load.vertices.clear();
+        return false;
+    }
+    TriangleList.clear();
+    for (std::int32_t i = 0; i < count; ++i) {
+        const Triangle t = ReadTriangle(in);
+        SceneTriangle s;
+        s.corner1 = CornerAt(load.vertices, t.a);
+        s.corner2 = CornerAt(load.vertices, t.b);
+        s.corner3 = CornerAt(load.vertices, t.c);
+        s.colour = t.colour;
+        TriangleList.push_back(s);
+    }
+    load.vertices.clear();
+    load.vertices.shrink_to_fit();
+    load.file.close();
+    return true;
+}
+
+}  // namespace quarn

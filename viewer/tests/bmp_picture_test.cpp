@@ -1,0 +1,35 @@
+#include "bmp_picture.h"
+
+#include <gtest/gtest.h>
+
+namespace quarn {
+namespace {
+
+std::uint32_t Field(const std::vector<std::uint8_t>& b, std::size_t at) {
+    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t(b[at + 3]) << 24;
+}
+
+TEST(BmpPicture, HeadersThenBottomUpPaddedBlueGreenRedRows) {
+    PixelBuffer picture(2, 2);
+    picture.setPixel(0, 0, PackRGB(1, 2, 3));  // top left
+    picture.setPixel(1, 1, PackRGB(7, 8, 9));  // bottom right
+    MemorySink sink;
+    BinaryWriter out(sink);
+    WriteBmp24(out, picture);
+    const auto& b = sink.bytes();
+    ASSERT_EQ(b.size(), 54u + 2 * 8);
+    EXPECT_EQ(b[0], 'B');
+    EXPECT_EQ(b[1], 'M');
+    EXPECT_EQ(Field(b, 2), 70u);
+    EXPECT_EQ(Field(b, 10), 54u);
+    EXPECT_EQ(Field(b, 18), 2u);
+    EXPECT_EQ(Field(b, 22), 2u);
+    EXPECT_EQ(b[28], 24);
+    const std::vector<std::uint8_t> bottom(b.begin() + 54, b.begin() + 62);
+    const std::vector<std::uint8_t> top(b.begin() + 62, b.end());
+    EXPECT_EQ(bottom, (std::vector<std::uint8_t>{0, 0, 0, 9, 8, 7, 0, 0}));
+    EXPECT_EQ(top, (std::vector<std::uint8_t>{3, 2, 1, 0, 0, 0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace quarn

@@ -1,0 +1,105 @@
+#include "projection.h"
+
+#include <gtest/gtest.h>
+
+#include "platform_error.h"
+#include "scene.h"
+#include "scripted_ui.h"
+#include "viewer_test_support.h"
+#include "window_mapping.h"
+
+namespace quarn {
+namespace {
+
+void ExpectNear(Vec3 actual, Vec3 expected) {
+    EXPECT_NEAR(actual.x, expected.x, 1e-6);
+    EXPECT_NEAR(actual.y, expected.y, 1e-6);
+    EXPECT_NEAR(actual.z, expected.z, 1e-6);
+}
+
+SceneTriangle Tri(Vertex a, Vertex b, Vertex c, std::int32_t colour = 120) {
+    return {a, b, c, colour};
+}
+
+class Projection : public ::testing::Test {
+  protected:
+    void SetUp() override { testing::ResetViewerState(); }
+    quarn::testing::ScriptedUi ui;
+};
+
+TEST_F(Projection, DefaultObserverTurnsTheAxesAsWorkedOut) {
+    const Mat3 view = ViewMatrixFor(20, 60);
+    ExpectNear(MatMulVec({1, 0, 0}, view), {0.5f, 0.8137977f, -0.2961981f});
+    ExpectNear(MatMulVec({0, 1, 0}, view), {-0.8660254f, 0.4698463f, -0.1710101f});
+    ExpectNear(MatMulVec({0, 0, 1}, view), {0.0f, 0.3420202f, 0.9396926f});
+}
+
+TEST_F(Projection, DefaultSunStandsAboveAndTurnsWithTheObserver) {
+    ExpectNear(SunPosition(90, 180), {0, 0, 10});
+    TriangleList = {Tri({-1, 0, 0}, {1, 0, 0}, {0, 0, 1})};
+    ASSERT_TRUE(Project_Scene(100, 100));
+    EXPECT_NEAR(RotatedSun.x, 0.0f, 1e-5);
+    EXPECT_NEAR(RotatedSun.y, 3.4202015f, 1e-5);
+    EXPECT_NEAR(RotatedSun.z, 9.3969259f, 1e-5);
+}
+
+TEST_F(Projection, ZeroAnglesKeepXAndZAndMakeYTheDepth) {
+    const Mat3 view = ViewMatrixFor(0, 0);
+    EXPECT_EQ(MatMulVec({0.25f, 0.5f, -0.75f}, view), (Vec3{0.25f, 0.5f, -0.75f}));
+}
+
+TEST_F(Projection, Angle355IsMinusFive) {
+    const Mat3 turned = ViewMatrixFor(355, 355);
+    EXPECT_NEAR(turned[1], 0.0871557f, 1e-6);  // -sin(-5 degrees)
+    EXPECT_NEAR(turned[5], -0.0871557f, 1e-6);
+}
+
+TEST_F(Projection, KeepsTheSceneOrderAndSetsTheWindowFromTheScaledExtent) {
+    ObserverElevation = 0, ObserverAzimuth = 0;
+    TriangleList = {Tri({-2, 0, -1}, {0, 0, 1}, {1, 0, 0}, 216),
+                    Tri({0, 0, 0}, {1, 0, 0}, {0, 0, 1}, 24)};
+    ASSERT_TRUE(Project_Scene(550, 418));
+    ASSERT_TRUE(ProjectedList.present);
+    ASSERT_EQ(ProjectedList.triangles.size(), 2u);
+    EXPECT_EQ(ProjectedList.triangles[0].colour, 216);
+    EXPECT_EQ(ProjectedList.triangles[1].colour, 24);
+    // m = 2 from the smallest x'; k = 0.5.
+    EXPECT_EQ(g_WindowMapping.xmin, -1.0f);
+    EXPECT_EQ(g_WindowMapping.xmax, 0.5f);
+    EXPECT_EQ(g_WindowMapping.ymin, -0.5f);
+    EXPECT_EQ(g_WindowMapping.ymax, 0.5f);
+    EXPECT_EQ(g_WindowMapping.right, 549);
+    EXPECT_EQ(g_WindowMapping.bottom, 417);
+}
+
+TEST_F(Projection, EmptySceneProjectsToAnEmptyList) {
+    ASSERT_TRUE(Project_Scene(550, 418));
+    EXPECT_TRUE(ProjectedList.triangles.empty());
+    EXPECT_NEAR(g_WindowMapping.xmin, -1.0f, 1e-6);
+    EXPECT_NEAR(g_WindowMapping.ymax, 1.0f, 1e-6);
+}
+
+TEST_F(Projection, SceneOnTheDepthAxisIsRefusedAndEmptied) {
+    TriangleList = {Tri({0, 0, 0}, {0, 0, 0}, {0, 0, 0})};
+    const WindowMapping before = g_WindowMapping;
+    EXPECT_FALSE(Project_Scene(550, 418));
+    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Division by zero!"});
+    EXPECT_TRUE(TriangleList.empty());
+    EXPECT_FALSE(ProjectedList.present);
+    EXPECT_EQ(g_WindowMapping.sx, before.sx);
+}
+
+// Mend: a level terrain seen edge-on used to end with "Floating point division by zero".
+TEST_F(Projection, FlatExtentIsCentredInsteadOfFailing) {
+    ObserverElevation = 0, ObserverAzimuth = 0;
+    TriangleList = {Tri({-1, 0, 0.5f}, {1, 0, 0.5f}, {0, 1, 0.5f})};
+    ASSERT_NO_THROW(Project_Scene(550, 418));
+    std::int32_t column = 0, row = 0;
+    WorldToDevice(ZoomFactor * 0.0f, ZoomFactor * 0.5f, column, row);
+    EXPECT_EQ(column, 274);  // the origin, (549 / 2) to even
+    EXPECT_GE(row, 208);
+    EXPECT_LE(row, 209);
+}
+
+}  // namespace
+}  // namespace quarn

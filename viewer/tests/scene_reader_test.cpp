@@ -1,0 +1,188 @@
+#include "scene_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "platform_error.h"
+#include "scene.h"
+#include "scripted_ui.h"
+#include "viewer_test_support.h"
+
+namespace quarn {
+namespace {
+
+using testing::MemoryScene;
+using testing::RecordingDisplay;
+using testing::TdfBytes;
+
+const std::vector<Vertex> kSquare{{0, 0, 0}, {2, 0, 0}, {0, 2, 0}, {2, 2, 0}};  // D^2 = 8
+const std::vector<Triangle> kTwo{{0, 1, 3, 216}, {0, 3, 2, 32767}};
+
+class SceneReader : public ::testing::Test {
+  protected:
+    void SetUp() override { testing::ResetViewerState(); }
+
+    // Reads bytes through both steps; false when either refused.
+    bool Load(const std::string& bytes) {
+        SceneLoad load(MemoryScene(bytes));
+        const bool ok = Read_Points(load, display) && Read_Triangles(load);
+        closedAfter = !load.file.isOpen();
+        return ok;
+    }
+
+    std::string LoadError(const std::string& bytes) {
+        try {
+            Load(bytes);
+        } catch (const PlatformError& e) {
+            return e.what();
+        }
+        return "";
+    }
+
+    quarn::testing::ScriptedUi ui;
+    RecordingDisplay display;
+    bool closedAfter = false;
+};
+
+TEST_F(SceneReader, CopiesCornersAndColoursInFileOrderAndClosesTheFile) {
+    ASSERT_TRUE(Load(TdfBytes(kSquare, kTwo)));
+    ASSERT_EQ(TriangleList.size(), 2u);
+    EXPECT_EQ(TriangleList[0].corner1.x, 0.0f);  // index 0 names the first vertex
+    EXPECT_EQ(TriangleList[0].corner2.x, 2.0f);
+    EXPECT_EQ(TriangleList[0].corner3.y, 2.0f);
+    EXPECT_EQ(TriangleList[0].colour, 216);
+    EXPECT_EQ(TriangleList[1].corner3.x, 0.0f);
+    EXPECT_EQ(TriangleList[1].colour, 32767);
+    EXPECT_TRUE(closedAfter);
+    EXPECT_TRUE(ui.errorTexts().empty());
+}
+
+TEST_F(SceneReader, HeaderBytesAndTrailingBytesAreIgnored) {
+    std::string bytes = TdfBytes(kSquare, kTwo);
+    bytes[0] = 'X', bytes[1] = 'Y', bytes[2] = 'Z';
+    bytes += "trailing rubbish";
+    ASSERT_TRUE(Load(bytes));
+    EXPECT_EQ(TriangleList.size(), 2u);
+}
+
+TEST_F(SceneReader, PerspectiveDistanceFollowsThePreviousLoad) {
+    for (const float expected : {-2.8964057f, -2.8992543f, -2.8991718f}) {
+        ASSERT_TRUE(Load(TdfBytes(kSquare, kTwo)));
+        EXPECT_FLOAT_EQ(PerspectiveDistance, expected);
+    }
+    PerspectiveDistance = -3.0f;
+    const std::vector<Vertex> unit{{0, 0, 0}, {1, 1, 0}, {1, 0, 0}};  // D^2 = 2
+    for (const float expected : {-1.4482028f, -1.5112417f}) {
+        ASSERT_TRUE(Load(TdfBytes(unit, {{0, 1, 2, 120}})));
+        EXPECT_FLOAT_EQ(PerspectiveDistance, expected);
+    }
+}
+
+TEST_F(SceneReader, ADistanceAtOrAboveMinusOneBillionthStaysAsItIs) {
+    EXPECT_EQ(UpdatedPerspectiveDistance(2.5f, 8.0f), 2.5f);
+    EXPECT_EQ(UpdatedPerspectiveDistance(-1e-10f, 8.0f), -1e-10f);
+}
+
+TEST_F(SceneReader, VerticesDifferingOnlyInHeightGiveTheHeightDifferenceSquared) {
+    // D^2 = 9: -(100/99) sqrt((1 + 0.25/9) * 9) from -3.
+    ASSERT_TRUE(Load(TdfBytes({{1, 1, 0}, {1, 1, 3}}, {{0, 1, 1, 24}})));
+    EXPECT_FLOAT_EQ(PerspectiveDistance,
+                    static_cast<float>(-(100.0 / 99.0) * std::sqrt((1 + 0.25 / 9) * 9)));
+}
+
+TEST_F(SceneReader, LoadResetsTheAnglesAndShowsThePairOfTheMode) {
+    ObserverElevation = 45, SunAzimuth = 5;
+    ASSERT_TRUE(Load(TdfBytes(kSquare, kTwo)));
+    EXPECT_EQ(ObserverElevation, 20);
+    EXPECT_EQ(SunAzimuth, 180);
+    AngleMode = kSunMode;
+    ASSERT_TRUE(Load(TdfBytes(kSquare, kTwo)));
+    ASSERT_EQ(display.shown.size(), 2u);
+    EXPECT_EQ(display.shown[0], std::make_pair(20, 60));
+    EXPECT_EQ(display.shown[1], std::make_pair(90, 180));
+}
+
+// Refusals: the box text, the file closed, and what is left of the state.
+TEST_F(SceneReader, VertexCountZeroIsRefusedWithoutTouchingTheAngles) {
+    ObserverElevation = 45;
+    EXPECT_FALSE(Load(TdfBytes(0, {}, 2, kTwo)));
+    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Invalid file!"});
+    EXPECT_TRUE(closedAfter);
+    EXPECT_TRUE(display.shown.empty());
+    EXPECT_EQ(ObserverElevation, 45);
+}
+
+TEST_F(SceneReader, TriangleCountZeroIsRefused) {
+    EXPECT_FALSE(Load(TdfBytes(kSquare, {})));
+    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Invalid file!"});
+    EXPECT_TRUE(closedAfter);
+    EXPECT_TRUE(TriangleList.empty());
+}
+
+TEST_F(SceneReader, NegativeTriangleCountReadsNothingAndSucceeds) {
+    EXPECT_TRUE(Load(TdfBytes(static_cast<std::int32_t>(kSquare.size()), kSquare, -4, {})));
+    EXPECT_TRUE(TriangleList.empty());
+    EXPECT_TRUE(ui.errorTexts().empty());
+}
+
+TEST_F(SceneReader, CoincidentVerticesAreRefusedButTheAnglesAreStillReset) {
+    ObserverAzimuth = 5;
+    AngleMode = kSunMode;
+    EXPECT_FALSE(Load(TdfBytes({{1, 1, 1}, {1, 1, 1}}, {{0, 1, 1, 120}})));
+    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Division by zero!"});
+    EXPECT_TRUE(closedAfter);
+    EXPECT_EQ(ObserverAzimuth, 60);
+    ASSERT_EQ(display.shown.size(), 1u);
+    EXPECT_EQ(display.shown[0], std::make_pair(90, 180));
+}
+
+// Mend: a degenerate file once made every later load of the run fail the same way.
+TEST_F(SceneReader, RefusedDegenerateLoadKeepsTheDistanceForLaterLoads) {
+    EXPECT_FALSE(Load(TdfBytes({{1, 1, 1}}, {{0, 0, 0, 120}})));
+    EXPECT_EQ(PerspectiveDistance, -3.0f);
+    EXPECT_TRUE(Load(TdfBytes(kSquare, kTwo)));
+    EXPECT_FLOAT_EQ(PerspectiveDistance, -2.8964057f);
+}
+
+// Platform faults end the load with their own text.
+TEST_F(SceneReader, IndexEqualToTheVertexCountIsOutOfBoundsKeepingEarlierTriangles) {
+    EXPECT_EQ(LoadError(TdfBytes(kSquare, {{0, 1, 2, 120}, {0, 1, 4, 120}})),
+              "List index out of bounds");
+    EXPECT_EQ(TriangleList.size(), 1u);
+    EXPECT_EQ(LoadError(TdfBytes(kSquare, {{-1, 1, 2, 120}})), "List index out of bounds");
+}
+
+TEST_F(SceneReader, ShortFileIsReadBeyondEndOfFile) {
+    const std::string whole = TdfBytes(kSquare, kTwo);
+    for (const std::size_t cut :
+         {std::size_t{2}, std::size_t{5}, std::size_t{20}, whole.size() - 1}) {
+        SCOPED_TRACE(cut);
+        EXPECT_EQ(LoadError(whole.substr(0, cut)), "Read beyond end of file");
+    }
+}
+
+TEST_F(SceneReader, HugeCountsInAShortFileFailOnTheMissingBytesNotOnMemory) {
+    const auto huge = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(LoadError(TdfBytes(huge, kSquare, 2, kTwo)), "Read beyond end of file");
+    EXPECT_EQ(LoadError(TdfBytes(4, kSquare, huge, kTwo)), "Read beyond end of file");
+    EXPECT_EQ(TriangleList.size(), 2u);
+}
+
+TEST_F(SceneReader, NegativeVertexCountOverflowsTheDiagonal) {
+    EXPECT_EQ(LoadError(TdfBytes(-1, {}, 1, {{0, 0, 0, 120}})), "Floating point overflow");
+}
+
+TEST_F(SceneReader, NotANumberCoordinateIsAnInvalidOperation) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(LoadError(TdfBytes({{0, 0, 0}, {nan, 0, 0}}, {{0, 1, 1, 120}})),
+              "Invalid floating point operation");
+}
+
+TEST(SceneFileOpen, MissingFileIsThePlatformsError) {
+    EXPECT_THROW(SceneFile::Open("no/such/folder/scene.3df"), PlatformError);
+}
+
+}  // namespace
+}  // namespace quarn

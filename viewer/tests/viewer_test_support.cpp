@@ -1,0 +1,46 @@
+#include "viewer_test_support.h"
+
+#include "projection.h"
+#include "scene.h"
+#include "window_mapping.h"
+
+namespace quarn::testing {
+
+std::string TdfBytes(std::int32_t vertexCount, const std::vector<Vertex>& vertices,
+                     std::int32_t triangleCount, const std::vector<Triangle>& triangles) {
+    MemorySink sink;
+    BinaryWriter out(sink);
+    WriteTdfHeader(out);
+    out.writeInt32(vertexCount);
+    for (const Vertex& v : vertices)
+        WriteVertex(out, v);
+    out.writeInt32(triangleCount);
+    for (const Triangle& t : triangles)
+        WriteTriangle(out, t);
+    return std::string(sink.bytes().begin(), sink.bytes().end());
+}
+
+std::string TdfBytes(const std::vector<Vertex>& vertices, const std::vector<Triangle>& triangles) {
+    return TdfBytes(static_cast<std::int32_t>(vertices.size()), vertices,
+                    static_cast<std::int32_t>(triangles.size()), triangles);
+}
+
+SceneFile MemoryScene(const std::string& bytes) {
+    return SceneFile(std::make_unique<std::istringstream>(bytes));
+}
+
+void ResetViewerState() {
+    TriangleList.clear();
+    ResetViewAngles();
+    AngleMode = kObserverMode;
+    PerspectiveDistance = -3.0f;
+    ZoomFactor = 0.751f;
+    ShadedMode = true;
+    SceneFileName.clear();
+    RenderWindowOpen = false;
+    ProjectedList = {};
+    RotatedSun = {};
+    g_WindowMapping = {};
+}
+
+}  // namespace quarn::testing
