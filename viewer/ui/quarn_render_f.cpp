@@ -1,0 +1,179 @@
+#include "quarn_render_f.h"
+
+#include <QCloseEvent>
+
+#include "draw.h"
+#include "error_report.h"
+#include "scene.h"
+
+namespace quarn {
+
+TfrmRender* frmRender = nullptr;
+
+namespace {
+
+QFont DesignFont(int pixelHeight) {
+    QFont font("MS Sans Serif");
+    font.setPixelSize(pixelHeight);
+    return font;
+}
+
+QLineEdit* NumberField(QWidget* parent, QRect geometry) {
+    auto* edit = new QLineEdit(parent);
+    edit->setGeometry(geometry);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+UpDown* SpinButton(Qt::Orientation orientation, QLineEdit* buddy, QWidget* parent, QRect geometry) {
+    auto* spin = new UpDown(orientation, buddy, parent);
+    spin->setGeometry(geometry);
+    spin->setRange(-1, 360);
+    spin->setIncrement(5);
+    return spin;
+}
+
+}  // namespace
+
+TfrmRender::TfrmRender(QWidget* parent) : QMdiSubWindow(parent) {
+    buildControls();
+    connectHandlers();
+    showSettings();
+}
+
+void TfrmRender::buildControls() {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::SubWindow | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    Body = new QWidget(this);
+    Body->setFixedSize(kImageWidth, 450);
+    Body->setFont(DesignFont(11));
+    setWidget(Body);
+
+    Image1 = new PictureView(m_picture, Body);
+    Image1->setGeometry(0, 0, kImageWidth, kImageHeight);
+    Panel2 = new QFrame(Body);
+    Panel2->setGeometry(0, 417, kImageWidth, 33);
+    Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel2->setLineWidth(2);
+
+    Edit1 = NumberField(Panel2, {15, 6, 34, 20});
+    UpDown1 = SpinButton(Qt::Vertical, Edit1, Panel2, {49, 6, 15, 20});
+    Edit2 = NumberField(Panel2, {78, 6, 34, 20});
+    UpDown2 = SpinButton(Qt::Horizontal, Edit2, Panel2, {112, 6, 15, 20});
+    RadioButton1 = new QRadioButton("Observer", Panel2);
+    RadioButton1->setGeometry(139, 9, 65, 17);
+    RadioButton2 = new QRadioButton("Sun", Panel2);
+    RadioButton2->setGeometry(207, 9, 42, 17);
+    CheckBox1 = new QCheckBox("Wire", Panel2);
+    CheckBox1->setGeometry(267, 9, 45, 17);
+    CheckBox2 = new QCheckBox("Autorender", Panel2);
+    CheckBox2->setGeometry(326, 9, 75, 17);
+    CheckBox2->setChecked(true);
+    Button2 = new QPushButton("+", Panel2);
+    Button2->setGeometry(411, 7, 20, 20);
+    Button2->setFont(DesignFont(13));
+    Button3 = new QPushButton("-", Panel2);
+    Button3->setGeometry(431, 7, 20, 20);
+    Button3->setFont(DesignFont(13));
+    Button1 = new QPushButton("Render now!", Panel2);
+    Button1->setGeometry(466, 6, 75, 20);
+
+    QWidget::setTabOrder(Edit1, Button1);
+    QWidget::setTabOrder(Button1, Edit2);
+    QWidget::setTabOrder(Edit2, RadioButton1);
+    QWidget::setTabOrder(RadioButton1, RadioButton2);
+    QWidget::setTabOrder(RadioButton2, CheckBox1);
+    QWidget::setTabOrder(CheckBox1, CheckBox2);
+    QWidget::setTabOrder(CheckBox2, Button2);
+    QWidget::setTabOrder(Button2, Button3);
+}
+
+void TfrmRender::connectHandlers() {
+    // clicked, not toggled: setting a state from code must not run a handler.
+    connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+    connect(Button2, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
+    connect(Button3, &QPushButton::clicked, this, Guarded([this] { Button3Click(); }));
+    connect(RadioButton1, &QRadioButton::clicked, this, Guarded([this] { RadioButton1Click(); }));
+    connect(RadioButton2, &QRadioButton::clicked, this, Guarded([this] { RadioButton2Click(); }));
+    connect(CheckBox1, &QCheckBox::clicked, this, Guarded([this] { CheckBox1Click(); }));
+    UpDown1->setClickHandler([this] { UpDown1Click(); });
+    UpDown2->setClickHandler([this] { UpDown2Click(); });
+}
+
+// A window opened after an earlier one was closed shows the settings as they are.
+void TfrmRender::showSettings() {
+    const bool sun = AngleMode == kSunMode;
+    RadioButton1->setChecked(!sun);
+    RadioButton2->setChecked(sun);
+    CheckBox1->setChecked(!ShadedMode);
+    showAngles(sun ? SunElevation : ObserverElevation, sun ? SunAzimuth : ObserverAzimuth);
+}
+
+void TfrmRender::showAngles(int elevation, int azimuth) {
+    UpDown1->setPosition(elevation);
+    UpDown2->setPosition(azimuth);
+}
+
+void TfrmRender::renderIfAuto() {
+    if (CheckBox2->isChecked())
+        Button1Click();
+}
+
+void TfrmRender::Button1Click() {
+    RenderScene(m_canvas, kImageWidth, kImageHeight);
+    refreshPicture();
+}
+
+void TfrmRender::UpDown1Click() {
+    UpDown1->setPosition(WrappedSpinPosition(UpDown1->position()));
+    const auto angle = static_cast<std::uint16_t>(UpDown1->position());
+    (AngleMode == kObserverMode ? ObserverElevation : SunElevation) = angle;
+    renderIfAuto();
+}
+
+void TfrmRender::UpDown2Click() {
+    UpDown2->setPosition(WrappedSpinPosition(UpDown2->position()));
+    const auto angle = static_cast<std::uint16_t>(UpDown2->position());
+    (AngleMode == kObserverMode ? ObserverAzimuth : SunAzimuth) = angle;
+    renderIfAuto();
+}
+
+void TfrmRender::RadioButton1Click() {
+    AngleMode = kObserverMode;
+    showAngles(ObserverElevation, ObserverAzimuth);
+}
+
+void TfrmRender::RadioButton2Click() {
+    AngleMode = kSunMode;
+    showAngles(SunElevation, SunAzimuth);
+}
+
+void TfrmRender::CheckBox1Click() {
+    ShadedMode = !CheckBox1->isChecked();
+    renderIfAuto();
+}
+
+void TfrmRender::Button2Click() {
+    ZoomFactor = ZoomedIn(ZoomFactor);
+    renderIfAuto();
+}
+
+void TfrmRender::Button3Click() {
+    ZoomFactor = ZoomedOut(ZoomFactor);
+    renderIfAuto();
+}
+
+void TfrmRender::FormClose() {
+    RenderWindowOpen = false;
+    SceneFileName.clear();
+    if (frmRender == this)
+        frmRender = nullptr;
+}
+
+void TfrmRender::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QMdiSubWindow::closeEvent(event);
+}
+
+}  // namespace quarn

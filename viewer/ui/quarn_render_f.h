@@ -1,0 +1,81 @@
+// The viewer window frmRender: the rendered picture above a strip of controls that change
+// the program-wide view settings and, while "Autorender" is checked, render again at once.
+//
+// Spin buttons run 0..355 in steps of 5 (360 wraps to 0, -1 to 355); the vertical one edits an
+// elevation, the horizontal one an azimuth, of the observer or the sun by the radio buttons.
+// A new window shows the settings as they stand. Closing it clears RenderWindowOpen and
+// SceneFileName and destroys it; the scene and the settings stay for the next window.
+#pragma once
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "picture_view.h"
+#include "pixel_buffer.h"
+#include "scene_reader.h"
+#include "up_down.h"
+
+namespace quarn {
+
+class TfrmRender : public QMdiSubWindow, public AngleDisplay {
+  public:
+    static constexpr int kImageWidth = 550;
+    static constexpr int kImageHeight = 418;
+
+    explicit TfrmRender(QWidget* parent = nullptr);
+
+    /// Reads the vertices of load, showing the angles in the spin buttons.
+    bool Read_Points(SceneLoad& load) { return quarn::Read_Points(load, *this); }
+    void showAngles(int elevation, int azimuth) override;
+
+    PixelBuffer& picture() { return m_picture; }
+    Canvas& canvas() { return m_canvas; }
+    /// Shows the picture as drawn so far.
+    void refreshPicture() { Image1->update(); }
+
+    void Button1Click();
+    void UpDown1Click();
+    void UpDown2Click();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void CheckBox1Click();
+    void Button2Click();
+    void Button3Click();
+
+    QWidget* Body;
+    PictureView* Image1;
+    QFrame* Panel2;
+    QLineEdit* Edit1;
+    UpDown* UpDown1;
+    QLineEdit* Edit2;
+    UpDown* UpDown2;
+    QRadioButton* RadioButton1;
+    QRadioButton* RadioButton2;
+    QCheckBox* CheckBox1;
+    QCheckBox* CheckBox2;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QPushButton* Button1;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildControls();
+    void connectHandlers();
+    void showSettings();
+    void FormClose();
+    void renderIfAuto();
+
+    PixelBuffer m_picture{kImageWidth, kImageHeight};
+    PixelCanvas m_canvas{m_picture};
+};
+
+/// The viewer window while it exists, otherwise nullptr.
+extern TfrmRender* frmRender;
+
+}  // namespace quarn

@@ -1,0 +1,77 @@
+#include "scene_commands.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "bmp_picture.h"
+#include "file_dialog.h"
+#include "forms.h"
+#include "message_box.h"
+#include "quarn_render_f.h"
+#include "scene.h"
+#include "scene_load.h"
+
+namespace quarn {
+
+namespace {
+
+constexpr int kViewerWidth = 558;
+constexpr int kViewerHeight = 477;
+
+void ShowViewer() {
+    if (!RenderWindowOpen) {
+        frmRender = new TfrmRender();
+        MainMdiArea()->addSubWindow(frmRender);
+        frmRender->show();
+        RenderWindowOpen = true;
+    }
+    frmRender->setWindowTitle(QString::fromStdString(SceneFileName));
+    // Never smaller than the controls need, whatever the frame's style takes.
+    frmRender->resize(QSize(kViewerWidth, kViewerHeight).expandedTo(frmRender->sizeHint()));
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    const WindowPosition at = ViewerPosition(screen.width(), screen.height());
+    frmRender->move(at.left, at.top);
+}
+
+}  // namespace
+
+WindowPosition ViewerPosition(int screenWidth, int screenHeight) {
+    return {(screenWidth - kViewerWidth) / 2, (screenHeight - kViewerHeight) / 2 - 25};
+}
+
+void OpenSceneFile() {
+    FileDialogRequest request;
+    request.title = "Open 3DF file";
+    request.filter = "3DF files|*.3df";
+    request.defaultExt = "3DF";
+    const auto name = RunOpenDialog(request);
+    if (!name)
+        return;
+    SceneFileName = *name;
+    TriangleList = {};
+    ShowViewer();
+    if (!LoadScene(SceneFile::Open(SceneFileName), *frmRender))
+        return;
+    const bool drawn =
+        ProjectClearDraw(frmRender->canvas(), TfrmRender::kImageWidth, TfrmRender::kImageHeight);
+    if (drawn)
+        frmRender->refreshPicture();
+}
+
+void SaveScenePicture() {
+    if (SceneFileName.empty()) {
+        ShowErrorBox("No picture to save!");
+        return;
+    }
+    FileDialogRequest request;
+    request.title = "Save 3D picture";
+    request.filter = "BMP files (*.bmp)|*.bmp";
+    request.defaultExt = "BMP";
+    request.overwritePrompt = true;
+    const auto name = RunSaveDialog(request);
+    if (!name)
+        return;
+    SavePictureBmp(frmRender->picture(), *name);
+}
+
+}  // namespace quarn

@@ -1,0 +1,19 @@
+// The main window's two viewer commands: open a 3DF file into the viewer and draw it, and
+// save the viewer's picture as a 24-bit BMP.
+#pragma once
+
+namespace quarn {
+
+struct WindowPosition {
+    int left = 0, top = 0;
+};
+
+/// Where the viewer window goes on a screen of this size: centred, 25 pixels higher.
+WindowPosition ViewerPosition(int screenWidth, int screenHeight);
+
+/// "Open 3DF file...": creates or reuses frmRender, loads, projects, clears and draws.
+void OpenSceneFile();
+/// "Save 3D picture as...": "No picture to save!" while no scene file is set.
+void SaveScenePicture();
+
+}  // namespace quarn

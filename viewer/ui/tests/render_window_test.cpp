@@ -1,0 +1,104 @@
+#include "quarn_render_f.h"
+
+#include "scene.h"
+#include "viewer_ui_fixture.h"
+
+namespace quarn {
+namespace {
+
+using RenderWindow = ViewerUi;
+
+TEST_F(RenderWindow, StartsInTheDesignedStates) {
+    Open(GoodScene());
+    EXPECT_TRUE(frmRender->RadioButton1->isChecked());
+    EXPECT_FALSE(frmRender->CheckBox1->isChecked());
+    EXPECT_TRUE(frmRender->CheckBox2->isChecked());
+    EXPECT_EQ(frmRender->Edit1->text(), "20");
+    EXPECT_EQ(frmRender->Edit2->text(), "60");
+    EXPECT_TRUE(frmRender->Edit1->isReadOnly());
+    EXPECT_EQ(frmRender->Image1->size(), QSize(550, 418));
+}
+
+TEST_F(RenderWindow, SpinButtonsWrapThroughZeroTo355) {
+    Open(GoodScene());
+    for (int click = 1; click <= 67; ++click)
+        frmRender->UpDown1->stepUp();
+    EXPECT_EQ(ObserverElevation, 355);
+    frmRender->UpDown1->stepUp();
+    EXPECT_EQ(ObserverElevation, 0);
+    frmRender->UpDown1->stepDown();
+    EXPECT_EQ(ObserverElevation, 355);
+    EXPECT_EQ(frmRender->Edit1->text(), "355");
+    frmRender->UpDown2->stepDown();
+    EXPECT_EQ(ObserverAzimuth, 55);
+    EXPECT_EQ(frmRender->Edit2->text(), "55");
+}
+
+TEST_F(RenderWindow, SunModeEditsTheSunAndShowsItAfterALoad) {
+    Open(GoodScene());
+    frmRender->RadioButton2->click();
+    EXPECT_EQ(AngleMode, kSunMode);
+    Open(GoodScene());
+    EXPECT_EQ(frmRender->Edit1->text(), "90");
+    EXPECT_EQ(frmRender->Edit2->text(), "180");
+    frmRender->UpDown1->stepUp();
+    EXPECT_EQ(SunElevation, 95);
+    EXPECT_EQ(ObserverElevation, 20);
+    frmRender->RadioButton1->click();
+    EXPECT_EQ(frmRender->Edit1->text(), "20");
+}
+
+TEST_F(RenderWindow, SwitchingTheAnglePairDoesNotRender) {
+    Open(GoodScene());
+    const auto before = Picture();
+    ObserverAzimuth = 200;  // would turn the picture if anything rendered
+    frmRender->RadioButton2->click();
+    frmRender->RadioButton1->click();
+    EXPECT_EQ(Picture(), before);
+}
+
+TEST_F(RenderWindow, WithoutAutorenderNothingChangesUntilRenderNow) {
+    Open(GoodScene());
+    const auto before = Picture();
+    frmRender->CheckBox2->click();
+    frmRender->UpDown2->stepUp();
+    frmRender->CheckBox1->click();
+    frmRender->Button2->click();
+    EXPECT_FALSE(ShadedMode);
+    EXPECT_EQ(Picture(), before);
+    frmRender->Button1->click();
+    EXPECT_NE(Picture(), before);
+}
+
+TEST_F(RenderWindow, ZoomButtonsStepByElevenTenths) {
+    Open(GoodScene());
+    frmRender->Button2->click();
+    EXPECT_EQ(ZoomFactor, 0.8260999918f);
+    frmRender->Button3->click();
+    EXPECT_EQ(ZoomFactor, 0.7509999871f);
+    frmRender->Button3->click();
+    EXPECT_EQ(ZoomFactor, 0.6827272773f);
+}
+
+TEST_F(RenderWindow, WireSwitchDrawsTheFrameInWhite) {
+    Open(GoodScene());
+    frmRender->CheckBox1->click();
+    EXPECT_FALSE(ShadedMode);
+    EXPECT_EQ(frmRender->canvas().penColour, kWhite);
+}
+
+// Mend: a new window used to show "Observer" and an unchecked "Wire" whatever the settings.
+TEST_F(RenderWindow, NewWindowShowsTheSettingsAsTheyStand) {
+    Open(GoodScene());
+    frmRender->RadioButton2->click();
+    frmRender->CheckBox1->click();
+    frmRender->close();
+    Open(GoodScene());
+    EXPECT_TRUE(frmRender->RadioButton2->isChecked());
+    EXPECT_FALSE(frmRender->RadioButton1->isChecked());
+    EXPECT_TRUE(frmRender->CheckBox1->isChecked());
+    EXPECT_EQ(frmRender->Edit1->text(), "90");
+}
+
+}  // namespace
+}  // namespace quarn
