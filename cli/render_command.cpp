@@ -1,12 +1,201 @@
+// quarn3d-cli render: the "Open 3DF file" command of a freshly started application, then the
+// given view settings, one rendering and the picture saved as a 24-bit BMP.
+#include <cmath>
 #include <iostream>
+#include <optional>
+#include <string>
 
+#include "bmp_picture.h"
 #include "commands.h"
+#include "message_box.h"
+#include "pixel_buffer.h"
+#include "scene.h"
+#include "scene_load.h"
 
 namespace quarn::cli {
 
-int RunRender(const std::vector<std::string>&) {
-    std::cerr << "quarn3d-cli render: not available yet\n";
-    return 2;
+namespace {
+
+constexpr const char* kRenderUsage =
+    "Usage: quarn3d-cli render SCENE.3df PICTURE.bmp [options]\n"
+    "\n"
+    "Draws the 3DF terrain SCENE.3df as the viewer window does right after opening it in a\n"
+    "freshly started application, with the given settings applied after the load, and saves\n"
+    "the picture as a 24-bit BMP.\n"
+    "\n"
+    "Options:\n"
+    "  --elevation E        observer elevation, whole degrees 0 to 359 (default 20)\n"
+    "  --azimuth A          observer azimuth, whole degrees 0 to 359 (default 60)\n"
+    "  --sun-elevation E    sun elevation, whole degrees 0 to 359 (default 90)\n"
+    "  --sun-azimuth A      sun azimuth, whole degrees 0 to 359 (default 180)\n"
+    "  --zoom Z             zoom factor, a positive number (default 0.751)\n"
+    "  --wire               white wire frame instead of shaded triangles\n"
+    "  --size WxH           picture size in pixels, 1 to 16384 each (default 550x418)\n"
+    "  --help               shows this text\n"
+    "\n"
+    "Exit status: 0 picture written (a summary line on stdout), 1 a message of the system or\n"
+    "a platform error (its text on stderr, no picture written), 2 wrong usage.\n";
+
+constexpr int kMaxSide = 16384;
+
+// Messages of the system go to stderr; the command then fails.
+class StderrBoxes : public MessageBoxPresenter {
+  public:
+    int show(const MessageBoxRequest& request) override {
+        std::cerr << request.text << '\n';
+        return FirstButtonResult(request.buttons);
+    }
+};
+
+// Nobody sees the spin buttons here.
+class NoDisplay : public AngleDisplay {
+  public:
+    void showAngles(int, int) override {}
+};
+
+struct Arguments {
+    std::string scene, picture;
+    std::optional<std::uint16_t> elevation, azimuth, sunElevation, sunAzimuth;
+    float zoom = 0.751f;
+    bool wire = false;
+    int width = 550, height = 418;
+};
+
+std::optional<int> ParseWhole(const std::string& text, int low, int high) {
+    if (text.empty() || text.size() > 5)
+        return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<float> ParseZoom(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        const float zoom = std::stof(text, &used);
+        if (used != text.size() || !std::isfinite(zoom) || !(zoom > 0))
+            return std::nullopt;
+        return zoom;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+    const auto x = text.find('x');
+    if (x == std::string::npos)
+        return false;
+    const auto w = ParseWhole(text.substr(0, x), 1, kMaxSide);
+    const auto h = ParseWhole(text.substr(x + 1), 1, kMaxSide);
+    if (!w || !h)
+        return false;
+    width = *w, height = *h;
+    return true;
+}
+
+// Nothing when the usage is wrong.
+std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
+    Arguments a;
+    const std::pair<const char*, std::optional<std::uint16_t>*> angles[] = {
+        {"--elevation", &a.elevation},
+        {"--azimuth", &a.azimuth},
+        {"--sun-elevation", &a.sunElevation},
+        {"--sun-azimuth", &a.sunAzimuth}};
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.rfind("--", 0) != 0) {
+            positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--wire") {
+            a.wire = true;
+            continue;
+        }
+        if (i + 1 >= args.size())
+            return std::nullopt;
+        const std::string& value = args[++i];
+        bool known = false;
+        for (const auto& [name, target] : angles) {
+            if (arg != name)
+                continue;
+            const auto degrees = ParseWhole(value, 0, 359);
+            if (!degrees)
+                return std::nullopt;
+            *target = static_cast<std::uint16_t>(*degrees);
+            known = true;
+        }
+        if (arg == "--zoom") {
+            const auto zoom = ParseZoom(value);
+            if (!zoom)
+                return std::nullopt;
+            a.zoom = *zoom;
+            known = true;
+        } else if (arg == "--size") {
+            known = ParseSize(value, a.width, a.height);
+        }
+        if (!known)
+            return std::nullopt;
+    }
+    if (positional.size() != 2)
+        return std::nullopt;
+    a.scene = positional[0];
+    a.picture = positional[1];
+    return a;
+}
+
+int Render(const Arguments& a) {
+    SceneFileName = a.scene;
+    TriangleList = {};
+    NoDisplay display;
+    if (!LoadScene(SceneFile::Open(SceneFileName), display))
+        return 1;
+    ObserverElevation = a.elevation.value_or(ObserverElevation);
+    ObserverAzimuth = a.azimuth.value_or(ObserverAzimuth);
+    SunElevation = a.sunElevation.value_or(SunElevation);
+    SunAzimuth = a.sunAzimuth.value_or(SunAzimuth);
+    ZoomFactor = a.zoom;
+    ShadedMode = !a.wire;
+    PixelBuffer picture(a.width, a.height);
+    PixelCanvas canvas(picture);
+    if (!ProjectClearDraw(canvas, a.width, a.height))
+        return 1;
+    SavePictureBmp(picture, a.picture);
+    std::cout << TriangleList.size() << " triangles drawn to " << a.picture << " (" << a.width
+              << 'x' << a.height << (a.wire ? ", wire" : ", shaded") << ")\n";
+    return 0;
+}
+
+}  // namespace
+
+int RunRender(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kRenderUsage;
+            return 0;
+        }
+    }
+    const auto parsed = ParseArguments(args);
+    if (!parsed) {
+        std::cerr << kRenderUsage;
+        return 2;
+    }
+    StderrBoxes boxes;
+    MessageBoxPresenter* previous = SetMessageBoxPresenter(&boxes);
+    int status = 1;
+    try {
+        status = Render(*parsed);
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << ".\n";
+    }
+    SetMessageBoxPresenter(previous);
+    return status;
 }
 
 }  // namespace quarn::cli
