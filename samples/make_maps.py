@@ -4,7 +4,7 @@
 Each map is a height field quantised into 16 bands, one palette index per band, written as
 an uncompressed 4-bit BMP (118-byte header and colour table, rows bottom up). Edges are
 never blended: every pixel holds exactly one palette colour. Run from any folder; the maps
-are written beside this script. Suggested heights and levels are in maps.txt.
+are written beside this script. Suggested heights and levels are in document.txt ("8. SAMPLE MAPS").
 """
 import math
 import os
