@@ -1,0 +1,14 @@
+// Quarn 3D: from a coloured contour map to a shaded 3D terrain.
+#include <QApplication>
+
+#include "qt_presenters.h"
+#include "startup.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    quarn::InstallQtPresenters();
+    // A Cancel at the start notice ends the program before the loop waits for input.
+    if (!quarn::StartUp())
+        return 0;
+    return QApplication::exec();
+}

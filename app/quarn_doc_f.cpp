@@ -1,0 +1,85 @@
+#include "quarn_doc_f.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QLayout>
+#include <QTextStream>
+#include <cerrno>
+
+#include "error_report.h"
+#include "forms.h"
+#include "platform_error.h"
+
+namespace quarn {
+
+TfrmDoc* frmDoc = nullptr;
+bool DocWindowOpen = false;
+
+namespace {
+
+constexpr int kClientWidth = 440;
+constexpr int kClientHeight = 280;
+
+}  // namespace
+
+TfrmDoc::TfrmDoc(QWidget* parent) : QMdiSubWindow(parent) {
+    setWindowTitle(QStringLiteral("Documentation"));
+    setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(kClientWidth, kClientHeight);
+    Memo1 = new QPlainTextEdit(client);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(0, 0, kClientWidth, 254);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 192); color: black;"));
+    Button1 = new QPushButton(QStringLiteral("Close"), client);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(369, 259, 55, 18);
+    connect(Button1, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+    setWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TfrmDoc::loadFile(const QString& fileName) {
+    Memo1->clear();
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        const int cause = file.exists() ? EACCES : ENOENT;
+        throw PlatformError("Cannot open file \"" + fileName.toStdString() + "\". " +
+                            IoErrorText(cause));
+    }
+    QTextStream in(&file);
+    Memo1->setPlainText(in.readAll());
+}
+
+void TfrmDoc::Button1Click() {
+    close();
+}
+
+void TfrmDoc::FormClose() {
+    DocWindowOpen = false;
+    frmDoc = nullptr;
+}
+
+void TfrmDoc::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QMdiSubWindow::closeEvent(event);
+    event->accept();
+}
+
+void ShowDocumentation() {
+    if (!DocWindowOpen) {
+        frmDoc = new TfrmDoc();
+        MainMdiArea()->addSubWindow(frmDoc);
+        DocWindowOpen = true;
+    }
+    frmDoc->show();
+    frmDoc->raise();
+    MainMdiArea()->setActiveSubWindow(frmDoc);
+    frmDoc->loadFile(QStringLiteral("document.txt"));
+}
+
+}  // namespace quarn

@@ -1,0 +1,38 @@
+// The documentation window: "document.txt" from the current folder in a light-yellow memo.
+//
+// One instance at most (DocWindowOpen says whether it exists); it reloads the file each time
+// the documentation command runs and frees itself when closed. Nothing is written back.
+#pragma once
+
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace quarn {
+
+class TfrmDoc : public QMdiSubWindow {
+  public:
+    explicit TfrmDoc(QWidget* parent = nullptr);
+
+    /// Replaces the memo's lines by fileName's content; raises the cannot-open error.
+    void loadFile(const QString& fileName);
+
+    QPlainTextEdit* Memo1;
+    QPushButton* Button1;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void Button1Click();
+    void FormClose();
+};
+
+/// The documentation window while it exists.
+extern TfrmDoc* frmDoc;
+extern bool DocWindowOpen;
+
+/// The documentation command: create or reuse the window, bring it up, reload the file.
+void ShowDocumentation();
+
+}  // namespace quarn

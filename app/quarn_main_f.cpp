@@ -1,0 +1,98 @@
+#include "quarn_main_f.h"
+
+#include <QApplication>
+#include <QMenuBar>
+
+#include "app_icon.h"
+#include "error_report.h"
+#include "forms.h"
+#include "go_on.h"
+#include "message_box.h"
+#include "open_bmp_command.h"
+#include "quarn_doc_f.h"
+#include "scene_commands.h"
+
+namespace quarn {
+
+TfrmMainMDI* frmMainMDI = nullptr;
+bool TerminateRequested = false;
+const char* const kColourDepthNotice =
+    "This program functions properly only with 24-bit color resolution (16.7 million colors)."
+    "\rIf this is not your case, please make the proper adjustments.";
+
+TfrmMainMDI::TfrmMainMDI() {
+    setObjectName(QStringLiteral("frmMainMDI"));
+    setWindowTitle(QStringLiteral("Quarn 3D"));
+    setWindowIcon(AppIcon());
+    setGeometry(191, 227, 435, 300);
+
+    MdiArea = new QMdiArea(this);
+    MdiArea->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(MdiArea);
+    RegisterMainForm(this, MdiArea);
+
+    Menu1 = menuBar()->addMenu(QStringLiteral("&Menu"));
+    Menu1->setObjectName(QStringLiteral("Menu1"));
+    OpenBMPfile1 =
+        addCommand("OpenBMPfile1", "&Open BMP image file...", &TfrmMainMDI::OpenBMPfile1Click);
+    Generate3Dfile1 =
+        addCommand("Generate3Dfile1", "&Generate 3D file...", &TfrmMainMDI::Generate3Dfile1Click);
+    Menu1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    Open3Dfile1 = addCommand("Open3Dfile1", "Open 3&DF file...", &TfrmMainMDI::Open3Dfile1Click);
+    Save3D1 = addCommand("Save3D1", "&Save 3D picture as...", &TfrmMainMDI::Save3D1Click);
+    Menu1->addSeparator()->setObjectName(QStringLiteral("N2"));
+    Documentation1 =
+        addCommand("Documentation1", "Do&cumentation", &TfrmMainMDI::Documentation1Click);
+    Menu1->addSeparator()->setObjectName(QStringLiteral("N3"));
+    Exit1 = addCommand("Exit1", "E&xit", &TfrmMainMDI::Exit1Click);
+
+    frmMainMDI = this;
+    FormCreate();
+}
+
+QAction* TfrmMainMDI::addCommand(const char* name, const char* caption,
+                                 void (TfrmMainMDI::*handler)()) {
+    QAction* action = Menu1->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromUtf8(name));
+    connect(action, &QAction::triggered, this, Guarded([this, handler] { (this->*handler)(); }));
+    return action;
+}
+
+void TfrmMainMDI::FormCreate() {
+    // Map pixels are compared with palette colours exactly, which needs a true-colour display.
+    const int answer = ShowMessageBox(kColourDepthNotice, MsgDlgType::Warning, mbOK | mbCancel, 0);
+    if (answer == mrCancel)
+        TerminateRequested = true;
+}
+
+void TfrmMainMDI::OpenBMPfile1Click() {
+    OpenBMPImage();
+}
+
+void TfrmMainMDI::Generate3Dfile1Click() {
+    GoOn();
+}
+
+void TfrmMainMDI::GoOn() {
+    quarn::GoOn();
+}
+
+void TfrmMainMDI::Open3Dfile1Click() {
+    OpenSceneFile();
+}
+
+void TfrmMainMDI::Save3D1Click() {
+    SaveScenePicture();
+}
+
+void TfrmMainMDI::Documentation1Click() {
+    ShowDocumentation();
+}
+
+void TfrmMainMDI::Exit1Click() {
+    TerminateRequested = true;
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
+}  // namespace quarn

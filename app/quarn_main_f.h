@@ -1,0 +1,51 @@
+// The main window "Quarn 3D": a maximised multiple-document frame with the one menu.
+//
+// Creating it shows the colour-depth notice; Cancel (or Escape, or closing the box) asks the
+// program to end, which start-up honours before the message loop waits for input. The menu's
+// commands are methods here; each runs guarded, so a platform error is reported and the
+// application keeps running.
+#pragma once
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenu>
+
+namespace quarn {
+
+class TfrmMainMDI : public QMainWindow {
+  public:
+    TfrmMainMDI();
+
+    QMdiArea* MdiArea;
+    QMenu* Menu1;
+    QAction* OpenBMPfile1;
+    QAction* Generate3Dfile1;
+    QAction* Open3Dfile1;
+    QAction* Save3D1;
+    QAction* Documentation1;
+    QAction* Exit1;
+
+    void OpenBMPfile1Click();
+    void Generate3Dfile1Click();
+    void Open3Dfile1Click();
+    void Save3D1Click();
+    void Documentation1Click();
+    void Exit1Click();
+    /// The generate command, also run by the panel's button.
+    void GoOn();
+
+  private:
+    void FormCreate();
+    QAction* addCommand(const char* name, const char* caption, void (TfrmMainMDI::*handler)());
+};
+
+extern TfrmMainMDI* frmMainMDI;
+
+/// True once the user has asked the program to end (Cancel at the start notice).
+extern bool TerminateRequested;
+
+/// The text of the start notice (two sentences joined by a carriage return).
+extern const char* const kColourDepthNotice;
+
+}  // namespace quarn

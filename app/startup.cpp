@@ -1,0 +1,24 @@
+#include "startup.h"
+
+#include <QApplication>
+
+#include "quarn_gencpanel_f.h"
+#include "quarn_main_f.h"
+#include "quarn_set_f.h"
+
+namespace quarn {
+
+bool StartUp() {
+    QApplication::setApplicationName(QStringLiteral("Quarn 3D"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quarn 3D"));
+    auto* mainForm = new TfrmMainMDI();
+    CreateGenCPanel();
+    TfrmGenCPanel::SetGenerateHandler([] { frmMainMDI->GoOn(); });
+    CreateSetPopup();
+    if (TerminateRequested)
+        return false;
+    mainForm->showMaximized();
+    return true;
+}
+
+}  // namespace quarn
