@@ -45,10 +45,12 @@ bool TooManyColours(const BMPHeaderFields& h) {
 
 // An entry cut short by the end of the file keeps its remaining bytes.
 void ReadColourTable(BinaryReader& in, std::int32_t pixelDataOffset, PaletteTable& palette) {
-    const std::int32_t declared = (pixelDataOffset - kColourTableOffset) / 4;
+    // In 64 bits: an offset near the lowest integer must not wrap around.
+    const std::int64_t declared =
+        (static_cast<std::int64_t>(pixelDataOffset) - kColourTableOffset) / 4;
     // A padded table, or a longer information header, would declare more than the palette holds.
-    const std::int32_t entries = std::min(declared, kMaxColours);
-    for (std::int32_t e = 0; e < entries; ++e) {
+    const std::int64_t entries = std::min<std::int64_t>(declared, kMaxColours);
+    for (std::int64_t e = 0; e < entries; ++e) {
         std::array<std::uint8_t, 4> bytes{};
         const std::size_t got = in.readAvailable(bytes);
         PaletteEntry& entry = palette[static_cast<std::size_t>(e)];

@@ -162,7 +162,8 @@ TEST(ReadBMPInfo, AcceptsEightBitDeclaringSixteenAndStandardSixteenColour) {
 }
 
 TEST(ReadBMPInfo, OffsetsOf57AndBelowReadNoEntry) {
-    for (const std::int32_t offset : {57, 55, 54, 0, -1000}) {
+    for (const std::int32_t offset :
+         {57, 55, 54, 0, -1000, std::numeric_limits<std::int32_t>::min()}) {
         TestBmp bmp = WithTable({}, 16);
         bmp.pixelDataOffset = offset;
         const Checked got = Check(Bytes(bmp));
