@@ -2,7 +2,10 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLayout>
+#include <QScrollBar>
 #include <QTextStream>
 #include <cerrno>
 
@@ -19,6 +22,20 @@ namespace {
 
 constexpr int kClientWidth = 440;
 constexpr int kClientHeight = 280;
+// The guide is laid out in lines of at most this many characters, tables aligned by spaces.
+constexpr int kGuideColumns = 76;
+
+// The largest fixed-pitch font that shows a whole guide line in width pixels.
+QFont GuideFont(int width) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    constexpr int kMargins = 12;
+    for (int pixels = 13; pixels > 7; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(QString(kGuideColumns, 'M')) + kMargins <= width)
+            break;
+    }
+    return font;
+}
 
 }  // namespace
 
@@ -35,6 +52,7 @@ TfrmDoc::TfrmDoc(QWidget* parent) : QMdiSubWindow(parent) {
     Memo1->setGeometry(0, 0, kClientWidth, 254);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setStyleSheet(QStringLiteral("background-color: rgb(255, 255, 192); color: black;"));
+    Memo1->setFont(GuideFont(kClientWidth - Memo1->verticalScrollBar()->sizeHint().width()));
     Button1 = new QPushButton(QStringLiteral("Close"), client);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(369, 259, 55, 18);

@@ -8,9 +8,9 @@
 #include <exception>
 #include <new>
 
+#include "busy_cursor.h"
 #include "error_report.h"
 #include "file_dialog.h"
-#include "busy_cursor.h"
 #include "message_box.h"
 #include "qt_presenters.h"
 
@@ -25,20 +25,23 @@ struct ButtonInfo {
 };
 
 constexpr ButtonInfo kButtons[] = {
-    {mbYes, "&Yes", mrYes},         {mbNo, "&No", mrNo},
-    {mbOK, "OK", mrOk},             {mbCancel, "Cancel", mrCancel},
-    {mbAbort, "&Abort", mrAbort},   {mbRetry, "&Retry", mrRetry},
-    {mbIgnore, "&Ignore", mrIgnore}, {mbAll, "&All", mrAll},
-    {mbHelp, "&Help", mrNone},
+    {mbYes, "&Yes", mrYes},          {mbNo, "&No", mrNo},          {mbOK, "OK", mrOk},
+    {mbCancel, "Cancel", mrCancel},  {mbAbort, "&Abort", mrAbort}, {mbRetry, "&Retry", mrRetry},
+    {mbIgnore, "&Ignore", mrIgnore}, {mbAll, "&All", mrAll},       {mbHelp, "&Help", mrNone},
 };
 
 QMessageBox::Icon iconOf(MsgDlgType type) {
     switch (type) {
-        case MsgDlgType::Warning: return QMessageBox::Warning;
-        case MsgDlgType::Error: return QMessageBox::Critical;
-        case MsgDlgType::Information: return QMessageBox::Information;
-        case MsgDlgType::Confirmation: return QMessageBox::Question;
-        case MsgDlgType::Custom: return QMessageBox::NoIcon;
+        case MsgDlgType::Warning:
+            return QMessageBox::Warning;
+        case MsgDlgType::Error:
+            return QMessageBox::Critical;
+        case MsgDlgType::Information:
+            return QMessageBox::Information;
+        case MsgDlgType::Confirmation:
+            return QMessageBox::Question;
+        case MsgDlgType::Custom:
+            return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }
@@ -50,46 +53,56 @@ void centreOnScreen(QWidget& box) {
 }
 
 class QtMessageBoxPresenter : public MessageBoxPresenter {
-public:
+  public:
     int show(const MessageBoxRequest& request) override {
-        QMessageBox box(iconOf(request.type), QString::fromStdString(MessageBoxCaption(request.type)),
+        QMessageBox box(iconOf(request.type),
+                        QString::fromStdString(MessageBoxCaption(request.type)),
                         QString::fromStdString(request.text).replace('\r', '\n'),
                         QMessageBox::NoButton, QApplication::activeWindow());
         std::vector<std::pair<QPushButton*, int>> pressed;
         for (const ButtonInfo& info : kButtons) {
-            if (!(request.buttons & info.flag)) continue;
+            if (!(request.buttons & info.flag))
+                continue;
             auto* button = box.addButton(QString::fromUtf8(info.caption), QMessageBox::ActionRole);
             pressed.emplace_back(button, info.result);
         }
         const auto find = [&](int result) -> QPushButton* {
             for (auto& [button, r] : pressed)
-                if (r == result) return button;
+                if (r == result)
+                    return button;
             return nullptr;
         };
         QPushButton* enter = find(mrOk) ? find(mrOk) : find(mrYes) ? find(mrYes) : find(mrRetry);
-        if (enter) box.setDefaultButton(enter);
-        QPushButton* escape =
-            find(mrCancel) ? find(mrCancel) : find(mrNo) ? find(mrNo) : find(mrOk);
-        if (escape) box.setEscapeButton(escape);
+        if (enter)
+            box.setDefaultButton(enter);
+        QPushButton* escape = find(mrCancel) ? find(mrCancel)
+                              : find(mrNo)   ? find(mrNo)
+                                             : find(mrOk);
+        if (escape)
+            box.setEscapeButton(escape);
         centreOnScreen(box);
         box.exec();
         for (auto& [button, result] : pressed)
-            if (box.clickedButton() == button) return result;
+            if (box.clickedButton() == button)
+                return result;
         return mrCancel;  // closed by the window's close command
     }
 };
 
 QString qtFilter(const std::string& filter) {
-    // "Desc|*.ext|Desc2|*.e2" becomes "Desc (*.ext);;Desc2 (*.e2)".
+    // "Desc|*.ext|Desc2|*.e2" becomes "Desc (*.ext);;Desc2 (*.e2)"; a description that already
+    // ends with its patterns in brackets is shown as it stands.
     QStringList parts = QString::fromStdString(filter).split('|');
     QStringList result;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        result << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString bracketed = " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
+        result << (parts[i].endsWith(bracketed) ? parts[i] : parts[i] + bracketed);
+    }
     return result.join(";;");
 }
 
 class QtFileDialogPresenter : public FileDialogPresenter {
-public:
+  public:
     std::optional<std::string> open(const FileDialogRequest& request) override {
         return run(request, QFileDialog::AcceptOpen);
     }
@@ -97,7 +110,7 @@ public:
         return run(request, QFileDialog::AcceptSave);
     }
 
-private:
+  private:
     static std::optional<std::string> run(const FileDialogRequest& request,
                                           QFileDialog::AcceptMode mode) {
         QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title));
@@ -107,8 +120,9 @@ private:
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                          : QFileDialog::AnyFile);
-        if (!request.fileName.empty()) dialog.selectFile(QString::fromStdString(request.fileName));
+                                                           : QFileDialog::AnyFile);
+        if (!request.fileName.empty())
+            dialog.selectFile(QString::fromStdString(request.fileName));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return dialog.selectedFiles().first().toStdString();
@@ -116,7 +130,7 @@ private:
 };
 
 class QtErrorReporter : public ErrorReporter {
-public:
+  public:
     void report(const std::string& text) override {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Quarn 3D"),
                         QString::fromStdString(text), QMessageBox::Ok,
