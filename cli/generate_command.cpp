@@ -14,6 +14,7 @@
 #include "generate_command.h"
 #include "message_box.h"
 #include "platform_error.h"
+#include "stderr_report.h"
 #include "terrain_sampler.h"
 
 namespace quarn::cli {
@@ -41,21 +42,6 @@ constexpr const char* kGenerateUsage =
     "\n"
     "Exit status: 0 file written (a summary line on stdout), 1 a message of the system or a\n"
     "platform error (its text on stderr, no file touched), 2 wrong usage.\n";
-
-// Messages of the system go to stderr; the command then fails.
-class StderrBoxes : public MessageBoxPresenter {
-  public:
-    int show(const MessageBoxRequest& request) override {
-        std::cerr << request.text << '\n';
-        shown = true;
-        if (request.buttons & mbOK)
-            return mrOk;
-        if (request.buttons & mbAbort)
-            return mrAbort;
-        return mrCancel;
-    }
-    bool shown = false;
-};
 
 // The save dialog answers OUTPUT, as a user typing that name would.
 class FixedAnswer : public FileDialogPresenter {
@@ -171,15 +157,8 @@ int RunGenerate(const std::vector<std::string>& args) {
     }
     StderrBoxes boxes;
     FixedAnswer dialog(parsed->output);
-    MessageBoxPresenter* previousBoxes = SetMessageBoxPresenter(&boxes);
     FileDialogPresenter* previousDialogs = SetFileDialogPresenter(&dialog);
-    int status = 1;
-    try {
-        status = Generate(*parsed, boxes);
-    } catch (const std::exception& e) {
-        std::cerr << e.what() << ".\n";
-    }
-    SetMessageBoxPresenter(previousBoxes);
+    const int status = RunReportingErrors([&] { return Generate(*parsed, boxes); });
     SetFileDialogPresenter(previousDialogs);
     return status;
 }

@@ -20,8 +20,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::vector<std::string> rest(all.begin() + 1, all.end());
-    if (all[0] == "generate") return quarn::cli::RunGenerate(rest);
-    if (all[0] == "render") return quarn::cli::RunRender(rest);
+    if (all[0] == "generate")
+        return quarn::cli::RunGenerate(rest);
+    if (all[0] == "render")
+        return quarn::cli::RunRender(rest);
     if (all[0] == "--help" || all[0] == "-h") {
         std::cout << kUsage;
         return 0;

@@ -11,6 +11,7 @@
 #include "pixel_buffer.h"
 #include "scene.h"
 #include "scene_load.h"
+#include "stderr_report.h"
 
 namespace quarn::cli {
 
@@ -37,15 +38,6 @@ constexpr const char* kRenderUsage =
     "a platform error (its text on stderr, no picture written), 2 wrong usage.\n";
 
 constexpr int kMaxSide = 16384;
-
-// Messages of the system go to stderr; the command then fails.
-class StderrBoxes : public MessageBoxPresenter {
-  public:
-    int show(const MessageBoxRequest& request) override {
-        std::cerr << request.text << '\n';
-        return FirstButtonResult(request.buttons);
-    }
-};
 
 // Nobody sees the spin buttons here.
 class NoDisplay : public AngleDisplay {
@@ -186,16 +178,8 @@ int RunRender(const std::vector<std::string>& args) {
         std::cerr << kRenderUsage;
         return 2;
     }
-    StderrBoxes boxes;
-    MessageBoxPresenter* previous = SetMessageBoxPresenter(&boxes);
-    int status = 1;
-    try {
-        status = Render(*parsed);
-    } catch (const std::exception& e) {
-        std::cerr << e.what() << ".\n";
-    }
-    SetMessageBoxPresenter(previous);
-    return status;
+    const StderrBoxes boxes;
+    return RunReportingErrors([&] { return Render(*parsed); });
 }
 
 }  // namespace quarn::cli

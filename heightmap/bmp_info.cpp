@@ -78,10 +78,8 @@ std::uint8_t ReadBMPInfo(std::istream& stream, BMPHeaderFields& header, PaletteT
 }
 
 std::uint8_t ReadBMPInfo(const std::string& fileName) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file)
-        ThrowIoError(errno == 0 ? ENOENT : errno);
-    return ReadBMPInfo(file, BMPHeader, Palette);
+    const auto file = OpenBinaryInput(fileName);
+    return ReadBMPInfo(*file, BMPHeader, Palette);
 }
 
 std::int32_t ImageRowCount(const BMPHeaderFields& header) {

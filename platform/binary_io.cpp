@@ -2,7 +2,9 @@
 
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "platform_error.h"
 
@@ -19,6 +21,18 @@ std::uint32_t littleEndian(const std::array<std::uint8_t, N>& b) {
 }
 
 }  // namespace
+
+std::unique_ptr<std::ifstream> OpenBinaryInput(const std::string& fileName) {
+    // A folder opens as a stream on this system but reads nothing.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(fileName, ignored))
+        ThrowIoError(EISDIR);
+    errno = 0;
+    auto stream = std::make_unique<std::ifstream>(fileName, std::ios::binary);
+    if (!*stream)
+        ThrowIoError(errno == 0 ? ENOENT : errno);
+    return stream;
+}
 
 void BinaryReader::readBytes(std::span<std::uint8_t> out) {
     if (readAvailable(out) != out.size())

@@ -7,7 +7,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <fstream>
 #include <istream>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -15,7 +17,7 @@
 namespace quarn {
 
 class BinaryReader {
-public:
+  public:
     explicit BinaryReader(std::istream& in) : m_in(in) {}
 
     /// Reads exactly size bytes into out, or raises "Read beyond end of file".
@@ -30,29 +32,33 @@ public:
     /// True when no byte is left.
     bool atEnd();
 
-private:
+  private:
     std::istream& m_in;
 };
 
+/// Opens fileName for binary reading; a missing file, a folder or a file that cannot be read
+/// raises the platform's error ("File not found", "File access denied", ...).
+std::unique_ptr<std::ifstream> OpenBinaryInput(const std::string& fileName);
+
 /// Where written bytes go.
 class ByteSink {
-public:
+  public:
     virtual ~ByteSink() = default;
     virtual void write(std::span<const std::uint8_t> bytes) = 0;
 };
 
 /// A sink that keeps everything in memory (tests, small files).
 class MemorySink : public ByteSink {
-public:
+  public:
     void write(std::span<const std::uint8_t> bytes) override;
     const std::vector<std::uint8_t>& bytes() const { return m_bytes; }
 
-private:
+  private:
     std::vector<std::uint8_t> m_bytes;
 };
 
 class BinaryWriter {
-public:
+  public:
     explicit BinaryWriter(ByteSink& sink) : m_sink(sink) {}
 
     void writeBytes(std::span<const std::uint8_t> bytes) { m_sink.write(bytes); }
@@ -62,7 +68,7 @@ public:
     /// Writes text as it stands (no terminator).
     void writeText(const std::string& text);
 
-private:
+  private:
     ByteSink& m_sink;
 };
 

@@ -66,10 +66,7 @@ SceneFile::SceneFile(std::unique_ptr<std::istream> stream)
     : m_stream(std::move(stream)), m_reader(*m_stream) {}
 
 SceneFile SceneFile::Open(const std::string& fileName) {
-    auto stream = std::make_unique<std::ifstream>(fileName, std::ios::binary);
-    if (!*stream)
-        ThrowIoError(errno == 0 ? ENOENT : errno);
-    return SceneFile(std::move(stream));
+    return SceneFile(OpenBinaryInput(fileName));
 }
 
 float UpdatedPerspectiveDistance(float d, float diagonalSquared) {

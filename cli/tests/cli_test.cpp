@@ -1,0 +1,227 @@
+// quarn3d-cli run as a user runs it: exit codes, stdout, stderr and the files left behind,
+// on the sample map and on the failures a batch job meets.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exitCode = -1;
+    std::string output;  // stdout and stderr together
+};
+
+Outcome RunCli(const std::string& arguments) {
+    const std::string command = std::string(QUARN_CLI) + " " + arguments + " 2>&1";
+    Outcome outcome;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return outcome;
+    std::array<char, 4096> chunk{};
+    while (const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), pipe))
+        outcome.output.append(chunk.data(), n);
+    const int status = ::pclose(pipe);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome;
+}
+
+std::string Quoted(const fs::path& path) {
+    return "'" + path.string() + "'";
+}
+
+std::vector<std::uint8_t> FileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+// A 16-colour BMP of width x height pixels, all of palette index 0 (grey).
+std::vector<std::uint8_t> OneColourBmp(std::uint32_t width, std::uint32_t height) {
+    const std::uint32_t rowBytes = (width * 4 + 31) / 32 * 4;
+    std::vector<std::uint8_t> out{'B', 'M'};
+    PutLe(out, 118 + rowBytes * height, 4);
+    PutLe(out, 0, 4);
+    PutLe(out, 118, 4);
+    for (const std::uint32_t field : {40u, width, height})
+        PutLe(out, field, 4);
+    PutLe(out, 1, 2);
+    PutLe(out, 4, 2);
+    for (int i = 0; i < 6; ++i)
+        PutLe(out, 0, 4);
+    for (int e = 0; e < 16; ++e)
+        PutLe(out, 0x00808080u + static_cast<std::uint32_t>(e), 4);
+    out.resize(out.size() + rowBytes * height, 0);
+    return out;
+}
+
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "quarn-cli-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    // The island sample with its suggested values, written to output.
+    Outcome generateIsland(const std::string& output) const {
+        std::string heights;
+        const int values[16] = {-350, -210, -100, -25, 10,  40,  80,  120,
+                                160,  200,  240,  280, 320, 365, 415, 470};
+        for (int e = 0; e < 16; ++e)
+            heights += " --height " + std::to_string(e) + "=" + std::to_string(values[e]);
+        return RunCli("generate " + Quoted(fs::path(QUARN_SAMPLES_DIR) / "island.bmp") + " " +
+                      output + " --water 0 --lawn 90 --snow 400 --map-width 8000" +
+                      " --map-height 6000 --interval 100" + heights);
+    }
+    Outcome generateFlat(const fs::path& map, const std::string& output) const {
+        return RunCli("generate " + Quoted(map) + " " + output +
+                      " --water 0 --lawn 1 --snow 2 --map-width 100 --map-height 100" +
+                      " --interval 60 --height 0=5");
+    }
+    fs::path path(const std::string& name) const { return m_folder / name; }
+
+    fs::path m_folder;
+};
+
+TEST_F(CliTest, SampleMapGeneratesAndRendersShadedAndWire) {
+    const Outcome generated = generateIsland(Quoted(path("island.3df")));
+    ASSERT_EQ(generated.exitCode, 0) << generated.output;
+    EXPECT_NE(generated.output.find("4800 vertices, 9322 triangles"), std::string::npos)
+        << generated.output;
+    EXPECT_EQ(fs::file_size(path("island.3df")), 3u + 4 + 4800 * 12 + 4 + 9322 * 16);
+
+    const Outcome shaded =
+        RunCli("render " + Quoted(path("island.3df")) + " " + Quoted(path("shaded.bmp")));
+    ASSERT_EQ(shaded.exitCode, 0) << shaded.output;
+    const std::vector<std::uint8_t> bmp = FileBytes(path("shaded.bmp"));
+    ASSERT_EQ(bmp.size(), 54u + 1652u * 418u);  // 550 pixels of 3 bytes, padded to 1652
+    EXPECT_EQ(bmp[28], 24);                     // bits per pixel
+
+    const Outcome wire = RunCli("render " + Quoted(path("island.3df")) + " " +
+                                Quoted(path("wire.bmp")) + " --wire --size 64x48 --elevation 45");
+    ASSERT_EQ(wire.exitCode, 0) << wire.output;
+    EXPECT_EQ(fs::file_size(path("wire.bmp")), 54u + 192u * 48u);
+}
+
+TEST_F(CliTest, WrongUsageIsExitTwoAndHelpIsExitZero) {
+    EXPECT_EQ(RunCli("").exitCode, 2);
+    EXPECT_EQ(RunCli("paint x y").exitCode, 2);
+    EXPECT_EQ(RunCli("generate only-a-map.bmp").exitCode, 2);
+    EXPECT_EQ(RunCli("render a.3df b.bmp --size 0x10").exitCode, 2);
+    const Outcome help = RunCli("generate --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("--interval"), std::string::npos);
+}
+
+TEST_F(CliTest, WriteFailuresReportThePlatformTextAndLeaveNoTrace) {
+    if (fs::exists("/dev/full")) {
+        // Through a link with an extension, so the default extension is not appended.
+        fs::create_symlink("/dev/full", path("full.3df"));
+        const Outcome full = generateIsland(Quoted(path("full.3df")));
+        EXPECT_EQ(full.exitCode, 1);
+        EXPECT_NE(full.output.find("Disk full."), std::string::npos) << full.output;
+        EXPECT_TRUE(fs::is_character_file("/dev/full"));
+        fs::remove(path("full.3df"));
+    }
+    const Outcome missing = generateIsland(Quoted(path("absent/island.3df")));
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.output.find("Path not found."), std::string::npos) << missing.output;
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 0);
+}
+
+TEST_F(CliTest, MapsTooSmallForAGridAreRefusedAndKeepTheEarlierFile) {
+    WriteBytes(path("earlier.3df"), {'o', 'l', 'd'});
+    for (const auto& [width, height] : {std::pair{1u, 1u}, {1u, 40u}, {40u, 1u}}) {
+        const fs::path map = path("thin.bmp");
+        WriteBytes(map, OneColourBmp(width, height));
+        const Outcome refused = generateFlat(map, Quoted(path("earlier.3df")));
+        EXPECT_EQ(refused.exitCode, 1) << width << "x" << height;
+        EXPECT_NE(refused.output.find("the grid needs at least 2 x 2 cells!"), std::string::npos)
+            << refused.output;
+        EXPECT_EQ(FileBytes(path("earlier.3df")), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    }
+    WriteBytes(path("square.bmp"), OneColourBmp(2, 2));
+    EXPECT_EQ(generateFlat(path("square.bmp"), Quoted(path("square.3df"))).exitCode, 0);
+}
+
+TEST_F(CliTest, UnreadableInputsReportThePlatformText) {
+    fs::create_directory(path("folder.bmp"));
+    const Outcome folderMap = generateFlat(path("folder.bmp"), Quoted(path("x.3df")));
+    EXPECT_EQ(folderMap.exitCode, 1);
+    EXPECT_NE(folderMap.output.find("File access denied."), std::string::npos) << folderMap.output;
+    EXPECT_FALSE(fs::exists(path("x.3df")));
+
+    const Outcome absentMap = generateFlat(path("nothing.bmp"), Quoted(path("x.3df")));
+    EXPECT_EQ(absentMap.exitCode, 1);
+    EXPECT_NE(absentMap.output.find("File not found."), std::string::npos) << absentMap.output;
+
+    const Outcome folderScene =
+        RunCli("render " + Quoted(path("folder.bmp")) + " " + Quoted(path("p.bmp")));
+    EXPECT_EQ(folderScene.exitCode, 1);
+    EXPECT_NE(folderScene.output.find("File access denied."), std::string::npos)
+        << folderScene.output;
+    EXPECT_FALSE(fs::exists(path("p.bmp")));
+}
+
+// A 3DF file of one triangle whose first corner has the given x.
+std::vector<std::uint8_t> SceneWithX(std::uint32_t xBits) {
+    std::vector<std::uint8_t> out{3, 0x33, 0x44};
+    PutLe(out, 3, 4);
+    const std::uint32_t corners[9] = {xBits, 0, 0, 0x3f800000u, 0, 0, 0, 0x3f800000u, 0};
+    for (const std::uint32_t bits : corners)
+        PutLe(out, bits, 4);
+    PutLe(out, 1, 4);
+    for (const std::uint32_t field : {0u, 1u, 2u, 216u})
+        PutLe(out, field, 4);
+    return out;
+}
+
+TEST_F(CliTest, HostileScenesEndWithAMessageNeverAPicture) {
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<std::uint8_t> huge{3, 0x33, 0x44};
+    PutLe(huge, 0x7fffffffu, 4);
+    huge.resize(huge.size() + 24, 0);
+    const Case cases[] = {
+        {"nan", SceneWithX(0x7fc00000u)},
+        {"infinite", SceneWithX(0x7f800000u)},
+        {"huge-count", huge},
+        {"empty", {}},
+    };
+    for (const Case& c : cases) {
+        const fs::path scene = path(std::string(c.name) + ".3df");
+        WriteBytes(scene, c.bytes);
+        const Outcome outcome = RunCli("render " + Quoted(scene) + " " + Quoted(path("p.bmp")));
+        EXPECT_EQ(outcome.exitCode, 1) << c.name << ": " << outcome.output;
+        EXPECT_FALSE(outcome.output.empty()) << c.name;
+        EXPECT_FALSE(fs::exists(path("p.bmp"))) << c.name;
+    }
+    EXPECT_NE(RunCli("render " + Quoted(path("huge-count.3df")) + " x.bmp")
+                  .output.find("Read beyond end of file."),
+              std::string::npos);
+}
+
+}  // namespace
