@@ -10,11 +10,11 @@
 #include "bmp_info.h"
 #include "classify_image.h"
 #include "commands.h"
+#include "console.h"
 #include "file_dialog.h"
 #include "generate_command.h"
 #include "message_box.h"
 #include "platform_error.h"
-#include "stderr_report.h"
 #include "terrain_sampler.h"
 
 namespace quarn::cli {
@@ -144,17 +144,11 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
 }  // namespace
 
 int RunGenerate(const std::vector<std::string>& args) {
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kGenerateUsage;
-            return 0;
-        }
-    }
+    if (HelpAsked(args, kGenerateUsage))
+        return 0;
     const auto parsed = ParseArguments(args);
-    if (!parsed) {
-        std::cerr << kGenerateUsage;
-        return 2;
-    }
+    if (!parsed)
+        return WrongUsage(kGenerateUsage);
     StderrBoxes boxes;
     FixedAnswer dialog(parsed->output);
     FileDialogPresenter* previousDialogs = SetFileDialogPresenter(&dialog);

@@ -7,11 +7,11 @@
 
 #include "bmp_picture.h"
 #include "commands.h"
+#include "console.h"
 #include "message_box.h"
 #include "pixel_buffer.h"
 #include "scene.h"
 #include "scene_load.h"
-#include "stderr_report.h"
 
 namespace quarn::cli {
 
@@ -167,17 +167,11 @@ int Render(const Arguments& a) {
 }  // namespace
 
 int RunRender(const std::vector<std::string>& args) {
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kRenderUsage;
-            return 0;
-        }
-    }
+    if (HelpAsked(args, kRenderUsage))
+        return 0;
     const auto parsed = ParseArguments(args);
-    if (!parsed) {
-        std::cerr << kRenderUsage;
-        return 2;
-    }
+    if (!parsed)
+        return WrongUsage(kRenderUsage);
     const StderrBoxes boxes;
     return RunReportingErrors([&] { return Render(*parsed); });
 }

@@ -1,4 +1,4 @@
-#include "stderr_report.h"
+#include "console.h"
 
 #include <exception>
 #include <iostream>
@@ -15,6 +15,21 @@ int StderrBoxes::show(const MessageBoxRequest& request) {
     std::cerr << request.text << '\n';
     shown = true;
     return FirstButtonResult(request.buttons);
+}
+
+bool HelpAsked(const std::vector<std::string>& args, const char* usage) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::cout << usage;
+            return true;
+        }
+    }
+    return false;
+}
+
+int WrongUsage(const char* usage) {
+    std::cerr << usage;
+    return 2;
 }
 
 int RunReportingErrors(const std::function<int()>& command) {
