@@ -9,7 +9,7 @@
 namespace quarn {
 
 class BusyCursor {
-public:
+  public:
     BusyCursor();
     ~BusyCursor();
     BusyCursor(const BusyCursor&) = delete;

@@ -11,7 +11,7 @@
 namespace quarn {
 
 class ErrorReporter {
-public:
+  public:
     virtual ~ErrorReporter() = default;
     /// Shows the report; text already ends with ".".
     virtual void report(const std::string& text) = 0;

@@ -19,7 +19,7 @@ struct FileDialogRequest {
 };
 
 class FileDialogPresenter {
-public:
+  public:
     virtual ~FileDialogPresenter() = default;
     /// The chosen file name, or nothing when the user cancels.
     virtual std::optional<std::string> open(const FileDialogRequest& request) = 0;

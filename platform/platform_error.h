@@ -11,7 +11,7 @@
 namespace quarn {
 
 class PlatformError : public std::runtime_error {
-public:
+  public:
     explicit PlatformError(const std::string& text) : std::runtime_error(text) {}
 };
 

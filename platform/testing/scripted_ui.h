@@ -17,7 +17,7 @@
 namespace quarn::testing {
 
 class ScriptedUi : public MessageBoxPresenter, public FileDialogPresenter, public ErrorReporter {
-public:
+  public:
     ScriptedUi();
     ~ScriptedUi() override;
 
@@ -36,7 +36,7 @@ public:
     std::vector<std::string> dialogKinds;  // "open" or "save", one per dialog
     std::vector<std::string> reports;
 
-private:
+  private:
     std::optional<std::string> answerDialog(const FileDialogRequest& request, const char* kind);
 
     MessageBoxPresenter* m_previousBoxes;

@@ -11,32 +11,48 @@ constexpr const char* kTagProperty = "Tag";
 
 }  // namespace
 
-QMainWindow* MainForm() { return g_mainForm; }
-QMdiArea* MainMdiArea() { return g_mdiArea; }
+QMainWindow* MainForm() {
+    return g_mainForm;
+}
+QMdiArea* MainMdiArea() {
+    return g_mdiArea;
+}
 
 void RegisterMainForm(QMainWindow* form, QMdiArea* mdiArea) {
     g_mainForm = form;
     g_mdiArea = mdiArea;
 }
 
-QWidget* GenCPanelForm() { return g_genCPanelForm; }
-void RegisterGenCPanelForm(QWidget* form) { g_genCPanelForm = form; }
+QWidget* GenCPanelForm() {
+    return g_genCPanelForm;
+}
+void RegisterGenCPanelForm(QWidget* form) {
+    g_genCPanelForm = form;
+}
 
-int Tag(const QObject* control) { return control->property(kTagProperty).toInt(); }
-void SetTag(QObject* control, int tag) { control->setProperty(kTagProperty, tag); }
+int Tag(const QObject* control) {
+    return control->property(kTagProperty).toInt();
+}
+void SetTag(QObject* control, int tag) {
+    control->setProperty(kTagProperty, tag);
+}
 
 QLineEdit* FindEditByTag(const QWidget* form, int tag) {
-    if (!form) return nullptr;
+    if (!form)
+        return nullptr;
     for (QLineEdit* edit : form->findChildren<QLineEdit*>())
-        if (Tag(edit) == tag && !edit->inputMask().isEmpty()) return edit;
+        if (Tag(edit) == tag && !edit->inputMask().isEmpty())
+            return edit;
     return nullptr;
 }
 
 std::vector<QLabel*> FindLabelsByTag(const QWidget* form, int tag) {
     std::vector<QLabel*> labels;
-    if (!form) return labels;
+    if (!form)
+        return labels;
     for (QLabel* label : form->findChildren<QLabel*>())
-        if (Tag(label) == tag) labels.push_back(label);
+        if (Tag(label) == tag)
+            labels.push_back(label);
     return labels;
 }
 
