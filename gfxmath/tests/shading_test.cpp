@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 
 namespace quarn {
@@ -19,41 +20,33 @@ Colour ShadeWorkedTriangle(Vec3 light, float hue) {
     return ComputeShadedColour(kP1, kP2, kP3, light, hue, kAmbient, kDiffuse, kSpecular, kExponent);
 }
 
-struct ShadeCase {
-    const char* name;
-    Vec3 light;
-    float hue;
-    std::int32_t red, green, blue;
-};
-
-class WorkedTriangle : public ::testing::TestWithParam<ShadeCase> {};
-
-TEST_P(WorkedTriangle, GivesTheExpectedComponents) {
-    const ShadeCase& c = GetParam();
-    EXPECT_EQ(ShadeWorkedTriangle(c.light, c.hue), PackRGB(c.red, c.green, c.blue));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Shading, WorkedTriangle,
-    ::testing::Values(
+TEST(Shading, WorkedTriangleGivesTheExpectedComponents) {
+    const struct {
+        const char* name;
+        Vec3 light;
+        float hue;
+        std::int32_t red, green, blue;
+    } cases[] = {
         // The colour codes at full intensity and at the ambient intensity alone.
-        ShadeCase{"WaterFull", kFrontLight, 216, 0, 102, 255},
-        ShadeCase{"LawnFull", kFrontLight, 120, 0, 255, 0},
-        ShadeCase{"SlopeFull", kFrontLight, 24, 255, 102, 0},
-        ShadeCase{"SnowFull", kFrontLight, kNoHue, 255, 255, 255},
-        ShadeCase{"WaterAmbient", kBackLight, 216, 41, 45, 51},
-        ShadeCase{"LawnAmbient", kBackLight, 120, 41, 51, 41},
-        ShadeCase{"SlopeAmbient", kBackLight, 24, 51, 45, 41},
-        ShadeCase{"SnowAmbient", kBackLight, kNoHue, 51, 51, 51},
+        {"WaterFull", kFrontLight, 216, 0, 102, 255},
+        {"LawnFull", kFrontLight, 120, 0, 255, 0},
+        {"SlopeFull", kFrontLight, 24, 255, 102, 0},
+        {"SnowFull", kFrontLight, kNoHue, 255, 255, 255},
+        {"WaterAmbient", kBackLight, 216, 41, 45, 51},
+        {"LawnAmbient", kBackLight, 120, 41, 51, 41},
+        {"SlopeAmbient", kBackLight, 24, 51, 45, 41},
+        {"SnowAmbient", kBackLight, kNoHue, 51, 51, 51},
         // Lit from the side: diffuse 0.9486833 and a specular cosine just under 1.
-        ShadeCase{"SlopeSideLit", kSideLight, 24, 250, 103, 5},
-        ShadeCase{"SnowSideLit", kSideLight, kNoHue, 250, 250, 250},
+        {"SlopeSideLit", kSideLight, 24, 250, 103, 5},
+        {"SnowSideLit", kSideLight, kNoHue, 250, 250, 250},
         // No sextant for these hues, so the colour stays the grey of the intensity.
-        ShadeCase{"HueAbove360", kFrontLight, 400, 255, 255, 255},
-        ShadeCase{"HueMinus60", kBackLight, -60, 51, 51, 51}),
-    [](const auto& testInfo) { return std::string(testInfo.param.name); });
-
-TEST(Shading, WorkedColoursInHexadecimal) {
+        {"HueAbove360", kFrontLight, 400, 255, 255, 255},
+        {"HueMinus60", kBackLight, -60, 51, 51, 51},
+        // The light vector has no length; the specular cosine of -M = 0 is 1 as well.
+        {"LightAtTheCentroid", {0, 5, 0}, kNoHue, 255, 255, 255},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShadeWorkedTriangle(c.light, c.hue), PackRGB(c.red, c.green, c.blue)) << c.name;
     EXPECT_EQ(ShadeWorkedTriangle(kFrontLight, 216), 0xFF6600u);
     EXPECT_EQ(ShadeWorkedTriangle(kSideLight, 24), 0x0567FAu);
 }
@@ -66,11 +59,6 @@ TEST(Shading, DegenerateTriangleCountsAsFullyDiffuse) {
         PackRGB(61, 153, 61));
 }
 
-TEST(Shading, LightAtTheCentroidCountsAsFullyDiffuse) {
-    // The light vector has no length; the specular cosine of -M = 0 is 1 as well.
-    EXPECT_EQ(ShadeWorkedTriangle({0, 5, 0}, kNoHue), PackRGB(255, 255, 255));
-}
-
 TEST(Shading, GreyLevelHalvesGoToTheEvenNeighbour) {
     const Vec3 a{1, 0, 0}, b{0, 1, 0}, c{0, 0, 1};
     // Only the ambient term counts: 255 * 0.5 = 127.5 gives 128.
@@ -81,49 +69,32 @@ TEST(Shading, GreyLevelHalvesGoToTheEvenNeighbour) {
               PackRGB(382, 382, 382));
 }
 
-struct HsvCase {
-    float hue;
-    float r, g, b;
-};
-
-TEST(HSVToRGB, FullySaturatedHuesOfEachSextant) {
-    const HsvCase cases[] = {{0, 1, 0, 0},   {30, 1, 0.5f, 0}, {60, 1, 1, 0},  {120, 0, 1, 0},
-                             {180, 0, 1, 1}, {240, 0, 0, 1},   {300, 1, 0, 1}, {360, 1, 0, 0}};
-    for (const HsvCase& c : cases) {
-        float r = -1, g = -1, b = -1;
-        HSVToRGB(c.hue, 1, 1, r, g, b);
-        EXPECT_FLOAT_EQ(r, c.r) << c.hue;
-        EXPECT_FLOAT_EQ(g, c.g) << c.hue;
-        EXPECT_FLOAT_EQ(b, c.b) << c.hue;
-    }
-}
-
-TEST(HSVToRGB, NoSaturationIsGreyForAnyHue) {
-    for (const float hue : {0.0f, 216.0f, 1000.0f, kNoHue}) {
-        float r = -1, g = -1, b = -1;
-        HSVToRGB(hue, 0, 0.3f, r, g, b);
-        EXPECT_EQ(r, 0.3f);
-        EXPECT_EQ(g, 0.3f);
-        EXPECT_EQ(b, 0.3f);
-    }
-}
-
-TEST(HSVToRGB, HueWithoutASextantLeavesTheOutputs) {
-    for (const float hue : {360.5f, 400.0f, -60.0f, -100.0f}) {
+TEST(HSVToRGB, SextantsGreysAndHuesWithoutASextant) {
+    const auto hsv = [](float hue, float saturation, float value) {
         float r = -1, g = -2, b = -3;
-        HSVToRGB(hue, 1, 1, r, g, b);
-        EXPECT_EQ(r, -1.0f) << hue;
-        EXPECT_EQ(g, -2.0f) << hue;
-        EXPECT_EQ(b, -3.0f) << hue;
+        HSVToRGB(hue, saturation, value, r, g, b);
+        return std::array{r, g, b};
+    };
+    const struct {
+        float hue, r, g, b;
+    } sextants[] = {{0, 1, 0, 0},   {30, 1, 0.5f, 0}, {60, 1, 1, 0},  {120, 0, 1, 0},
+                    {180, 0, 1, 1}, {240, 0, 0, 1},   {300, 1, 0, 1}, {360, 1, 0, 0}};
+    for (const auto& c : sextants) {
+        const auto rgb = hsv(c.hue, 1, 1);
+        EXPECT_FLOAT_EQ(rgb[0], c.r) << c.hue;
+        EXPECT_FLOAT_EQ(rgb[1], c.g) << c.hue;
+        EXPECT_FLOAT_EQ(rgb[2], c.b) << c.hue;
     }
+    for (const float hue : {0.0f, 216.0f, 1000.0f, kNoHue})
+        EXPECT_EQ(hsv(hue, 0, 0.3f), (std::array{0.3f, 0.3f, 0.3f})) << hue;
+    // Without a sextant the outputs are left as they were.
+    for (const float hue : {360.5f, 400.0f, -60.0f, -100.0f})
+        EXPECT_EQ(hsv(hue, 1, 1), (std::array{-1.0f, -2.0f, -3.0f})) << hue;
 }
 
-TEST(PackRGB, RedLowGreenMiddleBlueHigh) {
+TEST(PackRGB, RedLowGreenMiddleBlueHighOnlyLowBytes) {
     EXPECT_EQ(PackRGB(255, 102, 0), 0x66FFu);
     EXPECT_EQ(PackRGB(0, 102, 255), 0xFF6600u);
-}
-
-TEST(PackRGB, OnlyTheLowByteOfEachComponentCounts) {
     EXPECT_EQ(PackRGB(266, 0, 0), 10u);
     EXPECT_EQ(PackRGB(-1, 256, 0x1FF), 0xFF00FFu);
 }

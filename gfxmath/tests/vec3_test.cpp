@@ -16,53 +16,38 @@ void PrintTo(const Vec3& v, std::ostream* os) {
 
 namespace {
 
-struct BinaryCase {
-    const char* name;
-    Vec3 a;
-    Vec3 b;
-    Vec3 expected;
-};
-
-class CrossProduct : public ::testing::TestWithParam<BinaryCase> {};
-
-TEST_P(CrossProduct, FollowsTheRightHandRule) {
-    EXPECT_EQ(VecCross(GetParam().a, GetParam().b), GetParam().expected);
+TEST(Vec3, CrossProductFollowsTheRightHandRule) {
+    const struct {
+        Vec3 a, b, expected;
+    } cases[] = {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
+                 {{0, 1, 0}, {1, 0, 0}, {0, 0, -1}},
+                 {{1, 2, 3}, {2, 4, 6}, {0, 0, 0}},  // parallel
+                 {{1, 2, 3}, {4, 5, 6}, {-3, 6, -3}}};
+    for (const auto& c : cases)
+        EXPECT_EQ(VecCross(c.a, c.b), c.expected)
+            << ::testing::PrintToString(c.a) << " x " << ::testing::PrintToString(c.b);
 }
-
-INSTANTIATE_TEST_SUITE_P(Vec3, CrossProduct,
-                         ::testing::Values(BinaryCase{"XCrossY", {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
-                                           BinaryCase{"YCrossX", {0, 1, 0}, {1, 0, 0}, {0, 0, -1}},
-                                           BinaryCase{"Parallel", {1, 2, 3}, {2, 4, 6}, {0, 0, 0}},
-                                           BinaryCase{
-                                               "General", {1, 2, 3}, {4, 5, 6}, {-3, 6, -3}}),
-                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(Vec3, DotAndLengthOfTheWorkedValues) {
     EXPECT_EQ(VecDot({1, 2, 3}, {4, 5, 6}), 32.0f);
     EXPECT_EQ(VecLength({3, 4, 12}), 13.0f);
-}
-
-TEST(Vec3, DotRoundsTheSumOnceNotTermByTerm) {
-    // Two terms of 2^-24 vanish one by one against 1 in 32 bits, but not together.
+    // The dot product rounds its sum once: two terms of 2^-24 vanish one by one against 1 in 32
+    // bits, but not together.
     const float tiny = std::ldexp(1.0f, -24);
     EXPECT_EQ(VecDot({1, 1, 1}, {1, tiny, tiny}), 1.0f + std::ldexp(1.0f, -23));
 }
 
-TEST(Vec3, ComponentOperations) {
+TEST(Vec3, ComponentOperationsAndMatrix) {
     EXPECT_EQ(VecAdd({1, 2, 3}, {10, 20, 30}), (Vec3{11, 22, 33}));
     EXPECT_EQ(VecSub({1, 2, 3}, {10, 20, 30}), (Vec3{-9, -18, -27}));
     EXPECT_EQ(VecScale({1, -2, 3}, 0.5f), (Vec3{0.5f, -1, 1.5f}));
-}
-
-TEST(Vec3, ResultMayOverwriteAnInput) {
+    // The result may overwrite an input.
     Vec3 a{1, 2, 3};
     a = VecAdd(a, {4, 5, 6});
     EXPECT_EQ(a, (Vec3{5, 7, 9}));
     a = VecCross(a, a);
     EXPECT_EQ(a, (Vec3{0, 0, 0}));
-}
-
-TEST(Vec3, MatrixIsAppliedRowAfterRow) {
+    // The matrix is applied row after row.
     const Mat3 m{1, 2, 3, 4, 5, 6, 7, 8, 9};
     EXPECT_EQ(MatMulVec({1, 2, 3}, m), (Vec3{14, 32, 50}));
 }
@@ -84,12 +69,10 @@ TEST(Vec3, OverflowIsAPlatformFault) {
     expectOverflow([&] { MatMulVec({1, 1, 0}, m); });
 }
 
-TEST(Triangle, NormalOfTheWorkedTriangle) {
+TEST(Triangle, NormalsOfWorkedAndDegenerateTriangles) {
     EXPECT_EQ(TriangleNormal({1, 0, 0}, {0, 0, 0}, {0, 1, 0}), (Vec3{0, 0, 1}));
     EXPECT_EQ(TriangleNormal({1, 5, -1}, {-1, 5, 0}, {0, 5, 1}), (Vec3{0, -3, 0}));
-}
-
-TEST(Triangle, NormalOfDegenerateTrianglesIsZero) {
+    // Degenerate triangles have no normal.
     EXPECT_EQ(TriangleNormal({2, 3, 4}, {2, 3, 4}, {2, 3, 4}), (Vec3{0, 0, 0}));
     EXPECT_EQ(TriangleNormal({0, 0, 0}, {1, 1, 1}, {2, 2, 2}), (Vec3{0, 0, 0}));
 }
@@ -98,29 +81,22 @@ TEST(Triangle, CentroidAndLightVectors) {
     const Vec3 p1{1, 2, 3}, p2{4, 5, 6}, p3{7, 8, 9};
     EXPECT_EQ(NegCentroid(p1, p2, p3), (Vec3{-4, -5, -6}));
     EXPECT_EQ(LightVector(p1, p2, p3, {10, 10, 10}), (Vec3{6, 5, 4}));
-}
-
-TEST(Triangle, NegCentroidMultipliesByTheFloatNearestMinusOneThird) {
-    // 5 times -0.33333334f rounds to a different float than 5 divided by -3.
+    // The centroid is multiplied by the float nearest -1/3: 5 times -0.33333334f rounds to a
+    // different float than 5 divided by -3.
     const Vec3 v = NegCentroid({5, 0, 0}, {0, 0, 0}, {0, 0, 0});
     EXPECT_EQ(v.x, -1.6666667461395264f);
     EXPECT_NE(v.x, static_cast<float>(-5.0 / 3.0));
 }
 
-TEST(Triangle, ReflectionAndSpecularCosineOfTheWorkedExample) {
+TEST(Triangle, ReflectionAndSpecularCosine) {
     const Vec3 p1{1, 5, -1}, p2{-1, 5, 0}, p3{0, 5, 1}, light{3, -4, 0};
     EXPECT_EQ(ReflectVector(p1, p2, p3, light), (Vec3{-3, -153, 0}));
     EXPECT_FLOAT_EQ(SpecularCosine(p1, p2, p3, light), 0.9998078f);
-}
-
-TEST(Triangle, DegenerateTriangleReflectsToMinusTheLightVector) {
+    // A degenerate triangle reflects to minus the light vector.
     const Vec3 p{1, 5, 0};
     EXPECT_EQ(ReflectVector(p, p, p, {0, -5, 0}), (Vec3{1, 10, 0}));
     EXPECT_FLOAT_EQ(SpecularCosine(p, p, p, {0, -5, 0}), -0.9952285f);
-}
-
-TEST(Triangle, SpecularCosineIsOneWhenTheCentroidIsAtTheOrigin) {
-    // The view vector has no length, so the division is skipped.
+    // With the centroid at the origin the view vector has no length and the division is skipped.
     EXPECT_EQ(SpecularCosine({-1, 0, 1}, {1, 0, 1}, {0, 0, -2}, {5, 5, 5}), 1.0f);
 }
 

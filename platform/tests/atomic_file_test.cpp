@@ -60,9 +60,16 @@ TEST_F(AtomicFileTest, TargetAppearsOnlyOnCommit) {
     EXPECT_FALSE(fs::exists(temporary));
 }
 
-TEST_F(AtomicFileTest, CommitReplacesAnEarlierFile) {
+TEST_F(AtomicFileTest, CommitReplacesAnEarlierFileAndAbandonmentKeepsIt) {
     const std::string target = pathOf("hills.3df");
+    { AtomicFile file(target); }
+    EXPECT_EQ(entriesInFolder(), 0u);
     std::ofstream(target) << "old";
+    {
+        AtomicFile file(target);
+        writeText(file, "half written");
+    }
+    EXPECT_EQ(contentsOf(target), "old");
     AtomicFile file(target);
     writeText(file, "new");
     file.commit();
@@ -70,32 +77,15 @@ TEST_F(AtomicFileTest, CommitReplacesAnEarlierFile) {
     EXPECT_EQ(entriesInFolder(), 1u);
 }
 
-TEST_F(AtomicFileTest, AbandonedFileLeavesTheEarlierOneIntact) {
-    const std::string target = pathOf("hills.3df");
-    std::ofstream(target) << "old";
-    {
-        AtomicFile file(target);
-        writeText(file, "half written");
-    }
-    EXPECT_EQ(contentsOf(target), "old");
-    EXPECT_EQ(entriesInFolder(), 1u);
-}
-
-TEST_F(AtomicFileTest, AbandonedNewFileLeavesNothing) {
-    { AtomicFile file(pathOf("hills.3df")); }
-    EXPECT_EQ(entriesInFolder(), 0u);
-}
-
 TEST_F(AtomicFileTest, WritesLargerThanTheBufferArriveByteForByte) {
-    const std::string target = pathOf("big.bin");
     std::vector<std::uint8_t> block(3 * 1024 * 1024 + 17);
     for (std::size_t i = 0; i < block.size(); ++i)
         block[i] = static_cast<std::uint8_t>(i * 31);
-    AtomicFile file(target);
+    AtomicFile file(pathOf("big.bin"));
     file.write(std::span(block).first(100));
     file.write(std::span(block).subspan(100));
     file.commit();
-    const std::string written = contentsOf(target);
+    const std::string written = contentsOf(pathOf("big.bin"));
     ASSERT_EQ(written.size(), block.size());
     EXPECT_TRUE(std::equal(block.begin(), block.end(), written.begin(), [](std::uint8_t a, char b) {
         return a == static_cast<std::uint8_t>(b);
@@ -150,22 +140,16 @@ TEST(AtomicFileDevices, DevFullReportsDiskFullAndDevNullTakesEverything) {
     EXPECT_EQ(quarnEntriesInDev(), 0);
 }
 
-struct ErrnoCase {
-    int number;
-    const char* text;
-};
-
-TEST(IoErrorText, NamesTheCommonFailures) {
-    const ErrnoCase cases[] = {
-        {ENOENT, "File not found"},      {ENOTDIR, "Path not found"},
-        {EACCES, "File access denied"},  {EROFS, "File access denied"},
-        {EISDIR, "File access denied"},  {ENOSPC, "Disk full"},
-        {EMFILE, "Too many open files"}, {ENAMETOOLONG, "Invalid file name"}};
-    for (const ErrnoCase& c : cases)
+TEST(IoErrorText, NamesTheCommonFailuresAndCarriesTheSystemReasonForOthers) {
+    const struct {
+        int number;
+        const char* text;
+    } cases[] = {{ENOENT, "File not found"},      {ENOTDIR, "Path not found"},
+                 {EACCES, "File access denied"},  {EROFS, "File access denied"},
+                 {EISDIR, "File access denied"},  {ENOSPC, "Disk full"},
+                 {EMFILE, "Too many open files"}, {ENAMETOOLONG, "Invalid file name"}};
+    for (const auto& c : cases)
         EXPECT_EQ(IoErrorText(c.number), c.text) << c.number;
-}
-
-TEST(IoErrorText, OtherFailuresCarryTheSystemReason) {
     EXPECT_EQ(IoErrorText(EIO).rfind("I/O error: ", 0), 0u);
 }
 

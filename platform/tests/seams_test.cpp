@@ -15,59 +15,45 @@
 namespace quarn {
 namespace {
 
-TEST(RunGuarded, ReportsAnEscapingErrorWithAFullStop) {
-    testing::ScriptedUi ui;
-    RunGuarded([] { throw PlatformError("Read beyond end of file"); });
-    RunGuarded([] { throw std::bad_alloc(); });
-    EXPECT_EQ(ui.reports, (std::vector<std::string>{"Read beyond end of file.", "Out of memory."}));
-}
-
-TEST(RunGuarded, ReportsNothingWhenTheHandlerSucceeds) {
+TEST(RunGuarded, ReportsAnEscapingErrorWithAFullStopAndNothingOnSuccess) {
     testing::ScriptedUi ui;
     bool ran = false;
     RunGuarded([&] { ran = true; });
     EXPECT_TRUE(ran);
     EXPECT_TRUE(ui.reports.empty());
+    RunGuarded([] { throw PlatformError("Read beyond end of file"); });
+    RunGuarded([] { throw std::bad_alloc(); });
+    // Guarded slots ignore the signal's arguments.
+    Guarded([] { throw std::runtime_error("Disk full"); })(1, "clicked");
+    EXPECT_EQ(ui.reports, (std::vector<std::string>{"Read beyond end of file.", "Out of memory.",
+                                                    "Disk full."}));
 }
-
-TEST(RunGuarded, GuardedIgnoresTheSignalArguments) {
-    testing::ScriptedUi ui;
-    auto slot = Guarded([] { throw std::runtime_error("Disk full"); });
-    slot(1, "clicked");
-    EXPECT_EQ(ui.reports, std::vector<std::string>{"Disk full."});
-}
-
-struct ExtensionCase {
-    const char* name;
-    const char* ext;
-    const char* expected;
-};
 
 TEST(WithDefaultExtension, AddsTheExtensionOnlyToANameWithout) {
-    const ExtensionCase cases[] = {{"hills", "3df", "hills.3df"},
-                                   {"hills.3df", "3df", "hills.3df"},
-                                   {"hills.raw", "3df", "hills.raw"},
-                                   {"maps.d/hills", "3df", "maps.d/hills.3df"},
-                                   {"hills", "", "hills"}};
-    for (const ExtensionCase& c : cases)
+    const struct {
+        const char *name, *ext, *expected;
+    } cases[] = {{"hills", "3df", "hills.3df"},
+                 {"hills.3df", "3df", "hills.3df"},
+                 {"hills.raw", "3df", "hills.raw"},
+                 {"maps.d/hills", "3df", "maps.d/hills.3df"},
+                 {"hills", "", "hills"}};
+    for (const auto& c : cases)
         EXPECT_EQ(WithDefaultExtension(c.name, c.ext), c.expected) << c.name;
 }
 
-struct FirstButtonCase {
-    MsgDlgButtons buttons;
-    int result;
-};
-
 TEST(SilentPresenters, BoxesAnswerTheirFirstButtonAndDialogsCancel) {
-    const FirstButtonCase cases[] = {{mbOK, mrOk},
-                                     {mbOK | mbCancel, mrOk},
-                                     {mbAbort, mrAbort},
-                                     {mbYes | mbNo, mrYes},
-                                     {mbNo | mbCancel, mrNo},
-                                     {mbRetry | mbCancel, mrCancel},
-                                     {mbAll, mrAll},
-                                     {0, mrCancel}};
-    for (const FirstButtonCase& c : cases)
+    const struct {
+        MsgDlgButtons buttons;
+        int result;
+    } cases[] = {{mbOK, mrOk},
+                 {mbOK | mbCancel, mrOk},
+                 {mbAbort, mrAbort},
+                 {mbYes | mbNo, mrYes},
+                 {mbNo | mbCancel, mrNo},
+                 {mbRetry | mbCancel, mrCancel},
+                 {mbAll, mrAll},
+                 {0, mrCancel}};
+    for (const auto& c : cases)
         EXPECT_EQ(ShowMessageBox("?", MsgDlgType::Confirmation, c.buttons, 0), c.result)
             << c.buttons;
     EXPECT_FALSE(RunOpenDialog({}).has_value());
@@ -75,31 +61,25 @@ TEST(SilentPresenters, BoxesAnswerTheirFirstButtonAndDialogsCancel) {
     EXPECT_NO_THROW(RunGuarded([] { throw PlatformError("dropped"); }));
 }
 
-TEST(ScriptedUi, UnscriptedBoxesAndDialogs) {
+TEST(ScriptedUi, RecordsBoxesAndDialogsAndAnswersInOrder) {
     testing::ScriptedUi ui;
+    ui.boxAnswers = {mrCancel};
+    ui.dialogAnswers = {std::string("hills"), std::nullopt};
+    EXPECT_EQ(ShowMessageBox("a", MsgDlgType::Custom, mbOK | mbCancel, 0), mrCancel);
+    // Once the script runs out, boxes take their first button and dialogs cancel.
     EXPECT_EQ(ShowMessageBox("Go on?", MsgDlgType::Warning, mbOK | mbCancel, 0), mrOk);
     ShowErrorBox("Invalid interval!");
-    EXPECT_FALSE(RunSaveDialog({"Save", "3DF|*.3df", "3df", "", true}).has_value());
-    ASSERT_EQ(ui.boxes.size(), 2u);
-    EXPECT_EQ(ui.boxes[1].type, MsgDlgType::Error);
-    EXPECT_EQ(ui.boxes[1].buttons, mbAbort);
-    EXPECT_EQ(ui.boxes[1].helpContext, 0);
+    ASSERT_EQ(ui.boxes.size(), 3u);
+    EXPECT_EQ(ui.boxes[2].type, MsgDlgType::Error);
+    EXPECT_EQ(ui.boxes[2].buttons, mbAbort);
+    EXPECT_EQ(ui.boxes[2].helpContext, 0);
     EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Invalid interval!"});
-    EXPECT_EQ(ui.dialogKinds, std::vector<std::string>{"save"});
-    EXPECT_TRUE(ui.dialogs[0].overwritePrompt);
-}
-
-TEST(ScriptedUi, ScriptedAnswersComeInOrder) {
-    testing::ScriptedUi ui;
-    ui.boxAnswers = {mrCancel, mrYes};
-    ui.dialogAnswers = {std::string("hills"), std::nullopt, std::string("map.bmp")};
-    EXPECT_EQ(ShowMessageBox("a", MsgDlgType::Custom, mbOK | mbCancel, 0), mrCancel);
-    EXPECT_EQ(ShowMessageBox("b", MsgDlgType::Custom, mbYes | mbNo, 0), mrYes);
     // The default extension is added as a real dialog would.
-    EXPECT_EQ(RunSaveDialog({"", "", "3df", "", false}), "hills.3df");
+    EXPECT_EQ(RunSaveDialog({"", "", "3df", "", true}), "hills.3df");
     EXPECT_FALSE(RunOpenDialog({}).has_value());
-    EXPECT_EQ(RunOpenDialog({"", "", "bmp", "", false}), "map.bmp");
+    EXPECT_FALSE(RunOpenDialog({}).has_value());
     EXPECT_EQ(ui.dialogKinds, (std::vector<std::string>{"save", "open", "open"}));
+    EXPECT_TRUE(ui.dialogs[0].overwritePrompt);
 }
 
 TEST(ScriptedUi, RestoresThePreviousPresentersWhenGone) {
@@ -114,14 +94,6 @@ TEST(ScriptedUi, RestoresThePreviousPresentersWhenGone) {
     }
     // Back to the silent default: nothing is recorded, the first button answers.
     EXPECT_EQ(ShowMessageBox("x", MsgDlgType::Custom, mbOK, 0), mrOk);
-}
-
-TEST(MessageBoxCaption, NamesTheBoxType) {
-    EXPECT_EQ(MessageBoxCaption(MsgDlgType::Warning), "Warning");
-    EXPECT_EQ(MessageBoxCaption(MsgDlgType::Error), "Error");
-    EXPECT_EQ(MessageBoxCaption(MsgDlgType::Information), "Information");
-    EXPECT_EQ(MessageBoxCaption(MsgDlgType::Confirmation), "Confirm");
-    EXPECT_EQ(MessageBoxCaption(MsgDlgType::Custom), "Quarn 3D");
 }
 
 TEST(BusyCursor, ShowsAndRestoresOnEveryWayOut) {

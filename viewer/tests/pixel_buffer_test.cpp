@@ -31,15 +31,12 @@ Pixels Fill(Point a, Point b, Point c, int size = 32) {
     return Lit(buffer);
 }
 
-TEST(Lines, StraightAndDiagonalIncludeBothEnds) {
+TEST(Lines, IncludeBothEndsAndRoundHalvesUp) {
     EXPECT_EQ(Line({2, 5}, {5, 5}), (Pixels{{2, 5}, {3, 5}, {4, 5}, {5, 5}}));
     EXPECT_EQ(Line({7, 1}, {7, 3}), (Pixels{{7, 1}, {7, 2}, {7, 3}}));
     EXPECT_EQ(Line({3, 3}, {1, 5}), (Pixels{{3, 3}, {2, 4}, {1, 5}}));
     EXPECT_EQ(Line({4, 4}, {4, 4}), (Pixels{{4, 4}}));
-}
-
-TEST(Lines, RoundToTheNearestPixelWithHalvesUp) {
-    // y = x / 4: 0, 0.25, 0.5, 0.75, 1.
+    // Rounded to the nearest pixel with halves up: y = x / 4: 0, 0.25, 0.5, 0.75, 1.
     EXPECT_EQ(Line({0, 0}, {4, 1}), (Pixels{{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 1}}));
 }
 
@@ -63,9 +60,13 @@ TEST(Fill, TakesThePixelsWhoseCentresAreInside) {
     EXPECT_EQ(Fill({0, 0}, {0, 4}, {4, 0}), Fill({0, 0}, {4, 0}, {0, 4}));  // either winding
 }
 
-TEST(Fill, DegenerateTrianglesFillNothing) {
+TEST(Fill, DegenerateTrianglesFillNothingAndHugeOnesEverything) {
     EXPECT_TRUE(Fill({1, 1}, {5, 5}, {9, 9}).empty());
     EXPECT_TRUE(Fill({3, 3}, {3, 3}, {3, 3}).empty());
+    // A huge triangle covers the whole picture.
+    EXPECT_EQ(
+        Fill({-2000000000, -2000000000}, {2000000000, -2000000000}, {0, 2000000000}, 8).size(),
+        64u);
 }
 
 TEST(Fill, TrianglesSharingAnEdgeTakeEachPixelOnce) {
@@ -77,12 +78,6 @@ TEST(Fill, TrianglesSharingAnEdgeTakeEachPixelOnce) {
             both.insert(p);
     EXPECT_TRUE(both.empty());
     EXPECT_EQ(upper.size() + lower.size(), 18u * 15u);
-}
-
-TEST(Fill, HugeTriangleCoversTheWholePicture) {
-    EXPECT_EQ(
-        Fill({-2000000000, -2000000000}, {2000000000, -2000000000}, {0, 2000000000}, 8).size(),
-        64u);
 }
 
 TEST(PixelCanvasRectangle, OutlinesWithThePenAndLeavesTheLastColumnAndRow) {

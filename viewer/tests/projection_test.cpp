@@ -11,14 +11,10 @@
 namespace quarn {
 namespace {
 
-void ExpectNear(Vec3 actual, Vec3 expected) {
-    EXPECT_NEAR(actual.x, expected.x, 1e-6);
-    EXPECT_NEAR(actual.y, expected.y, 1e-6);
-    EXPECT_NEAR(actual.z, expected.z, 1e-6);
-}
-
-SceneTriangle Tri(Vertex a, Vertex b, Vertex c, std::int32_t colour = 120) {
-    return {a, b, c, colour};
+void ExpectNear(Vec3 actual, Vec3 expected, double within = 1e-6) {
+    EXPECT_NEAR(actual.x, expected.x, within);
+    EXPECT_NEAR(actual.y, expected.y, within);
+    EXPECT_NEAR(actual.z, expected.z, within);
 }
 
 class Projection : public ::testing::Test {
@@ -27,37 +23,30 @@ class Projection : public ::testing::Test {
     quarn::testing::ScriptedUi ui;
 };
 
-TEST_F(Projection, DefaultObserverTurnsTheAxesAsWorkedOut) {
+TEST_F(Projection, ViewMatrixTurnsTheAxesAsWorkedOut) {
     const Mat3 view = ViewMatrixFor(20, 60);
     ExpectNear(MatMulVec({1, 0, 0}, view), {0.5f, 0.8137977f, -0.2961981f});
     ExpectNear(MatMulVec({0, 1, 0}, view), {-0.8660254f, 0.4698463f, -0.1710101f});
     ExpectNear(MatMulVec({0, 0, 1}, view), {0.0f, 0.3420202f, 0.9396926f});
-}
-
-TEST_F(Projection, DefaultSunStandsAboveAndTurnsWithTheObserver) {
-    ExpectNear(SunPosition(90, 180), {0, 0, 10});
-    TriangleList = {Tri({-1, 0, 0}, {1, 0, 0}, {0, 0, 1})};
-    ASSERT_TRUE(Project_Scene(100, 100));
-    EXPECT_NEAR(RotatedSun.x, 0.0f, 1e-5);
-    EXPECT_NEAR(RotatedSun.y, 3.4202015f, 1e-5);
-    EXPECT_NEAR(RotatedSun.z, 9.3969259f, 1e-5);
-}
-
-TEST_F(Projection, ZeroAnglesKeepXAndZAndMakeYTheDepth) {
-    const Mat3 view = ViewMatrixFor(0, 0);
-    EXPECT_EQ(MatMulVec({0.25f, 0.5f, -0.75f}, view), (Vec3{0.25f, 0.5f, -0.75f}));
-}
-
-TEST_F(Projection, Angle355IsMinusFive) {
+    // Zero angles keep x and z and make y the depth.
+    EXPECT_EQ(MatMulVec({0.25f, 0.5f, -0.75f}, ViewMatrixFor(0, 0)), (Vec3{0.25f, 0.5f, -0.75f}));
+    // 355 degrees is -5.
     const Mat3 turned = ViewMatrixFor(355, 355);
     EXPECT_NEAR(turned[1], 0.0871557f, 1e-6);  // -sin(-5 degrees)
     EXPECT_NEAR(turned[5], -0.0871557f, 1e-6);
 }
 
+TEST_F(Projection, DefaultSunStandsAboveAndTurnsWithTheObserver) {
+    ExpectNear(SunPosition(90, 180), {0, 0, 10});
+    TriangleList = {{{-1, 0, 0}, {1, 0, 0}, {0, 0, 1}, 120}};
+    ASSERT_TRUE(Project_Scene(100, 100));
+    ExpectNear(RotatedSun, {0.0f, 3.4202015f, 9.3969259f}, 1e-5);
+}
+
 TEST_F(Projection, KeepsTheSceneOrderAndSetsTheWindowFromTheScaledExtent) {
     ObserverElevation = 0, ObserverAzimuth = 0;
-    TriangleList = {Tri({-2, 0, -1}, {0, 0, 1}, {1, 0, 0}, 216),
-                    Tri({0, 0, 0}, {1, 0, 0}, {0, 0, 1}, 24)};
+    TriangleList = {{{-2, 0, -1}, {0, 0, 1}, {1, 0, 0}, 216},
+                    {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, 24}};
     ASSERT_TRUE(Project_Scene(550, 418));
     ASSERT_TRUE(ProjectedList.present);
     ASSERT_EQ(ProjectedList.triangles.size(), 2u);
@@ -80,7 +69,7 @@ TEST_F(Projection, EmptySceneProjectsToAnEmptyList) {
 }
 
 TEST_F(Projection, SceneOnTheDepthAxisIsRefusedAndEmptied) {
-    TriangleList = {Tri({0, 0, 0}, {0, 0, 0}, {0, 0, 0})};
+    TriangleList = {{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, 120}};
     const WindowMapping before = g_WindowMapping;
     EXPECT_FALSE(Project_Scene(550, 418));
     EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Division by zero!"});
@@ -92,7 +81,7 @@ TEST_F(Projection, SceneOnTheDepthAxisIsRefusedAndEmptied) {
 // Mend: a level terrain seen edge-on used to end with "Floating point division by zero".
 TEST_F(Projection, FlatExtentIsCentredInsteadOfFailing) {
     ObserverElevation = 0, ObserverAzimuth = 0;
-    TriangleList = {Tri({-1, 0, 0.5f}, {1, 0, 0.5f}, {0, 1, 0.5f})};
+    TriangleList = {{{-1, 0, 0.5f}, {1, 0, 0.5f}, {0, 1, 0.5f}, 120}};
     ASSERT_NO_THROW(Project_Scene(550, 418));
     std::int32_t column = 0, row = 0;
     WorldToDevice(ZoomFactor * 0.0f, ZoomFactor * 0.5f, column, row);

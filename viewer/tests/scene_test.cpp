@@ -6,7 +6,6 @@ namespace quarn {
 namespace {
 
 TEST(Zoom, StepsFromTheStartAndBackExactly) {
-    EXPECT_FLOAT_EQ(0.751f, 0.7509999871f);
     EXPECT_EQ(ZoomedIn(0.751f), 0.8260999918f);
     EXPECT_EQ(ZoomedOut(ZoomedIn(0.751f)), 0.751f);
     EXPECT_EQ(ZoomedOut(0.751f), 0.6827272773f);
@@ -15,8 +14,6 @@ TEST(Zoom, StepsFromTheStartAndBackExactly) {
 TEST(SpinWrap, PositionsRunThroughZeroTo355) {
     EXPECT_EQ(WrappedSpinPosition(360), 0);
     EXPECT_EQ(WrappedSpinPosition(-1), 355);
-    EXPECT_EQ(WrappedSpinPosition(355), 355);
-    EXPECT_EQ(WrappedSpinPosition(0), 0);
     // 67 steps up from 20 reach 355; the 68th wraps to 0.
     int position = 20;
     for (int click = 1; click <= 68; ++click) {

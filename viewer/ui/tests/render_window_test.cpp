@@ -8,15 +8,23 @@ namespace {
 
 using RenderWindow = ViewerUi;
 
-TEST_F(RenderWindow, StartsInTheDesignedStates) {
+// Mend: a new window used to show "Observer" and an unchecked "Wire" whatever the settings.
+TEST_F(RenderWindow, NewWindowShowsTheSettingsAsTheyStand) {
     Open(GoodScene());
     EXPECT_TRUE(frmRender->RadioButton1->isChecked());
     EXPECT_FALSE(frmRender->CheckBox1->isChecked());
     EXPECT_TRUE(frmRender->CheckBox2->isChecked());
     EXPECT_EQ(frmRender->Edit1->text(), "20");
     EXPECT_EQ(frmRender->Edit2->text(), "60");
-    EXPECT_TRUE(frmRender->Edit1->isReadOnly());
     EXPECT_EQ(frmRender->Image1->size(), QSize(550, 418));
+    frmRender->RadioButton2->click();
+    frmRender->CheckBox1->click();
+    frmRender->close();
+    Open(GoodScene());
+    EXPECT_TRUE(frmRender->RadioButton2->isChecked());
+    EXPECT_FALSE(frmRender->RadioButton1->isChecked());
+    EXPECT_TRUE(frmRender->CheckBox1->isChecked());
+    EXPECT_EQ(frmRender->Edit1->text(), "90");
 }
 
 TEST_F(RenderWindow, SpinButtonsWrapThroughZeroTo355) {
@@ -48,18 +56,13 @@ TEST_F(RenderWindow, SunModeEditsTheSunAndShowsItAfterALoad) {
     EXPECT_EQ(frmRender->Edit1->text(), "20");
 }
 
-TEST_F(RenderWindow, SwitchingTheAnglePairDoesNotRender) {
+TEST_F(RenderWindow, NothingRendersOnAPairSwitchOrWithoutAutorenderUntilRenderNow) {
     Open(GoodScene());
     const auto before = Picture();
     ObserverAzimuth = 200;  // would turn the picture if anything rendered
     frmRender->RadioButton2->click();
     frmRender->RadioButton1->click();
     EXPECT_EQ(Picture(), before);
-}
-
-TEST_F(RenderWindow, WithoutAutorenderNothingChangesUntilRenderNow) {
-    Open(GoodScene());
-    const auto before = Picture();
     frmRender->CheckBox2->click();
     frmRender->UpDown2->stepUp();
     frmRender->CheckBox1->click();
@@ -70,7 +73,7 @@ TEST_F(RenderWindow, WithoutAutorenderNothingChangesUntilRenderNow) {
     EXPECT_NE(Picture(), before);
 }
 
-TEST_F(RenderWindow, ZoomButtonsStepByElevenTenths) {
+TEST_F(RenderWindow, ZoomButtonsStepByElevenTenthsAndWireDrawsInWhite) {
     Open(GoodScene());
     frmRender->Button2->click();
     EXPECT_EQ(ZoomFactor, 0.8260999918f);
@@ -78,26 +81,9 @@ TEST_F(RenderWindow, ZoomButtonsStepByElevenTenths) {
     EXPECT_EQ(ZoomFactor, 0.7509999871f);
     frmRender->Button3->click();
     EXPECT_EQ(ZoomFactor, 0.6827272773f);
-}
-
-TEST_F(RenderWindow, WireSwitchDrawsTheFrameInWhite) {
-    Open(GoodScene());
     frmRender->CheckBox1->click();
     EXPECT_FALSE(ShadedMode);
     EXPECT_EQ(frmRender->canvas().penColour, kWhite);
-}
-
-// Mend: a new window used to show "Observer" and an unchecked "Wire" whatever the settings.
-TEST_F(RenderWindow, NewWindowShowsTheSettingsAsTheyStand) {
-    Open(GoodScene());
-    frmRender->RadioButton2->click();
-    frmRender->CheckBox1->click();
-    frmRender->close();
-    Open(GoodScene());
-    EXPECT_TRUE(frmRender->RadioButton2->isChecked());
-    EXPECT_FALSE(frmRender->RadioButton1->isChecked());
-    EXPECT_TRUE(frmRender->CheckBox1->isChecked());
-    EXPECT_EQ(frmRender->Edit1->text(), "90");
 }
 
 }  // namespace

@@ -36,12 +36,11 @@ class ViewerUi : public ::testing::Test {
         std::filesystem::remove_all(m_folder);
     }
 
-    std::string WriteFile(const std::string& name, const std::string& bytes) {
-        const std::string path = (m_folder / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
     std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
+    std::string WriteFile(const std::string& name, const std::string& bytes) {
+        std::ofstream(PathOf(name), std::ios::binary) << bytes;
+        return PathOf(name);
+    }
 
     /// A four-vertex terrain, two triangles, bounding box diagonal squared 8.
     std::string GoodScene(const std::string& name = "scene.3df") {
