@@ -24,6 +24,12 @@ GeneratorFields Fields(const std::string& water, const std::string& lawn, const 
     return f;
 }
 
+GeneratorFields TwoByTwoFields() {
+    GeneratorFields f = Fields("0", "10", "200", "100", "100", "50");
+    f.heights[0] = "100";
+    return f;
+}
+
 ClassifiedRaster UniformRaster(std::int32_t width, std::int32_t height, std::uint8_t cls) {
     ClassifiedRaster r;
     r.width = width;

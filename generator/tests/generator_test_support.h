@@ -18,6 +18,10 @@ GeneratorFields Fields(const std::string& water, const std::string& lawn, const 
                        const std::string& mapWidth, const std::string& mapHeight,
                        const std::string& interval);
 
+/// For a 20 x 20 map: 100 x 100 units, Interval 50 (a 2 x 2 grid of 10-pixel cells), colour 0
+/// at height 100.
+GeneratorFields TwoByTwoFields();
+
 /// A width x height map of one class.
 ClassifiedRaster UniformRaster(std::int32_t width, std::int32_t height, std::uint8_t cls);
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "generator_test_support.h"
 #include "platform_error.h"
 #include "scripted_ui.h"
@@ -11,19 +13,27 @@ namespace quarn {
 namespace {
 
 using testing::Fields;
-using testing::ScriptedUi;
 
-TEST(SetGrid, WorkedExampleGivesCellSizeTenAndFortyByThirty) {
-    ScriptedUi ui;
+class SetGrid : public ::testing::Test {
+  protected:
+    // Levels 0, 1, 2 and no height: only the sizes and the image matter.
+    bool Grid(const std::string& mapWidth, const std::string& mapHeight,
+              const std::string& interval, std::int32_t imageWidth, std::int32_t imageHeight) {
+        return Set_Grid(Fields("0", "1", "2", mapWidth, mapHeight, interval), imageWidth,
+                        imageHeight, s);
+    }
+
+    testing::ScriptedUi ui;
     GridSetup s;
-    ASSERT_TRUE(Set_Grid(Fields("0", "10", "20", "4000", "3000", "100"), 400, 300, s));
-    EXPECT_EQ(s.MapExtent, 4000.0f);
-    EXPECT_EQ(s.CellSize, 10);
-    EXPECT_EQ(s.GridCols, 40);
-    EXPECT_EQ(s.GridRows, 30);
-    EXPECT_EQ(s.VertexCount, 1200);
-    EXPECT_EQ(s.ImageWidth, 400);
-    EXPECT_EQ(s.ImageHeight, 300);
+};
+
+TEST_F(SetGrid, WorkedExampleGivesCellSizeTenAndFortyByThirty) {
+    ASSERT_TRUE(Set_Grid(Fields("  -5 ", "  120", "900   ", "4000", "3000", "100"), 400, 300, s));
+    EXPECT_EQ(std::tuple(s.Water, s.Lawn, s.Snow, s.Mapwidth, s.Mapheight, s.Interval, s.MapExtent),
+              std::tuple(-5.0f, 120.0f, 900.0f, 4000.0f, 3000.0f, 100.0f, 4000.0f));
+    EXPECT_EQ(
+        std::tuple(s.CellSize, s.GridCols, s.GridRows, s.VertexCount, s.ImageWidth, s.ImageHeight),
+        std::tuple(10, 40, 30, 1200, 400, 300));
     EXPECT_TRUE(ui.boxes.empty());
     float x = 0, y = 0;
     DeviceToWorld(0, 0, x, y);
@@ -34,109 +44,66 @@ TEST(SetGrid, WorkedExampleGivesCellSizeTenAndFortyByThirty) {
     EXPECT_FLOAT_EQ(y, -0.75f);
 }
 
-TEST(SetGrid, LevelsAndSizesAreParsedAsTyped) {
-    ScriptedUi ui;
-    GridSetup s;
-    ASSERT_TRUE(Set_Grid(Fields("  -5 ", "  120", "900   ", "4000", "3000", "100"), 400, 300, s));
-    EXPECT_EQ(s.Water, -5.0f);
-    EXPECT_EQ(s.Lawn, 120.0f);
-    EXPECT_EQ(s.Snow, 900.0f);
-    EXPECT_EQ(s.Mapwidth, 4000.0f);
-    EXPECT_EQ(s.Mapheight, 3000.0f);
-    EXPECT_EQ(s.Interval, 100.0f);
-}
-
-struct CellCase {
-    std::string interval;
-    std::int32_t cellSize;  // 0: refused as too small
-};
-
-class HalfEvenCellSize : public ::testing::TestWithParam<CellCase> {};
-
-TEST_P(HalfEvenCellSize, RoundsOnceHalvesToEven) {
-    ScriptedUi ui;
-    GridSetup s;
-    // 100 pixels for 1000 units: CellSize = Interval / 10.
-    const bool ok =
-        Set_Grid(Fields("0", "1", "2", "1000", "1000", GetParam().interval), 100, 100, s);
-    EXPECT_EQ(s.CellSize, GetParam().cellSize);
-    if (GetParam().cellSize == 0) {
-        EXPECT_FALSE(ok);
-        EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{kIntervalTooSmallText});
-    } else {
-        EXPECT_TRUE(ok);
-        EXPECT_TRUE(ui.boxes.empty());
+TEST_F(SetGrid, AcceptedGridsCountWholeCellsOnly) {
+    const struct {
+        const char *mapWidth, *mapHeight, *interval;
+        std::int32_t imageWidth, imageHeight, cellSize, cols, rows;
+    } cases[] = {{"10000", "7500", "13", 400, 300, 1, 400, 300},  // one-pixel cells
+                 {"4050", "2980", "100", 405, 298, 10, 40, 29},   // remainder strips hold none
+                 {"100", "100", "50", 20, 20, 10, 2, 2}};         // the smallest accepted
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Grid(c.mapWidth, c.mapHeight, c.interval, c.imageWidth, c.imageHeight))
+            << c.interval;
+        EXPECT_EQ(s.CellSize, c.cellSize) << c.interval;
+        EXPECT_EQ(s.GridCols, c.cols) << c.interval;
+        EXPECT_EQ(s.GridRows, c.rows) << c.interval;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, HalfEvenCellSize,
-                         ::testing::Values(CellCase{"25", 2}, CellCase{"35", 4}, CellCase{"15", 2},
-                                           CellCase{"45", 4}, CellCase{"26", 3}, CellCase{"5", 0},
-                                           CellCase{"0", 0}));
-
-struct RefusalCase {
-    std::string mapWidth, mapHeight, interval;
-    std::int32_t imageWidth, imageHeight;
-    std::string message;
-};
-
-class SetGridRefusal : public ::testing::TestWithParam<RefusalCase> {};
-
-TEST_P(SetGridRefusal, ShowsItsBoxAndReturnsFalse) {
-    ScriptedUi ui;
-    GridSetup s;
-    const RefusalCase& c = GetParam();
-    EXPECT_FALSE(Set_Grid(Fields("0", "1", "2", c.mapWidth, c.mapHeight, c.interval), c.imageWidth,
-                          c.imageHeight, s));
-    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{c.message});
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].buttons, static_cast<MsgDlgButtons>(mbAbort));
+TEST_F(SetGrid, CellSizeRoundsOnceHalvesToEven) {
+    // 100 pixels for 1000 units: CellSize = Interval / 10; 0 is refused as too small.
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"25", 2}, {"35", 4}, {"15", 2}, {"45", 4}, {"26", 3}, {"5", 0}, {"0", 0}};
+    for (const auto& [interval, cellSize] : cases) {
+        ui.boxes.clear();
+        const bool ok = Grid("1000", "1000", interval, 100, 100);
+        EXPECT_EQ(s.CellSize, cellSize) << interval;
+        EXPECT_EQ(ok, cellSize != 0) << interval;
+        if (cellSize == 0) {
+            EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{kIntervalTooSmallText});
+        } else {
+            EXPECT_TRUE(ui.boxes.empty()) << interval;
+        }
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, SetGridRefusal,
-    ::testing::Values(RefusalCase{"1000", "1000", "1000", 400, 400, kInvalidIntervalText},
-                      RefusalCase{"0", "1000", "0", 400, 400, kInvalidIntervalText},
-                      RefusalCase{"1000", "500", "600", 400, 400, kInvalidIntervalText},
-                      // Interval 999 passes the interval test; the cell is then the whole image.
-                      RefusalCase{"1000", "1000", "999", 400, 400, kGridTooSmallText},
-                      RefusalCase{"10000", "7500", "12", 400, 300, kIntervalTooSmallText},
-                      // A one-pixel-wide or one-pixel-high map has a single column or row.
-                      RefusalCase{"10", "3000", "9", 1, 300, kGridTooSmallText},
-                      RefusalCase{"3000", "10", "9", 300, 1, kGridTooSmallText},
-                      RefusalCase{"300", "100", "90", 30, 10, kGridTooSmallText},
-                      // The cell-size check comes first.
-                      RefusalCase{"10", "3000", "1", 1, 300, kIntervalTooSmallText}));
-
-TEST(SetGrid, IntervalThirteenOnTheSmallScaleGivesOnePixelCells) {
-    ScriptedUi ui;
-    GridSetup s;
-    ASSERT_TRUE(Set_Grid(Fields("0", "1", "2", "10000", "7500", "13"), 400, 300, s));
-    EXPECT_EQ(s.CellSize, 1);
-    EXPECT_EQ(s.GridCols, 400);
-    EXPECT_EQ(s.GridRows, 300);
+TEST_F(SetGrid, RefusalShowsItsBoxAndReturnsFalse) {
+    const struct {
+        const char *mapWidth, *mapHeight, *interval;
+        std::int32_t imageWidth, imageHeight;
+        const char* message;
+    } cases[] = {{"1000", "1000", "1000", 400, 400, kInvalidIntervalText},
+                 {"0", "1000", "0", 400, 400, kInvalidIntervalText},
+                 {"1000", "500", "600", 400, 400, kInvalidIntervalText},
+                 // Interval 999 passes the interval test; the cell is then the whole image.
+                 {"1000", "1000", "999", 400, 400, kGridTooSmallText},
+                 {"10000", "7500", "12", 400, 300, kIntervalTooSmallText},
+                 // A one-pixel-wide or one-pixel-high map has a single column or row.
+                 {"10", "3000", "9", 1, 300, kGridTooSmallText},
+                 {"3000", "10", "9", 300, 1, kGridTooSmallText},
+                 {"300", "100", "90", 30, 10, kGridTooSmallText},
+                 // The cell-size check comes first.
+                 {"10", "3000", "1", 1, 300, kIntervalTooSmallText}};
+    for (const auto& c : cases) {
+        ui.boxes.clear();
+        EXPECT_FALSE(Grid(c.mapWidth, c.mapHeight, c.interval, c.imageWidth, c.imageHeight));
+        EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{c.message}) << c.interval;
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].buttons, static_cast<MsgDlgButtons>(mbAbort));
+    }
 }
 
-TEST(SetGrid, RemainderStripsHoldNoCell) {
-    ScriptedUi ui;
-    GridSetup s;
-    ASSERT_TRUE(Set_Grid(Fields("0", "1", "2", "4050", "2980", "100"), 405, 298, s));
-    EXPECT_EQ(s.CellSize, 10);
-    EXPECT_EQ(s.GridCols, 40);
-    EXPECT_EQ(s.GridRows, 29);
-}
-
-TEST(SetGrid, TwoByTwoGridIsTheSmallestAccepted) {
-    ScriptedUi ui;
-    GridSetup s;
-    ASSERT_TRUE(Set_Grid(Fields("0", "1", "2", "100", "100", "50"), 20, 20, s));
-    EXPECT_EQ(s.GridCols, 2);
-    EXPECT_EQ(s.GridRows, 2);
-}
-
-TEST(SetGrid, HeightFieldsSetUnlessBlank) {
-    ScriptedUi ui;
-    GridSetup s;
+TEST_F(SetGrid, HeightFieldsSetUnlessBlank) {
     GeneratorFields f = Fields("0", "1", "2", "100", "100", "50");
     f.heights[0] = "";
     f.heights[1] = "      ";
@@ -144,68 +111,50 @@ TEST(SetGrid, HeightFieldsSetUnlessBlank) {
     f.heights[3] = "  -120";
     f.heights[15] = "999999";
     ASSERT_TRUE(Set_Grid(f, 20, 20, s));
-    EXPECT_FALSE(s.heights[0].set);
-    EXPECT_FALSE(s.heights[1].set);
-    EXPECT_TRUE(s.heights[2].set);
-    EXPECT_EQ(s.heights[2].height, 0.0f);
-    EXPECT_TRUE(s.heights[3].set);
-    EXPECT_EQ(s.heights[3].height, -120.0f);
-    EXPECT_TRUE(s.heights[15].set);
-    EXPECT_EQ(s.heights[15].height, 999999.0f);
-    for (int e = 4; e < 15; ++e)
-        EXPECT_FALSE(s.heights[static_cast<std::size_t>(e)].set);
+    for (std::size_t e = 0; e < 16; ++e)
+        EXPECT_EQ(s.heights[e].set, e == 2 || e == 3 || e == 15) << e;
+    EXPECT_EQ(std::tuple(s.heights[2].height, s.heights[3].height, s.heights[15].height),
+              std::tuple(0.0f, -120.0f, 999999.0f));
 }
 
-TEST(SetGrid, SquareMapGivesUnitHalfExtents) {
-    ScriptedUi ui;
-    GridSetup s;
-    ASSERT_TRUE(Set_Grid(Fields("0", "1", "2", "500", "500", "100"), 50, 80, s));
-    EXPECT_FLOAT_EQ(g_WindowMapping.xmax, 1.0f);
-    EXPECT_FLOAT_EQ(g_WindowMapping.ymax, 1.0f);
-    EXPECT_FLOAT_EQ(g_WindowMapping.xmin, -1.0f);
-    EXPECT_FLOAT_EQ(g_WindowMapping.ymin, -1.0f);
+TEST_F(SetGrid, SquareMapGivesUnitHalfExtents) {
+    ASSERT_TRUE(Grid("500", "500", "100", 50, 80));
+    for (const auto& [got, want] : {std::pair{g_WindowMapping.xmax, 1.0f},
+                                    {g_WindowMapping.ymax, 1.0f},
+                                    {g_WindowMapping.xmin, -1.0f},
+                                    {g_WindowMapping.ymin, -1.0f}})
+        EXPECT_FLOAT_EQ(got, want);
 }
 
-struct BadText {
-    std::string water, height;
-    std::string error;
-};
-
-class SetGridParseError : public ::testing::TestWithParam<BadText> {};
-
-TEST_P(SetGridParseError, RaisesTheParsersError) {
-    ScriptedUi ui;
-    GridSetup s;
-    GeneratorFields f = Fields(GetParam().water, "1", "2", "100", "100", "50");
-    f.heights[4] = GetParam().height;
-    try {
-        Set_Grid(f, 20, 20, s);
-        FAIL() << "no error";
-    } catch (const PlatformError& e) {
-        EXPECT_EQ(std::string(e.what()), GetParam().error);
+TEST_F(SetGrid, UnreadableTextRaisesTheParsersError) {
+    const std::pair<const char*, const char*> cases[] = {
+        // water, height 4
+        {"-", ""},
+        {"1 2", ""},
+        {"0", "\t12"},  // tabs make a field set, but the parser gets the whole text
+        {"0", "+"}};
+    for (const auto& [water, height] : cases) {
+        GeneratorFields f = Fields(water, "1", "2", "100", "100", "50");
+        f.heights[4] = height;
+        const std::string bad = *height ? height : water;
+        try {
+            Set_Grid(f, 20, 20, s);
+            ADD_FAILURE() << "no error for '" << bad << "'";
+        } catch (const PlatformError& e) {
+            EXPECT_EQ(std::string(e.what()), "'" + bad + "' is not a valid floating point value");
+        }
     }
     EXPECT_TRUE(ui.boxes.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, SetGridParseError,
-    ::testing::Values(BadText{"-", "", "'-' is not a valid floating point value"},
-                      BadText{"1 2", "", "'1 2' is not a valid floating point value"},
-                      // Tabs make a field set, but the parser gets the whole text.
-                      BadText{"0", "\t12", "'\t12' is not a valid floating point value"},
-                      BadText{"0", "+", "'+' is not a valid floating point value"}));
-
-TEST(SetGrid, FailingCallLeavesTheMappingOfTheLastSuccess) {
-    ScriptedUi ui;
-    GridSetup s;
-    ASSERT_TRUE(Set_Grid(Fields("0", "1", "2", "4000", "3000", "100"), 400, 300, s));
+TEST_F(SetGrid, FailingCallLeavesTheMappingOfTheLastSuccess) {
+    ASSERT_TRUE(Grid("4000", "3000", "100", 400, 300));
     const WindowMapping before = g_WindowMapping;
-    ASSERT_FALSE(Set_Grid(Fields("0", "1", "2", "100", "60", "55"), 10, 10, s));
+    ASSERT_FALSE(Grid("100", "60", "55", 10, 10));
     EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{kGridTooSmallText});
-    EXPECT_EQ(g_WindowMapping.sx, before.sx);
-    EXPECT_EQ(g_WindowMapping.ox, before.ox);
-    EXPECT_EQ(g_WindowMapping.sy, before.sy);
-    EXPECT_EQ(g_WindowMapping.oy, before.oy);
+    const WindowMapping& m = g_WindowMapping;
+    EXPECT_EQ(std::tuple(m.sx, m.ox, m.sy, m.oy),
+              std::tuple(before.sx, before.ox, before.sy, before.oy));
     // What was assigned before the refusal stays.
     EXPECT_EQ(s.Mapwidth, 100.0f);
     EXPECT_EQ(s.GridCols, 1);

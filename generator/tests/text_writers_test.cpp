@@ -1,15 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <set>
 #include <sstream>
 
-#include "generate_command.h"
 #include "generator_test_support.h"
-#include "platform_error.h"
 #include "scripted_ui.h"
-#include "window_mapping.h"
 #include "write_3df.h"
 #include "write_asc.h"
 #include "write_plg.h"
@@ -21,7 +17,6 @@ namespace {
 using testing::Fields;
 using testing::Paint;
 using testing::ScriptedUi;
-using testing::TempFolder;
 using testing::UniformRaster;
 
 TerrainMesh Sample(const GeneratorFields& fields, const ClassifiedRaster& raster) {
@@ -33,9 +28,7 @@ TerrainMesh Sample(const GeneratorFields& fields, const ClassifiedRaster& raster
 
 // The 2 x 2 grid of a 20 x 20 map, one height everywhere: z = 2.5, both triangles mountain.
 TerrainMesh TwoByTwo() {
-    GeneratorFields f = Fields("0", "10", "200", "100", "100", "50");
-    f.heights[0] = "100";
-    return Sample(f, UniformRaster(20, 20, 0));
+    return Sample(testing::TwoByTwoFields(), UniformRaster(20, 20, 0));
 }
 
 // A 30 x 20 grid whose column bands reach all four height classes.
@@ -80,19 +73,13 @@ float Number(const std::string& token) {
     return value;
 }
 
-std::int32_t Code(const std::string& material) {
+// The height class whose ASC material line or PLG colour this is.
+template <typename Matches>
+std::int32_t CodeWhere(Matches matches) {
     for (std::int32_t code : {kWaterCode, kLawnCode, kMountainCode, kSnowCode})
-        if (material == std::string("Material:\"") + AscMaterialName(code) + "\"")
+        if (matches(code))
             return code;
-    ADD_FAILURE() << material;
-    return -1;
-}
-
-std::int32_t CodeOfPlg(std::uint32_t colour) {
-    for (std::int32_t code : {kWaterCode, kLawnCode, kMountainCode, kSnowCode})
-        if (PlgColour(code) == colour)
-            return code;
-    ADD_FAILURE() << colour;
+    ADD_FAILURE() << "no height class";
     return -1;
 }
 
@@ -170,7 +157,11 @@ TEST(FormatASC, ReadsBackAsThe3DFOfTheSameMap) {
         EXPECT_EQ(lines[faces + 1 + 2 * i], "Face " + std::to_string(i) + ": A:" +
                                                 std::to_string(t.a) + " B:" + std::to_string(t.b) +
                                                 " C:" + std::to_string(t.c) + " AB:1 BC:1 CA:1");
-        EXPECT_EQ(Code(lines[faces + 2 + 2 * i]), t.colour);
+        EXPECT_EQ(CodeWhere([&](std::int32_t code) {
+                      return lines[faces + 2 + 2 * i] ==
+                             std::string("Material:\"") + AscMaterialName(code) + "\"";
+                  }),
+                  t.colour);
     }
 }
 
@@ -221,7 +212,8 @@ TEST(FormatPLG, ReadsBackAsThe3DFOfTheSameMap) {
         Triangle got;
         in >> colour >> corners >> got.a >> got.b >> got.c;
         EXPECT_EQ(corners, 3);
-        EXPECT_EQ(CodeOfPlg(static_cast<std::uint32_t>(std::stoul(colour, nullptr, 16))),
+        const auto value = static_cast<std::uint32_t>(std::stoul(colour, nullptr, 16));
+        EXPECT_EQ(CodeWhere([&](std::int32_t code) { return PlgColour(code) == value; }),
                   expected.colour);
         EXPECT_EQ(got.a, expected.a);
         EXPECT_EQ(got.b, expected.b);
@@ -230,66 +222,6 @@ TEST(FormatPLG, ReadsBackAsThe3DFOfTheSameMap) {
     std::string rest;
     EXPECT_FALSE(in >> rest);
 }
-
-struct FormatCase {
-    std::string name, firstLine;
-};
-
-class TextWriterCommand : public ::testing::TestWithParam<FormatCase> {
-  protected:
-    void SetUp() override {
-        fields = Fields("0", "10", "200", "100", "100", "50");
-        fields.heights[0] = "100";
-    }
-    ScriptedUi ui;
-    TempFolder folder;
-    GeneratorFields fields;
-    ClassifiedRaster map = UniformRaster(20, 20, 0);
-};
-
-TEST_P(TextWriterCommand, ExtensionChoosesTheWriter) {
-    fields.outputChoice = "3DF";
-    ui.dialogAnswers.push_back(folder.file(GetParam().name));
-    ASSERT_TRUE(RunGenerate(fields, true, map));
-    std::ifstream in(folder.file(GetParam().name));
-    std::string first;
-    std::getline(in, first);
-    EXPECT_EQ(first, GetParam().firstLine);
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{GetParam().name});
-    EXPECT_TRUE(ui.boxes.empty());
-}
-
-TEST_P(TextWriterCommand, NoHeightSetIsRefused) {
-    fields.heights[0] = "";
-    ui.dialogAnswers.push_back(folder.file(GetParam().name));
-    EXPECT_FALSE(RunGenerate(fields, true, map));
-    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{kNoHeightText});
-    EXPECT_TRUE(folder.entries().empty());
-}
-
-TEST_P(TextWriterCommand, FailureKeepsTheEarlierFile) {
-    const std::string name = folder.file(GetParam().name);
-    std::ofstream(name) << "earlier";
-    GridSetup setup;
-    ASSERT_TRUE(Set_Grid(fields, map.width, map.height, setup));
-    g_WindowMapping.sx = 0;  // the cell centres cannot be mapped: a platform fault
-    const auto ext = GetParam().name.substr(GetParam().name.size() - 3);
-    const auto writer = ext == "asc" ? Write_ASC : ext == "raw" ? Write_RAW : Write_PLG;
-    EXPECT_THROW(writer(setup, map, name), PlatformError);
-    std::ifstream in(name);
-    std::string content;
-    std::getline(in, content);
-    EXPECT_EQ(content, "earlier");
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{GetParam().name});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, TextWriterCommand,
-    ::testing::Values(FormatCase{"hills.asc", "Named object: \"Quarn terrain\""},
-                      FormatCase{"hills.RAW",
-                                 "-0.47368422 0.47368422 2.5 0.57894737 0.47368422 "
-                                 "2.5 0.57894737 -0.57894737 2.5"},
-                      FormatCase{"hills.plgx", "# Quarn 3D terrain"}));
 
 }  // namespace
 }  // namespace quarn

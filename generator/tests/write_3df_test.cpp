@@ -10,6 +10,9 @@
 #include "platform_error.h"
 #include "scripted_ui.h"
 #include "window_mapping.h"
+#include "write_asc.h"
+#include "write_plg.h"
+#include "write_raw.h"
 
 namespace quarn {
 namespace {
@@ -41,23 +44,22 @@ struct CursorCounter {
 
 class Write3DF : public ::testing::Test {
   protected:
-    // A 20 x 20 map of 100 x 100 units, Interval 50: a 2 x 2 grid of 10-pixel cells.
     void SetUp() override {
-        fields = Fields("0", "10", "200", "100", "100", "50");
-        fields.heights[0] = "100";
-        ASSERT_TRUE(Set_Grid(fields, raster.width, raster.height, setup));
+        ASSERT_TRUE(Set_Grid(testing::TwoByTwoFields(), raster.width, raster.height, setup));
     }
 
     ScriptedUi ui;
     TempFolder folder;
-    GeneratorFields fields;
     ClassifiedRaster raster = UniformRaster(20, 20, 0);
     GridSetup setup;
 };
 
-TEST_F(Write3DF, TwoByTwoGridIsNinetyOneExactBytes) {
+TEST_F(Write3DF, TwoByTwoGridIsNinetyOneExactBytesUnderOneBusyCursor) {
     const std::string name = folder.file("hills.3df");
+    CursorCounter cursor;
     ASSERT_TRUE(Write_3DF(setup, raster, name));
+    EXPECT_EQ(cursor.shown, 1);
+    EXPECT_EQ(cursor.restored, 1);
     std::vector<std::uint8_t> expected{0x03, 0x33, 0x44};
     AppendInt(expected, 4);
     // sx = 19 / 2, ox = 9.5; sy = -19 / 2, oy = 9.5; cell centres at pixels 5 and 15.
@@ -106,22 +108,22 @@ TEST_F(Write3DF, NoHeightSetShowsItsBoxAndCreatesNothing) {
     EXPECT_EQ(cursor.shown, 0);
 }
 
-TEST_F(Write3DF, BusyCursorShownOnceAndRestored) {
-    CursorCounter cursor;
-    ASSERT_TRUE(Write_3DF(setup, raster, folder.file("a.3df")));
-    EXPECT_EQ(cursor.shown, 1);
-    EXPECT_EQ(cursor.restored, 1);
-}
-
 TEST_F(Write3DF, FailureWhileWritingKeepsTheEarlierFileAndRemovesTheTemporary) {
-    const std::string name = folder.file("old.3df");
-    std::ofstream(name) << "earlier";
-    CursorCounter cursor;
-    g_WindowMapping.sx = 0;  // the next cell centre cannot be mapped: a platform fault
-    EXPECT_THROW(Write_3DF(setup, raster, name), PlatformError);
-    EXPECT_EQ(FileBytes(name), (std::vector<std::uint8_t>{'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"old.3df"});
-    EXPECT_EQ(cursor.restored, cursor.shown);
+    const std::pair<const char*, decltype(&Write_3DF)> writers[] = {{"old.3df", Write_3DF},
+                                                                    {"old.asc", Write_ASC},
+                                                                    {"old.RAW", Write_RAW},
+                                                                    {"old.plgx", Write_PLG}};
+    for (const auto& [file, writer] : writers) {
+        TempFolder here;
+        const std::string name = here.file(file);
+        std::ofstream(name) << "earlier";
+        CursorCounter cursor;
+        g_WindowMapping.sx = 0;  // the next cell centre cannot be mapped: a platform fault
+        EXPECT_THROW(writer(setup, raster, name), PlatformError) << file;
+        EXPECT_EQ(FileBytes(name), (std::vector<std::uint8_t>{'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
+        EXPECT_EQ(here.entries(), std::vector<std::string>{file});
+        EXPECT_EQ(cursor.restored, cursor.shown);
+    }
 }
 
 TEST_F(Write3DF, MissingFolderIsThePlatformsError) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <sstream>
 
@@ -13,7 +14,6 @@
 namespace quarn {
 namespace {
 
-using testing::AsText;
 using testing::TestBmp;
 
 // A palette whose entries are all recognisably "left over from an earlier image".
@@ -43,7 +43,7 @@ struct Checked {
 };
 
 Checked Check(const std::vector<std::uint8_t>& bytes) {
-    std::istringstream in(AsText(bytes));
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
     Checked c{0, {}, EarlierImage(), 0};
     c.code = ReadBMPInfo(in, c.header, c.palette);
     in.clear();
@@ -51,73 +51,59 @@ Checked Check(const std::vector<std::uint8_t>& bytes) {
     return c;
 }
 
-std::vector<std::uint8_t> Bytes(const TestBmp& bmp) {
-    return bmp.bytes();
-}
-
-struct Refusal {
-    const char* reason;
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t code;
-};
-
 TEST(ReadBMPInfo, RefusesInTheOrderOfItsTests) {
-    TestBmp notBm = WithTable({}, 16);
-    notBm.signature = {'M', 'B'};
-    TestBmp secondByte = WithTable({}, 16);
-    secondByte.signature = {'B', 'A'};
-    TestBmp rle4 = WithTable({}, 16);
-    rle4.compression = 2;
-    TestBmp compressedDeep = WithTable({}, 16);  // compression is looked at before the depth
-    compressedDeep.compression = 1;
-    compressedDeep.bitsPerPixel = 8;
-    TestBmp eightBit = WithTable({}, 16);
-    eightBit.bitsPerPixel = 8;
-    TestBmp trueColour = WithTable({}, 0);
-    trueColour.bitsPerPixel = 24;
-    TestBmp thirtyTwo = WithTable({}, 0);
-    thirtyTwo.bitsPerPixel = 32;
-    TestBmp seventeenUsed = WithTable({}, 16);
-    seventeenUsed.coloursUsed = 17;
-    TestBmp importantOnly = WithTable({}, 16);  // counts present: colours used (0) decides
-    importantOnly.bitsPerPixel = 8;
-    importantOnly.importantColours = 200;
-    // Exactly 54 bytes, whatever they say, is refused before the signature is read.
-    TestBmp headersOnly = notBm;
-    headersOnly.colourTable.clear();
-    headersOnly.tail.clear();
-    headersOnly.compression = 2;
-
-    const Refusal cases[] = {
-        {"file ends after the headers", Bytes(headersOnly), 1},
-        {"first byte not B", Bytes(notBm), 1},
-        {"second byte not M", Bytes(secondByte), 1},
-        {"run-length compression", Bytes(rle4), 3},
-        {"compressed 8-bit", Bytes(compressedDeep), 3},
-        {"8-bit without counts", Bytes(eightBit), 2},
-        {"24-bit without counts", Bytes(trueColour), 2},
-        {"32-bit without counts", Bytes(thirtyTwo), 2},
-        {"17 colours used", Bytes(seventeenUsed), 2},
+    // A 16-entry file changed by edit.
+    const auto Edited = [](const std::function<void(TestBmp&)>& edit) {
+        TestBmp bmp = WithTable({}, 16);
+        edit(bmp);
+        return bmp.bytes();
     };
-    for (const Refusal& c : cases) {
+    const struct {
+        const char* reason;
+        std::vector<std::uint8_t> bytes;
+        std::uint8_t code;
+    } cases[] = {
+        // Exactly 54 bytes, whatever they say, is refused before the signature is read.
+        {"file ends after the headers", Edited([](TestBmp& b) {
+             b = TestBmp{};
+             b.signature = {'M', 'B'};
+             b.compression = 2;
+         }),
+         1},
+        {"first byte not B", Edited([](TestBmp& b) {
+             b.signature = {'M', 'B'};
+         }),
+         1},
+        {"second byte not M", Edited([](TestBmp& b) {
+             b.signature = {'B', 'A'};
+         }),
+         1},
+        {"run-length compression", Edited([](TestBmp& b) { b.compression = 2; }), 3},
+        // Compression is looked at before the depth.
+        {"compressed 8-bit", Edited([](TestBmp& b) { b.compression = 1, b.bitsPerPixel = 8; }), 3},
+        {"8-bit without counts", Edited([](TestBmp& b) { b.bitsPerPixel = 8; }), 2},
+        {"24-bit without counts",
+         Edited([](TestBmp& b) { b.colourTable = {}, b.bitsPerPixel = 24; }), 2},
+        {"32-bit without counts",
+         Edited([](TestBmp& b) { b.colourTable = {}, b.bitsPerPixel = 32; }), 2},
+        {"17 colours used", Edited([](TestBmp& b) { b.coloursUsed = 17; }), 2},
+        // Counts present: colours used (0) decides.
+        {"8-bit with important colours only",
+         Edited([](TestBmp& b) { b.bitsPerPixel = 8, b.importantColours = 200; }), 0},
+    };
+    for (const auto& c : cases) {
         const Checked got = Check(c.bytes);
         EXPECT_EQ(got.code, c.code) << c.reason;
-        EXPECT_EQ(got.palette, EarlierImage()) << c.reason << ": a refused file reads no table";
+        if (c.code != 0) {
+            EXPECT_EQ(got.palette, EarlierImage()) << c.reason << ": a refused file reads no table";
+        }
     }
-    EXPECT_EQ(Check(Bytes(importantOnly)).code, 0);
-}
-
-TEST(ReadBMPInfo, MessagesByCode) {
-    EXPECT_EQ(BMPErrorMessages[1], "File corrupted or not BMP");
-    EXPECT_EQ(BMPErrorMessages[2], "Only 4-bit (16 color) BMP images supported");
-    EXPECT_EQ(BMPErrorMessages[3], "Unknown file compression");
-    EXPECT_EQ(BMPErrorMessages[4], "Unknown palette type");
 }
 
 TEST(ReadBMPInfo, ShortFilesAreThePlatformsReadError) {
     const std::string text = "not a map!";
     const std::vector<std::uint8_t> tenBytes(text.begin(), text.end());
-    std::vector<std::uint8_t> fiftyThree = Bytes(WithTable({}, 0));
+    std::vector<std::uint8_t> fiftyThree = WithTable({}, 0).bytes();
     fiftyThree.resize(53);
     for (const auto& bytes : {tenBytes, fiftyThree, std::vector<std::uint8_t>{}}) {
         try {
@@ -133,7 +119,7 @@ TEST(ReadBMPInfo, AcceptsSmallPalettesAndKeepsEntriesNotSupplied) {
     TestBmp oneBit = WithTable({}, 2);
     oneBit.bitsPerPixel = 1;
     oneBit.pixelDataOffset = 62;
-    const Checked got = Check(Bytes(oneBit));
+    const Checked got = Check(oneBit.bytes());
     ASSERT_EQ(got.code, 0);
     for (int e = 0; e < 16; ++e) {
         const PaletteEntry want =
@@ -150,12 +136,12 @@ TEST(ReadBMPInfo, AcceptsEightBitDeclaringSixteenAndStandardSixteenColour) {
     standard.width = 0x01020304;
     standard.height = 300;
     for (const TestBmp& bmp : {eightBit, standard}) {
-        const Checked got = Check(Bytes(bmp));
+        const Checked got = Check(bmp.bytes());
         ASSERT_EQ(got.code, 0) << bmp.bitsPerPixel << "-bit";
         for (int e = 0; e < 16; ++e)
             EXPECT_EQ(got.palette[static_cast<std::size_t>(e)].blue, e) << "entry " << e;
     }
-    const Checked standardGot = Check(Bytes(standard));
+    const Checked standardGot = Check(standard.bytes());
     EXPECT_EQ(standardGot.header.width, 0x01020304);  // little-endian, as read
     EXPECT_EQ(standardGot.header.height, 300);
     EXPECT_EQ(standardGot.header.pixelDataOffset, 118);
@@ -166,13 +152,13 @@ TEST(ReadBMPInfo, OffsetsOf57AndBelowReadNoEntry) {
          {57, 55, 54, 0, -1000, std::numeric_limits<std::int32_t>::min()}) {
         TestBmp bmp = WithTable({}, 16);
         bmp.pixelDataOffset = offset;
-        const Checked got = Check(Bytes(bmp));
+        const Checked got = Check(bmp.bytes());
         EXPECT_EQ(got.code, 0) << offset;
         EXPECT_EQ(got.palette, EarlierImage()) << offset;
     }
     TestBmp one = WithTable({}, 16);
     one.pixelDataOffset = 58;
-    const Checked got = Check(Bytes(one));
+    const Checked got = Check(one.bytes());
     EXPECT_EQ(got.palette[0].red, 200);
     EXPECT_EQ(got.palette[1], EarlierImage()[1]);
 }
@@ -182,7 +168,7 @@ TEST(ReadBMPInfo, EntryBytesAreBlueGreenRedReserved) {
     bmp.colourTable = {{0x10, 0x20, 0x30, 0x00}};
     bmp.pixelDataOffset = 58;
     bmp.tail.assign(4, 0);
-    const Checked got = Check(Bytes(bmp));
+    const Checked got = Check(bmp.bytes());
     ASSERT_EQ(got.code, 0);
     EXPECT_EQ(PaletteColour(got.palette[0]), 0x00102030u);
 }
@@ -193,7 +179,7 @@ TEST(ReadBMPInfo, PaddedTableFillsOnlyTheSixteenEntries) {
     padded.bitsPerPixel = 8;
     padded.coloursUsed = 16;
     padded.pixelDataOffset = 54 + 256 * 4;
-    const Checked got = Check(Bytes(padded));
+    const Checked got = Check(padded.bytes());
     ASSERT_EQ(got.code, 0);
     EXPECT_EQ(got.palette[15].blue, 15);
     EXPECT_EQ(got.position, 54 + 16 * 4) << "no byte read past the 16th entry";
@@ -202,7 +188,7 @@ TEST(ReadBMPInfo, PaddedTableFillsOnlyTheSixteenEntries) {
 TEST(ReadBMPInfo, TableCutShortKeepsWhatTheFileLacks) {
     TestBmp bmp = WithTable({}, 2);
     bmp.tail = {0x07, 0x08};  // half of a third entry, then the end of the file
-    const Checked got = Check(Bytes(bmp));
+    const Checked got = Check(bmp.bytes());
     ASSERT_EQ(got.code, 0);
     EXPECT_EQ(got.palette[1].red, 201);
     EXPECT_EQ(got.palette[2], (PaletteEntry{0x07, 0x08, 0xEE, 0xEE}));

@@ -63,10 +63,6 @@ TestBmp FourBitImage(std::int32_t width, std::int32_t height,
     return bmp;
 }
 
-std::string AsText(const std::vector<std::uint8_t>& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
-
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()),

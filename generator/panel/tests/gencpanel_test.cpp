@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTest>
 #include <cstring>
+#include <tuple>
 
 #include "forms.h"
 #include "swatch.h"
@@ -37,15 +38,13 @@ class GenCPanel : public ::testing::Test {
     TfrmGenCPanel* panel = nullptr;
 };
 
-struct FieldLayout {
-    QLineEdit* TfrmGenCPanel::*field;
-    int tag;
-    QRect geometry;
-    const char* mask;
-};
-
 TEST_F(GenCPanel, FieldsCarryTheirTagsPlacesAndMasks) {
-    const FieldLayout levels[] = {
+    const struct {
+        QLineEdit* TfrmGenCPanel::*field;
+        int tag;
+        QRect geometry;
+        const char* mask;
+    } levels[] = {
         {&TfrmGenCPanel::MaskEdit17, 100, {5, 220, 39, 21}, "#00000"},
         {&TfrmGenCPanel::MaskEdit18, 200, {55, 220, 39, 21}, "#00000"},
         {&TfrmGenCPanel::MaskEdit19, 300, {105, 220, 39, 21}, "#00000"},
@@ -53,11 +52,10 @@ TEST_F(GenCPanel, FieldsCarryTheirTagsPlacesAndMasks) {
         {&TfrmGenCPanel::MaskEdit21, 500, {55, 259, 39, 21}, "000000"},
         {&TfrmGenCPanel::MaskEdit22, 600, {106, 259, 39, 21}, "00000"},
     };
-    for (const FieldLayout& f : levels) {
+    for (const auto& f : levels) {
         const QLineEdit* edit = panel->*f.field;
-        EXPECT_EQ(Tag(edit), f.tag);
-        EXPECT_EQ(edit->geometry(), f.geometry) << f.tag;
-        EXPECT_EQ(edit->inputMask().toStdString(), f.mask) << f.tag;
+        EXPECT_EQ(std::tuple(Tag(edit), edit->geometry(), edit->inputMask().toStdString()),
+                  std::tuple(f.tag, f.geometry, f.mask));
         EXPECT_TRUE(edit->text().isEmpty()) << f.tag;
         // Blank places show as spaces: six, or five for Interval.
         EXPECT_EQ(edit->displayText().toStdString(), std::string(std::strlen(f.mask), ' '));
@@ -67,12 +65,12 @@ TEST_F(GenCPanel, FieldsCarryTheirTagsPlacesAndMasks) {
     for (int e = 0; e < 16; ++e) {
         const QLineEdit* edit = FindEditByTag(GenCPanelForm(), e);
         ASSERT_NE(edit, nullptr) << e;
-        EXPECT_EQ(edit->geometry(), QRect(e < 8 ? 30 : 105, tops[e % 8], 39, 21)) << e;
-        EXPECT_EQ(edit->inputMask().toStdString(), "#00000") << e;
-        EXPECT_TRUE(edit->text().isEmpty()) << e;
+        EXPECT_EQ(std::tuple(edit->geometry(), edit->inputMask().toStdString(), edit->text()),
+                  std::tuple(QRect(e < 8 ? 30 : 105, tops[e % 8], 39, 21), "#00000", ""))
+            << e;
     }
-    EXPECT_EQ(FindEditByTag(GenCPanelForm(), 0), panel->MaskEdit1);
-    EXPECT_EQ(FindEditByTag(GenCPanelForm(), 15), panel->MaskEdit16);
+    EXPECT_EQ(std::pair(FindEditByTag(GenCPanelForm(), 0), FindEditByTag(GenCPanelForm(), 15)),
+              std::pair(panel->MaskEdit1, panel->MaskEdit16));
 }
 
 TEST_F(GenCPanel, MasksAdmitASignOnlyFirstAndLimitTheLength) {
@@ -108,17 +106,16 @@ TEST_F(GenCPanel, SwatchesAreWhiteAtStartAndCarryTags) {
     const std::pair<QLabel*, const char*> captions[] = {
         {panel->Label17, "Water"},    {panel->Label18, "Lawn"},      {panel->Label19, "Snow"},
         {panel->Label20, "Mapwidth"}, {panel->Label21, "Mapheight"}, {panel->Label22, "Interval"}};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(captions[i].first->text(), captions[i].second);
-        EXPECT_EQ(Tag(captions[i].first), 1000 + i);
-    }
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(std::pair(captions[i].first->text(), Tag(captions[i].first)),
+                  std::pair(QString(captions[i].second), 1000 + i));
 }
 
 TEST_F(GenCPanel, StartsAtTheScreensRightEdgeWithThreeDfChosen) {
     EXPECT_EQ(panel->x(), QGuiApplication::primaryScreen()->size().width() - panel->width());
-    EXPECT_EQ(panel->windowTitle(), "Generator Control Panel");
-    EXPECT_EQ(GenCPanelForm()->size(), QSize(148, 383));
-    EXPECT_EQ(panel->selectedOutputText(), "3DF");
+    EXPECT_EQ(
+        std::tuple(panel->windowTitle(), GenCPanelForm()->size(), panel->selectedOutputText()),
+        std::tuple("Generator Control Panel", QSize(148, 383), "3DF"));
     QStringList items;
     for (const QRadioButton* item : panel->RGOutputItems)
         items << item->text();
@@ -130,13 +127,11 @@ TEST_F(GenCPanel, StartsAtTheScreensRightEdgeWithThreeDfChosen) {
 
 TEST_F(GenCPanel, CannotBeClosedMinimisedOrMaximised) {
     const Qt::WindowFlags flags = panel->windowFlags();
-    EXPECT_FALSE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowSystemMenuHint);
+    for (const Qt::WindowType hint : {Qt::WindowCloseButtonHint, Qt::WindowMinimizeButtonHint,
+                                      Qt::WindowMaximizeButtonHint, Qt::WindowSystemMenuHint})
+        EXPECT_FALSE(flags & hint) << hint;
     area->closeAllSubWindows();
-    EXPECT_EQ(frmGenCPanel, panel);
-    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(frmGenCPanel == panel && panel->isVisible());
 }
 
 TEST_F(GenCPanel, EnterOnThePanelPressesBitBtn1) {
@@ -150,16 +145,16 @@ TEST_F(GenCPanel, EnterOnThePanelPressesBitBtn1) {
     EXPECT_EQ(runs, 8);
     panel->BitBtn1->click();
     EXPECT_EQ(runs, 9);
-    EXPECT_TRUE(panel->BitBtn1->isDefault());
-    EXPECT_TRUE(panel->BitBtn1->text().isEmpty());
-    EXPECT_FALSE(panel->BitBtn1->icon().isNull());
+    EXPECT_TRUE(panel->BitBtn1->isDefault() && panel->BitBtn1->text().isEmpty() &&
+                !panel->BitBtn1->icon().isNull());
 }
 
 TEST_F(GenCPanel, LevelFieldsShowTheirColours) {
-    EXPECT_EQ(panel->MaskEdit17->palette().color(QPalette::Base), QColor(0, 0, 255));
-    EXPECT_EQ(panel->MaskEdit17->palette().color(QPalette::Text), QColor(Qt::white));
-    EXPECT_EQ(panel->MaskEdit18->palette().color(QPalette::Base), QColor(0, 128, 0));
-    EXPECT_EQ(panel->MaskEdit18->palette().color(QPalette::Text), QColor(Qt::white));
+    for (const auto& [edit, base] : {std::pair{panel->MaskEdit17, QColor(0, 0, 255)},
+                                     std::pair{panel->MaskEdit18, QColor(0, 128, 0)}})
+        EXPECT_EQ(
+            std::pair(edit->palette().color(QPalette::Base), edit->palette().color(QPalette::Text)),
+            std::pair(base, QColor(Qt::white)));
     EXPECT_EQ(GenCPanelForm()->palette().color(QPalette::Window), QColor(0, 128, 128));
 }
 

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <tuple>
 
 #include "bmp_info.h"
 #include "error_report.h"
@@ -55,11 +56,10 @@ class MapWindow : public ::testing::Test {
     // Writes a map whose left half shows colour left and right half colour right.
     std::string Map(const char* name, int width, int height, std::uint8_t left = 0,
                     std::uint8_t right = 1, bool topDown = false) {
-        const std::string path = dir.filePath(name).toStdString();
-        const auto bmp = testing::FourBitImage(
-            width, height, kRgb, [&](int x, int) { return x < width / 2 ? left : right; }, topDown);
-        testing::WriteFile(path, bmp.bytes());
-        return path;
+        return File(name, testing::FourBitImage(
+                              width, height, kRgb,
+                              [&](int x, int) { return x < width / 2 ? left : right; }, topDown)
+                              .bytes());
     }
     std::string File(const char* name, const std::vector<std::uint8_t>& bytes) {
         const std::string path = dir.filePath(name).toStdString();
@@ -99,12 +99,10 @@ TEST_F(MapWindow, DialogAsksForABmpAndCancelChangesNothing) {
     OpenBMPImage();
     ASSERT_EQ(ui.dialogs.size(), 1u);
     EXPECT_EQ(ui.dialogKinds[0], "open");
-    EXPECT_EQ(ui.dialogs[0].title, "Open BMP image file");
-    EXPECT_EQ(ui.dialogs[0].filter, "BMP files|*.bmp");
-    EXPECT_EQ(ui.dialogs[0].defaultExt, "BMP");
-    EXPECT_EQ(ui.dialogs[0].fileName, "");
-    EXPECT_FALSE(MapWindowOpen);
-    EXPECT_EQ(frmMap, nullptr);
+    const FileDialogRequest& r = ui.dialogs[0];
+    EXPECT_EQ(std::tie(r.title, r.filter, r.defaultExt, r.fileName),
+              std::tuple("Open BMP image file", "BMP files|*.bmp", "BMP", ""));
+    EXPECT_FALSE(MapWindowOpen || frmMap);
 }
 
 TEST_F(MapWindow, RefusalsShowTheirMessageAndLeaveEverythingAsItWas) {
@@ -125,9 +123,8 @@ TEST_F(MapWindow, RefusalsShowTheirMessageAndLeaveEverythingAsItWas) {
         ui.boxes.clear();
         Open(File("refused.bmp", bytes));
         ASSERT_EQ(ui.boxes.size(), 1u) << text;
-        EXPECT_EQ(ui.boxes[0].text, text);
-        EXPECT_EQ(ui.boxes[0].type, MsgDlgType::Error);
-        EXPECT_EQ(ui.boxes[0].buttons, mbAbort);
+        EXPECT_EQ(std::tie(ui.boxes[0].text, ui.boxes[0].type, ui.boxes[0].buttons),
+                  std::tuple(text, MsgDlgType::Error, mbAbort));
         EXPECT_EQ(MapFileName, first);
         EXPECT_EQ(frmGenCPanel->SwatchColour(0), AsColour(kRgb[0]));
         EXPECT_EQ(frmMap->windowTitle().toStdString(), first);
@@ -141,12 +138,11 @@ TEST_F(MapWindow, PlatformFailuresReachTheTopLevelReport) {
     ASSERT_EQ(ui.reports.size(), 2u);
     EXPECT_EQ(ui.reports[0], "Read beyond end of file.");
     EXPECT_TRUE(ui.boxes.empty()) << "no check code for a short file";
-    EXPECT_FALSE(MapWindowOpen);
-    EXPECT_TRUE(MapFileName.empty());
+    EXPECT_TRUE(!MapWindowOpen && MapFileName.empty());
 
     // Headers that pass but pixels the reader cannot decode: the open has gone that far.
-    testing::TestBmp noPixels = testing::FourBitImage(0, 0, kRgb, [](int, int) { return 0; });
-    const std::string undecodable = File("nopixels.bmp", noPixels.bytes());
+    const std::string undecodable =
+        File("nopixels.bmp", testing::FourBitImage(0, 0, kRgb, [](int, int) { return 0; }).bytes());
     Open(undecodable);
     ASSERT_EQ(ui.reports.size(), 3u);
     EXPECT_EQ(ui.reports[2], "Bitmap image is not valid.");
@@ -165,8 +161,8 @@ TEST_F(MapWindow, OpenPaintsAllSwatchesAndSizesTheWindowToTheImage) {
     EXPECT_EQ(frmGenCPanel->Label17->palette(), frmGenCPanel->Label20->palette())
         << "captions are not swatches";
     EXPECT_EQ(frmMap->windowTitle().toStdString(), path);
-    EXPECT_EQ(frmMap->Image1->size(), QSize(120, 70));
-    EXPECT_EQ(frmMap->picture().size(), QSize(120, 70));
+    EXPECT_EQ(std::pair(frmMap->Image1->size(), frmMap->picture().size()),
+              std::pair(QSize(120, 70), QSize(120, 70)));
     EXPECT_EQ(frmMap->pos(), QPoint(main.frameGeometry().width() - area->width(),
                                     main.frameGeometry().height() - area->height()));
     EXPECT_EQ(frmMap->mdiArea(), area);
@@ -194,16 +190,12 @@ TEST_F(MapWindow, SecondOpenReusesTheWindowAndCloseForgetsTheFile) {
     QPointer<TfrmMap> closing(frmMap);
     frmMap->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(closing.isNull());
-    EXPECT_EQ(frmMap, nullptr);
-    EXPECT_FALSE(MapWindowOpen);
-    EXPECT_TRUE(MapFileName.empty());
+    EXPECT_TRUE(closing.isNull() && !frmMap && !MapWindowOpen && MapFileName.empty());
     EXPECT_EQ(frmGenCPanel->SwatchColour(1), AsColour(kRgb[1]));
     EXPECT_EQ(CurrentColourIndex, 3);
 
     Open(Map("c.bmp", 30, 30));
-    EXPECT_TRUE(MapWindowOpen);
-    EXPECT_NE(frmMap, nullptr);
+    EXPECT_TRUE(MapWindowOpen && frmMap);
     EXPECT_EQ(Height(3), "300");
     EXPECT_EQ(CurrentColourIndex, 3);
 }
@@ -216,9 +208,7 @@ TEST_F(MapWindow, ClickPlacesThePopupBesideItAndOWritesThatColoursField) {
     EXPECT_EQ(CurrentColourIndex, 7);
     EXPECT_EQ(Height(7), "1500");
     for (int e = 0; e < 16; ++e)
-        if (e != 7) {
-            EXPECT_TRUE(Height(e).isEmpty()) << e;
-        }
+        EXPECT_TRUE(e == 7 || Height(e).isEmpty()) << e;
 
     frmSet->MaskEdit1->setText("-200");
     ClickAndAnswer(30, 5, frmSet->Button1, Qt::RightButton);
@@ -260,12 +250,11 @@ TEST_F(MapWindow, PaletteSearchPicksTheLowestIndexAndKeepsItOnNoMatch) {
 
 TEST_F(MapWindow, PopupLayoutAndSpinLimits) {
     EXPECT_EQ(frmSet->size(), QSize(104, 28));
-    EXPECT_TRUE(frmSet->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(frmSet->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(frmSet->UpDown1->geometry(), QRect(43, 5, 15, 19));
-    EXPECT_EQ(frmSet->MaskEdit1->geometry(), QRect(5, 5, 38, 19));
-    EXPECT_EQ(frmSet->Button1->text(), "O");
-    EXPECT_EQ(frmSet->Button2->text(), "X");
+    EXPECT_TRUE(
+        frmSet->windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(std::pair(frmSet->MaskEdit1->geometry(), frmSet->UpDown1->geometry()),
+              std::pair(QRect(5, 5, 38, 19), QRect(43, 5, 15, 19)));
+    EXPECT_EQ(frmSet->Button1->text() + frmSet->Button2->text(), "OX");
     EXPECT_TRUE(frmSet->Button1->font().bold());
 
     struct Step {
