@@ -6,7 +6,10 @@
 #include <random>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
 #include "binary_io.h"
+#include "scripted_ui.h"
 
 namespace quarn::testing {
 
@@ -44,6 +47,15 @@ void Paint(ClassifiedRaster& raster, std::int32_t x0, std::int32_t y0, std::int3
         for (std::int32_t x = x0; x < x0 + w; ++x)
             raster.classes[static_cast<std::size_t>(y) * static_cast<std::size_t>(raster.width) +
                            static_cast<std::size_t>(x)] = cls;
+}
+
+TerrainMesh SampleOnGrid(const GeneratorFields& fields, const ClassifiedRaster& raster) {
+    ScriptedUi ui;
+    GridSetup setup;
+    EXPECT_TRUE(Set_Grid(fields, raster.width, raster.height, setup));
+    const auto levels = NormaliseLevels(setup);
+    EXPECT_TRUE(levels.has_value());
+    return SampleTerrain(setup, *levels, raster);
 }
 
 TdfContents ParseTdf(const std::vector<std::uint8_t>& bytes) {

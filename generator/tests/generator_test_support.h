@@ -10,6 +10,7 @@
 #include "grid_setup.h"
 #include "map_raster.h"
 #include "tdf_format.h"
+#include "terrain_sampler.h"
 
 namespace quarn::testing {
 
@@ -28,6 +29,9 @@ ClassifiedRaster UniformRaster(std::int32_t width, std::int32_t height, std::uin
 /// Sets the classes of the rectangle [x0, x0 + w) x [y0, y0 + h) to cls.
 void Paint(ClassifiedRaster& raster, std::int32_t x0, std::int32_t y0, std::int32_t w,
            std::int32_t h, std::uint8_t cls);
+
+/// Sets the grid up for raster (expecting success) and samples it, as the writers do.
+TerrainMesh SampleOnGrid(const GeneratorFields& fields, const ClassifiedRaster& raster);
 
 struct TdfContents {
     std::vector<std::uint8_t> header;

@@ -3,25 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "generator_test_support.h"
-#include "scripted_ui.h"
 
 namespace quarn {
 namespace {
 
 using testing::Fields;
 using testing::Paint;
-using testing::ScriptedUi;
+using testing::SampleOnGrid;
 using testing::UniformRaster;
-
-// Sets the grid up (asserting success) and samples the raster.
-TerrainMesh Sample(const GeneratorFields& fields, const ClassifiedRaster& raster) {
-    ScriptedUi ui;
-    GridSetup setup;
-    EXPECT_TRUE(Set_Grid(fields, raster.width, raster.height, setup));
-    const auto levels = NormaliseLevels(setup);
-    EXPECT_TRUE(levels.has_value());
-    return SampleTerrain(setup, *levels, raster);
-}
 
 TEST(ColorToIndex, ExactMatchLowestIndexWins) {
     SwatchColours swatches{};
@@ -78,7 +67,7 @@ TEST(SampleTerrain, WorkedCellOfThreeColoursGivesPointOneThreeSevenFive) {
     Paint(raster, 0, 0, 10, 5, 2);  // 50 pixels
     Paint(raster, 0, 5, 10, 3, 5);  // 30 pixels
     Paint(raster, 0, 8, 10, 2, 7);  // 20 pixels without height
-    const TerrainMesh mesh = Sample(f, raster);
+    const TerrainMesh mesh = SampleOnGrid(f, raster);
     ASSERT_EQ(mesh.vertices.size(), 100u);
     float acc = static_cast<float>(0.0 + 50.0 * 0.1f);
     acc = static_cast<float>(acc + 30.0 * 0.2f);
@@ -95,7 +84,7 @@ TEST(SampleTerrain, CellsWithoutHeightsRepeatThePreviousCell) {
     ClassifiedRaster raster = UniformRaster(40, 40, 7);  // 4 x 4 cells of 10 pixels
     Paint(raster, 20, 0, 10, 10, 2);                     // cell (0, 2)
     Paint(raster, 10, 30, 10, 10, 5);                    // cell (3, 1)
-    const TerrainMesh mesh = Sample(f, raster);
+    const TerrainMesh mesh = SampleOnGrid(f, raster);
     const float mean = static_cast<float>(static_cast<float>(0.25f + 0.75f) / 2.0);
     const std::vector<float> expected{mean,  mean,  0.25f, 0.25f,  // first row: the mean first
                                       0.25f, 0.25f, 0.25f, 0.25f,  // a row starts from the last
@@ -110,14 +99,14 @@ TEST(SampleTerrain, PixelsOfNoSwatchColourAreLeftOut) {
     f.heights[2] = "100";
     ClassifiedRaster raster = UniformRaster(20, 20, 2);
     Paint(raster, 0, 0, 10, 7, kNoClass);
-    const TerrainMesh mesh = Sample(f, raster);
+    const TerrainMesh mesh = SampleOnGrid(f, raster);
     EXPECT_EQ(mesh.vertices[0].h, 0.5f);
 }
 
 TEST(SampleTerrain, HeightsBelowWaterAreRaisedToWater) {
     GeneratorFields f = Fields("150", "500", "900", "1000", "1000", "500");
     f.heights[3] = "100";
-    const TerrainMesh mesh = Sample(f, UniformRaster(20, 20, 3));
+    const TerrainMesh mesh = SampleOnGrid(f, UniformRaster(20, 20, 3));
     for (const auto& v : mesh.vertices)
         EXPECT_EQ(v.h, 0.15f);
     ForEachTriangle(mesh, [](const Triangle& t) { EXPECT_EQ(t.colour, kWaterCode); });
@@ -131,8 +120,8 @@ TEST(SampleTerrain, RemainderStripsAreNeverRead) {
     ClassifiedRaster marked = plain;
     Paint(marked, 100, 0, 5, 98, 5);
     Paint(marked, 0, 90, 105, 8, 5);
-    const TerrainMesh a = Sample(f, plain);
-    const TerrainMesh b = Sample(f, marked);
+    const TerrainMesh a = SampleOnGrid(f, plain);
+    const TerrainMesh b = SampleOnGrid(f, marked);
     ASSERT_EQ(a.cols, 10);
     ASSERT_EQ(a.rows, 9);
     for (std::size_t k = 0; k < a.vertices.size(); ++k)
@@ -142,7 +131,7 @@ TEST(SampleTerrain, RemainderStripsAreNeverRead) {
 TEST(SampleTerrain, OneHeightOnAUniformMapGivesOneLevelAndOneClass) {
     GeneratorFields f = Fields("0", "50", "200", "1000", "800", "100");
     f.heights[3] = "100";
-    const TerrainMesh mesh = Sample(f, UniformRaster(50, 40, 3));
+    const TerrainMesh mesh = SampleOnGrid(f, UniformRaster(50, 40, 3));
     ASSERT_EQ(mesh.cols, 10);
     ASSERT_EQ(mesh.rows, 8);
     for (std::size_t k = 0; k < mesh.vertices.size(); ++k)
@@ -159,7 +148,7 @@ TEST(SampleTerrain, OneHeightOnAUniformMapGivesOneLevelAndOneClass) {
 TEST(SampleTerrain, VerticesAtCellCentresTopRowFirstAndSquaresSplitUpperLeftToLowerRight) {
     GeneratorFields f = Fields("0", "50", "200", "1000", "500", "250");
     f.heights[0] = "10";
-    const TerrainMesh mesh = Sample(f, UniformRaster(40, 20, 0));  // CellSize 10, 4 x 2
+    const TerrainMesh mesh = SampleOnGrid(f, UniformRaster(40, 20, 0));  // CellSize 10, 4 x 2
     ASSERT_EQ(mesh.vertices.size(), 8u);
     // sx = 39 / 2, ox = 19.5; sy = -19, oy = 9.5.
     const auto x = [](int px) { return static_cast<float>((px - 19.5) / 19.5); };
@@ -183,7 +172,7 @@ TEST(SampleTerrain, TriangleColoursFollowTheMeanOfTheirCorners) {
     f.heights[2] = "0";
     ClassifiedRaster raster = UniformRaster(20, 20, 2);
     Paint(raster, 0, 0, 10, 20, 1);
-    const TerrainMesh mesh = Sample(f, raster);
+    const TerrainMesh mesh = SampleOnGrid(f, raster);
     std::vector<std::int32_t> codes;
     ForEachTriangle(mesh, [&](const Triangle& t) { codes.push_back(t.colour); });
     // (0, 1, 3): corners 0.3, 0, 0 -> mean 0.1 = lawn; (0, 3, 2): 0.3, 0, 0.3 -> 0.2 = snow.

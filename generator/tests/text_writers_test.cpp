@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "generator_test_support.h"
-#include "scripted_ui.h"
 #include "write_3df.h"
 #include "write_asc.h"
 #include "write_plg.h"
@@ -16,19 +15,12 @@ namespace {
 
 using testing::Fields;
 using testing::Paint;
-using testing::ScriptedUi;
+using testing::SampleOnGrid;
 using testing::UniformRaster;
-
-TerrainMesh Sample(const GeneratorFields& fields, const ClassifiedRaster& raster) {
-    ScriptedUi ui;
-    GridSetup setup;
-    EXPECT_TRUE(Set_Grid(fields, raster.width, raster.height, setup));
-    return SampleTerrain(setup, *NormaliseLevels(setup), raster);
-}
 
 // The 2 x 2 grid of a 20 x 20 map, one height everywhere: z = 2.5, both triangles mountain.
 TerrainMesh TwoByTwo() {
-    return Sample(testing::TwoByTwoFields(), UniformRaster(20, 20, 0));
+    return SampleOnGrid(testing::TwoByTwoFields(), UniformRaster(20, 20, 0));
 }
 
 // A 30 x 20 grid whose column bands reach all four height classes.
@@ -40,7 +32,7 @@ TerrainMesh Banded() {
     for (std::int32_t c = 0; c < 6; ++c)
         Paint(raster, c * 10, 0, 10, 40, static_cast<std::uint8_t>(c));
     Paint(raster, 0, 0, 3, 3, kNoClass);
-    return Sample(f, raster);
+    return SampleOnGrid(f, raster);
 }
 
 template <typename Format>
