@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "forms.h"
+#include "main_form_stand_in.h"
 #include "swatch.h"
 
 namespace quarn {
@@ -19,22 +20,17 @@ namespace {
 class GenCPanel : public ::testing::Test {
   protected:
     void SetUp() override {
-        area = new QMdiArea;
-        main.setCentralWidget(area);
-        RegisterMainForm(&main, area);
-        main.resize(1000, 700);
-        main.show();
         CreateGenCPanel();
         panel = frmGenCPanel;
     }
     void TearDown() override {
         delete frmGenCPanel;
         TfrmGenCPanel::SetGenerateHandler(nullptr);
-        RegisterMainForm(nullptr, nullptr);
     }
 
-    QMainWindow main;
-    QMdiArea* area = nullptr;
+    testing::MainFormStandIn standIn;
+    QMainWindow& main = standIn.main();
+    QMdiArea* area = standIn.area();
     TfrmGenCPanel* panel = nullptr;
 };
 

@@ -10,6 +10,7 @@
 #include "bmp_info.h"
 #include "error_report.h"
 #include "forms.h"
+#include "main_form_stand_in.h"
 #include "map_state.h"
 #include "open_bmp_command.h"
 #include "quarn_gencpanel_f.h"
@@ -35,11 +36,6 @@ Colour AsColour(std::uint32_t rgb) {
 class MapWindow : public ::testing::Test {
   protected:
     void SetUp() override {
-        area = new QMdiArea;
-        main.setCentralWidget(area);
-        RegisterMainForm(&main, area);
-        main.resize(1000, 700);
-        main.show();
         CreateGenCPanel();
         CreateSetPopup();
         frmSet->MaskEdit1->setText("0");
@@ -50,7 +46,6 @@ class MapWindow : public ::testing::Test {
     void TearDown() override {
         delete frmMap;
         delete frmGenCPanel;
-        RegisterMainForm(nullptr, nullptr);
     }
 
     // Writes a map whose left half shows colour left and right half colour right.
@@ -88,8 +83,9 @@ class MapWindow : public ::testing::Test {
     }
     QString Height(int index) const { return FindEditByTag(GenCPanelForm(), index)->text(); }
 
-    QMainWindow main;
-    QMdiArea* area = nullptr;
+    testing::MainFormStandIn standIn;
+    QMainWindow& main = standIn.main();
+    QMdiArea* area = standIn.area();
     QTemporaryDir dir;
     ScriptedUi ui;
 };
