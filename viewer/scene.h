@@ -31,10 +31,10 @@ extern std::uint16_t ObserverAzimuth;
 extern std::uint16_t SunElevation;
 extern std::uint16_t SunAzimuth;
 
-/// Which pair of angles the viewer's spin buttons edit: "Observer" or "Sun".
-extern std::string AngleMode;
-inline constexpr const char* kObserverMode = "Observer";
-inline constexpr const char* kSunMode = "Sun";
+/// The pairs of angles the viewer's spin buttons can edit, named as its radio buttons.
+enum class AnglePair { Observer, Sun };
+/// Which pair the spin buttons edit now.
+extern AnglePair AngleMode;
 
 /// Negative in every run so far: -3.0 at start, then about -1.01 times the scene's diagonal.
 extern float PerspectiveDistance;

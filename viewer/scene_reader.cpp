@@ -48,7 +48,7 @@ struct BoundingBox {
 };
 
 void ShowCurrentAngles(AngleDisplay& display) {
-    if (AngleMode == kObserverMode)
+    if (AngleMode == AnglePair::Observer)
         display.showAngles(ObserverElevation, ObserverAzimuth);
     else
         display.showAngles(SunElevation, SunAzimuth);

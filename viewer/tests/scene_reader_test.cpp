@@ -87,7 +87,7 @@ TEST_F(SceneReader, LoadResetsTheAnglesAndShowsThePairOfTheMode) {
     ASSERT_TRUE(Load(TdfBytes(kSquare, kTwo)));
     EXPECT_EQ(ObserverElevation, 20);
     EXPECT_EQ(SunAzimuth, 180);
-    AngleMode = kSunMode;
+    AngleMode = AnglePair::Sun;
     ASSERT_TRUE(Load(TdfBytes(kSquare, kTwo)));
     EXPECT_EQ(display.shown, (std::vector<std::pair<int, int>>{{20, 60}, {90, 180}}));
 }
@@ -112,7 +112,7 @@ TEST_F(SceneReader, ZeroCountsAreInvalidFilesAndLeaveTheAngles) {
 
 TEST_F(SceneReader, CoincidentVerticesAreRefusedButTheAnglesAreStillReset) {
     ObserverAzimuth = 5;
-    AngleMode = kSunMode;
+    AngleMode = AnglePair::Sun;
     EXPECT_FALSE(Load(TdfBytes({{1, 1, 1}, {1, 1, 1}}, {{0, 1, 1, 120}})));
     EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Division by zero!"});
     EXPECT_TRUE(closedAfter);

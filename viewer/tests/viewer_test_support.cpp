@@ -32,7 +32,7 @@ SceneFile MemoryScene(const std::string& bytes) {
 void ResetViewerState() {
     TriangleList.clear();
     ResetViewAngles();
-    AngleMode = kObserverMode;
+    AngleMode = AnglePair::Observer;
     PerspectiveDistance = -3.0f;
     ZoomFactor = 0.751f;
     ShadedMode = true;

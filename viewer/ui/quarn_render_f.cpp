@@ -103,7 +103,7 @@ void TfrmRender::connectHandlers() {
 
 // A window opened after an earlier one was closed shows the settings as they are.
 void TfrmRender::showSettings() {
-    const bool sun = AngleMode == kSunMode;
+    const bool sun = AngleMode == AnglePair::Sun;
     RadioButton1->setChecked(!sun);
     RadioButton2->setChecked(sun);
     CheckBox1->setChecked(!ShadedMode);
@@ -128,24 +128,24 @@ void TfrmRender::Button1Click() {
 void TfrmRender::UpDown1Click() {
     UpDown1->setPosition(WrappedSpinPosition(UpDown1->position()));
     const auto angle = static_cast<std::uint16_t>(UpDown1->position());
-    (AngleMode == kObserverMode ? ObserverElevation : SunElevation) = angle;
+    (AngleMode == AnglePair::Observer ? ObserverElevation : SunElevation) = angle;
     renderIfAuto();
 }
 
 void TfrmRender::UpDown2Click() {
     UpDown2->setPosition(WrappedSpinPosition(UpDown2->position()));
     const auto angle = static_cast<std::uint16_t>(UpDown2->position());
-    (AngleMode == kObserverMode ? ObserverAzimuth : SunAzimuth) = angle;
+    (AngleMode == AnglePair::Observer ? ObserverAzimuth : SunAzimuth) = angle;
     renderIfAuto();
 }
 
 void TfrmRender::RadioButton1Click() {
-    AngleMode = kObserverMode;
+    AngleMode = AnglePair::Observer;
     showAngles(ObserverElevation, ObserverAzimuth);
 }
 
 void TfrmRender::RadioButton2Click() {
-    AngleMode = kSunMode;
+    AngleMode = AnglePair::Sun;
     showAngles(SunElevation, SunAzimuth);
 }
 

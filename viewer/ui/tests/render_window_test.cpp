@@ -45,7 +45,7 @@ TEST_F(RenderWindow, SpinButtonsWrapThroughZeroTo355) {
 TEST_F(RenderWindow, SunModeEditsTheSunAndShowsItAfterALoad) {
     Open(GoodScene());
     frmRender->RadioButton2->click();
-    EXPECT_EQ(AngleMode, kSunMode);
+    EXPECT_EQ(AngleMode, AnglePair::Sun);
     Open(GoodScene());
     EXPECT_EQ(frmRender->Edit1->text(), "90");
     EXPECT_EQ(frmRender->Edit2->text(), "180");
