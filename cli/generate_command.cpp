@@ -1,7 +1,6 @@
 // quarn3d-cli generate: the generate command of a freshly started application with MAP
 // opened and the options typed into the panel's fields, run by the same core as the window.
 #include <iostream>
-#include <map>
 #include <optional>
 #include <string>
 
@@ -14,6 +13,7 @@
 #include "file_dialog.h"
 #include "generate_command.h"
 #include "message_box.h"
+#include "options.h"
 #include "platform_error.h"
 #include "terrain_sampler.h"
 
@@ -61,56 +61,28 @@ struct Arguments {
     GeneratorFields fields;
 };
 
-std::optional<int> ParseHeightIndex(const std::string& text) {
-    if (text.empty() || text.size() > 2)
-        return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return value <= 15 ? std::optional<int>(value) : std::nullopt;
-}
-
 // Nothing when the usage is wrong.
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     Arguments a;
     a.fields.outputChoice = "3DF";  // the panel's selection at start-up
-    const std::map<std::string, std::string*> options{{"--water", &a.fields.water},
-                                                      {"--lawn", &a.fields.lawn},
-                                                      {"--snow", &a.fields.snow},
-                                                      {"--map-width", &a.fields.mapWidth},
-                                                      {"--map-height", &a.fields.mapHeight},
-                                                      {"--interval", &a.fields.interval}};
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0) {
-            positional.push_back(arg);
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return std::nullopt;
-        const std::string& value = args[++i];
-        if (const auto field = options.find(arg); field != options.end()) {
-            *field->second = value;
-        } else if (arg == "--height") {
-            const auto equals = value.find('=');
-            if (equals == std::string::npos)
-                return std::nullopt;
-            const auto index = ParseHeightIndex(value.substr(0, equals));
-            if (!index)
-                return std::nullopt;
-            a.fields.heights[static_cast<std::size_t>(*index)] = value.substr(equals + 1);
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (positional.size() != 2)
+    OptionParser options;
+    options.text("--water", a.fields.water);
+    options.text("--lawn", a.fields.lawn);
+    options.text("--snow", a.fields.snow);
+    options.text("--map-width", a.fields.mapWidth);
+    options.text("--map-height", a.fields.mapHeight);
+    options.text("--interval", a.fields.interval);
+    options.keyed("--height", [&a](const std::string& index, const std::string& height) {
+        const auto entry = ParseWhole(index, 0, 15, 2);
+        if (entry)
+            a.fields.heights[static_cast<std::size_t>(*entry)] = height;
+        return entry.has_value();
+    });
+    const auto positional = options.parse(args, 2);
+    if (!positional)
         return std::nullopt;
-    a.map = positional[0];
-    a.output = positional[1];
+    a.map = (*positional)[0];
+    a.output = (*positional)[1];
     return a;
 }
 

@@ -9,6 +9,7 @@
 #include "commands.h"
 #include "console.h"
 #include "message_box.h"
+#include "options.h"
 #include "pixel_buffer.h"
 #include "scene.h"
 #include "scene_load.h"
@@ -53,20 +54,6 @@ struct Arguments {
     int width = 550, height = 418;
 };
 
-std::optional<int> ParseWhole(const std::string& text, int low, int high) {
-    if (text.empty() || text.size() > 5)
-        return std::nullopt;
-    int value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < low || value > high)
-        return std::nullopt;
-    return value;
-}
-
 std::optional<float> ParseZoom(const std::string& text) {
     try {
         std::size_t used = 0;
@@ -94,51 +81,34 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 // Nothing when the usage is wrong.
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     Arguments a;
+    OptionParser options;
     const std::pair<const char*, std::optional<std::uint16_t>*> angles[] = {
         {"--elevation", &a.elevation},
         {"--azimuth", &a.azimuth},
         {"--sun-elevation", &a.sunElevation},
         {"--sun-azimuth", &a.sunAzimuth}};
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0) {
-            positional.push_back(arg);
-            continue;
-        }
-        if (arg == "--wire") {
-            a.wire = true;
-            continue;
-        }
-        if (i + 1 >= args.size())
-            return std::nullopt;
-        const std::string& value = args[++i];
-        bool known = false;
-        for (const auto& [name, target] : angles) {
-            if (arg != name)
-                continue;
-            const auto degrees = ParseWhole(value, 0, 359);
-            if (!degrees)
-                return std::nullopt;
-            *target = static_cast<std::uint16_t>(*degrees);
-            known = true;
-        }
-        if (arg == "--zoom") {
-            const auto zoom = ParseZoom(value);
-            if (!zoom)
-                return std::nullopt;
-            a.zoom = *zoom;
-            known = true;
-        } else if (arg == "--size") {
-            known = ParseSize(value, a.width, a.height);
-        }
-        if (!known)
-            return std::nullopt;
+    for (const auto& [name, target] : angles) {
+        options.value(name, [target](const std::string& text) {
+            const auto degrees = ParseWhole(text, 0, 359);
+            if (degrees)
+                *target = static_cast<std::uint16_t>(*degrees);
+            return degrees.has_value();
+        });
     }
-    if (positional.size() != 2)
+    options.value("--zoom", [&a](const std::string& text) {
+        const auto zoom = ParseZoom(text);
+        if (zoom)
+            a.zoom = *zoom;
+        return zoom.has_value();
+    });
+    options.value("--size",
+                  [&a](const std::string& text) { return ParseSize(text, a.width, a.height); });
+    options.flag("--wire", a.wire);
+    const auto positional = options.parse(args, 2);
+    if (!positional)
         return std::nullopt;
-    a.scene = positional[0];
-    a.picture = positional[1];
+    a.scene = (*positional)[0];
+    a.picture = (*positional)[1];
     return a;
 }
 
