@@ -1,10 +1,11 @@
 #include "grid_setup.h"
 
+#include <limits>
+
 #include "checked_float.h"
 #include "message_box.h"
 #include "numeric.h"
 #include "text.h"
-#include "window_mapping.h"
 
 namespace quarn {
 
@@ -16,7 +17,15 @@ float ParseField(const std::string& text) {
     return CheckedToFloat(StrToFloat(text));
 }
 
+bool FitsInt32(std::int64_t count) {
+    return count <= std::numeric_limits<std::int32_t>::max();
+}
+
 }  // namespace
+
+std::int64_t GridTriangleCount(std::int64_t cols, std::int64_t rows) {
+    return 2 * (cols - 1) * (rows - 1);
+}
 
 bool Set_Grid(const GeneratorFields& fields, std::int32_t imageWidth, std::int32_t imageHeight,
               GridSetup& setup) {
@@ -52,14 +61,23 @@ bool Set_Grid(const GeneratorFields& fields, std::int32_t imageWidth, std::int32
     }
     setup.GridCols = imageWidth / setup.CellSize;
     setup.GridRows = imageHeight / setup.CellSize;
-    setup.VertexCount = setup.GridCols * setup.GridRows;
+    const std::int64_t vertexCount = std::int64_t{setup.GridCols} * setup.GridRows;
     // Fewer than two cells across or down gives no triangle (and a one-pixel side no mapping).
     if (setup.GridCols < 2 || setup.GridRows < 2) {
         ShowErrorBox(kGridTooSmallText);
         return false;
     }
-    SetWorldWindow(-halfWidth, -halfHeight, halfWidth, halfHeight);
-    SetDeviceViewport(0, 0, imageWidth - 1, imageHeight - 1);
+    // Both counts are 32-bit fields of the file.
+    if (!FitsInt32(vertexCount) || !FitsInt32(GridTriangleCount(setup.GridCols, setup.GridRows))) {
+        ShowErrorBox(kGridTooLargeText);
+        return false;
+    }
+    setup.VertexCount = static_cast<std::int32_t>(vertexCount);
+    WindowMapping mapping;
+    SetWorldWindow(mapping, -halfWidth, -halfHeight, halfWidth, halfHeight);
+    SetDeviceViewport(mapping, 0, 0, imageWidth - 1, imageHeight - 1);
+    setup.mapping = mapping;
+    g_WindowMapping = mapping;
     return true;
 }
 

@@ -1,14 +1,17 @@
 // The sampling grid: the panel's texts turned into the numbers the terrain writers use.
 //
 // Set_Grid converts the six level and size texts and the 16 height texts, derives the cell
-// size in pixels and the grid of whole cells from the image's top-left corner, and sets the
-// process-wide window mapping so that image pixels map onto the map's plane, normalised so
-// that the longer side spans -1 to +1. Number texts the parser rejects raise its PlatformError.
+// size in pixels and the grid of whole cells from the image's top-left corner, and the window
+// mapping from image pixels onto the map's plane, normalised so that the longer side spans -1
+// to +1. The mapping travels in the GridSetup to the sampler and is also published as the
+// process-wide one. Number texts the parser rejects raise its PlatformError.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+
+#include "window_mapping.h"
 
 namespace quarn {
 
@@ -34,6 +37,7 @@ struct GridSetup {
     std::int32_t CellSize = 0;
     std::int32_t GridCols = 0, GridRows = 0, VertexCount = 0;
     HeightTable heights{};
+    WindowMapping mapping;  // image pixels to the map's plane
 };
 
 /// The generator's state of the last Set_Grid call, read by the writers.
@@ -43,9 +47,15 @@ inline constexpr const char* kInvalidIntervalText = "Invalid interval!";
 inline constexpr const char* kIntervalTooSmallText = "Division by zero - Interval too small!";
 inline constexpr const char* kGridTooSmallText =
     "Interval too large - the grid needs at least 2 x 2 cells!";
+inline constexpr const char* kGridTooLargeText =
+    "Interval too small - the grid has more cells than a 3DF file can count!";
 
-/// Fills setup and the window mapping; false after showing its error box. A failing call
-/// keeps what it assigned before the failure and leaves the window mapping untouched.
+/// Triangles of a grid of cols x rows vertices: 2 (cols - 1) (rows - 1), in 64 bits.
+std::int64_t GridTriangleCount(std::int64_t cols, std::int64_t rows);
+
+/// Fills setup and publishes its mapping in g_WindowMapping; false after showing its error
+/// box. A failing call keeps what it assigned before the failure and leaves g_WindowMapping
+/// untouched.
 bool Set_Grid(const GeneratorFields& fields, std::int32_t imageWidth, std::int32_t imageHeight,
               GridSetup& setup);
 

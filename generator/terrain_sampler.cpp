@@ -1,9 +1,27 @@
 #include "terrain_sampler.h"
 
+#include <limits>
+#include <stdexcept>
+
 #include "checked_float.h"
 #include "window_mapping.h"
 
 namespace quarn {
+
+namespace {
+
+void RequireSamplable(const GridSetup& setup, const ClassifiedRaster& raster) {
+    const std::int64_t cols = setup.GridCols, rows = setup.GridRows, cell = setup.CellSize;
+    const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
+    if (cols * rows > limit || GridTriangleCount(cols, rows) > limit)
+        throw std::invalid_argument("Sampling grid too large for 32-bit counts");
+    if (raster.width < 0 || raster.height < 0 ||
+        raster.classes.size() != std::size_t(raster.width) * std::size_t(raster.height) ||
+        cols * cell > raster.width || rows * cell > raster.height)
+        throw std::invalid_argument("Map raster does not cover the sampling grid");
+}
+
+}  // namespace
 
 std::optional<NormalisedLevels> NormaliseLevels(const GridSetup& setup) {
     NormalisedLevels levels;
@@ -41,6 +59,7 @@ TerrainMesh SampleTerrain(const GridSetup& setup, const NormalisedLevels& levels
     mesh.rows = setup.GridRows;
     if (mesh.cols <= 0 || mesh.rows <= 0)
         return mesh;
+    RequireSamplable(setup, raster);
     mesh.vertices.resize(static_cast<std::size_t>(mesh.cols) * static_cast<std::size_t>(mesh.rows));
 
     std::array<std::uint8_t, 16> setIndices{};
@@ -79,7 +98,7 @@ TerrainMesh SampleTerrain(const GridSetup& setup, const NormalisedLevels& levels
             prev = h;
 
             SampledVertex& v = mesh.vertices[k];
-            DeviceToWorld(j * cell + cell / 2, i * cell + cell / 2, v.x, v.y);
+            DeviceToWorld(setup.mapping, j * cell + cell / 2, i * cell + cell / 2, v.x, v.y);
             v.h = h;
         }
     }

@@ -44,16 +44,19 @@ struct TerrainMesh {
     NormalisedLevels levels;
     std::vector<SampledVertex> vertices;  // row after row from the top, k = row * cols + col
 
-    /// 2 (cols - 1) (rows - 1), the formula also for an empty grid.
-    std::int32_t triangleCount() const { return 2 * (cols - 1) * (rows - 1); }
+    /// 2 (cols - 1) (rows - 1); SampleTerrain makes only meshes whose count fits.
+    std::int32_t triangleCount() const {
+        return static_cast<std::int32_t>(GridTriangleCount(cols, rows));
+    }
     /// Vertex k as written to a file.
     Vertex fileVertex(std::size_t k) const {
         return {vertices[k].x, vertices[k].y, WrittenZ(vertices[k].h)};
     }
 };
 
-/// Samples every cell of the grid (the raster is the image the grid was set up for); uses
-/// the window mapping that Set_Grid set.
+/// Samples every cell of the grid, placing vertices by the setup's mapping. The raster must
+/// cover the grid and the grid's counts fit 32 bits (as after Set_Grid on the same image);
+/// otherwise std::invalid_argument, before anything is read.
 TerrainMesh SampleTerrain(const GridSetup& setup, const NormalisedLevels& levels,
                           const ClassifiedRaster& raster);
 

@@ -21,17 +21,15 @@ double deviceSpan(std::int32_t from, std::int32_t to) {
 
 }  // namespace
 
-void SetWorldWindow(float xmin, float ymin, float xmax, float ymax) {
-    WindowMapping& m = g_WindowMapping;
+void SetWorldWindow(WindowMapping& m, float xmin, float ymin, float xmax, float ymax) {
     m.xmin = xmin;
     m.ymin = ymin;
     m.xmax = xmax;
     m.ymax = ymax;
 }
 
-void SetDeviceViewport(std::int32_t left, std::int32_t top, std::int32_t right,
+void SetDeviceViewport(WindowMapping& m, std::int32_t left, std::int32_t top, std::int32_t right,
                        std::int32_t bottom) {
-    WindowMapping& m = g_WindowMapping;
     m.left = left;
     m.top = top;
     m.right = right;
@@ -44,14 +42,12 @@ void SetDeviceViewport(std::int32_t left, std::int32_t top, std::int32_t right,
     m.oy = CheckedToFloat(static_cast<double>(bottom) - d(m.sy) * d(m.ymin));
 }
 
-void WorldToDevice(float x, float y, std::int32_t& ix, std::int32_t& iy) {
-    const WindowMapping& m = g_WindowMapping;
+void WorldToDevice(const WindowMapping& m, float x, float y, std::int32_t& ix, std::int32_t& iy) {
     ix = CheckedRoundToInt32(d(m.sx) * d(x) + d(m.ox));
     iy = CheckedRoundToInt32(d(m.sy) * d(y) + d(m.oy));
 }
 
-void DeviceToWorld(std::int32_t ix, std::int32_t iy, float& x, float& y) {
-    const WindowMapping& m = g_WindowMapping;
+void DeviceToWorld(const WindowMapping& m, std::int32_t ix, std::int32_t iy, float& x, float& y) {
     x = CheckedToFloat(CheckedDivide(static_cast<double>(ix) - d(m.ox), d(m.sx)));
     y = CheckedToFloat(CheckedDivide(static_cast<double>(iy) - d(m.oy), d(m.sy)));
 }

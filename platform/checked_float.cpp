@@ -55,4 +55,9 @@ void CheckNotNaN(double value) {
         ThrowInvalidOperation();
 }
 
+void CheckFinite(double value) {
+    if (!std::isfinite(value))
+        ThrowInvalidOperation();
+}
+
 }  // namespace quarn

@@ -20,6 +20,8 @@ std::int32_t CheckedRoundToInt32(double value);
 
 /// Raises "Invalid floating point operation" when value is NaN.
 void CheckNotNaN(double value);
+/// Raises "Invalid floating point operation" when value is NaN or infinite.
+void CheckFinite(double value);
 
 [[noreturn]] void ThrowDivisionByZero();
 [[noreturn]] void ThrowInvalidOperation();

@@ -1,9 +1,7 @@
 #include "draw.h"
 
 #include "checked_float.h"
-#include "projection.h"
 #include "scene.h"
-#include "window_mapping.h"
 
 namespace quarn {
 
@@ -11,37 +9,44 @@ namespace {
 
 constexpr float kAmbient = 0.2f, kDiffuse = 0.4f, kSpecular = 0.4f, kShininess = 0.5f;
 
-Point PixelOf(const Vec3& corner) {
+Point PixelOf(const WindowMapping& mapping, float zoom, const Vec3& corner) {
     Point p;
-    WorldToDevice(CheckedToFloat(double(ZoomFactor) * double(corner.x)),
-                  CheckedToFloat(double(ZoomFactor) * double(corner.z)), p.x, p.y);
+    WorldToDevice(mapping, CheckedToFloat(double(zoom) * double(corner.x)),
+                  CheckedToFloat(double(zoom) * double(corner.z)), p.x, p.y);
     return p;
 }
 
 }  // namespace
 
-void Draw_and_View(Canvas& canvas) {
-    if (!ProjectedList.present)
-        return;
-    if (ShadedMode) {
+void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Canvas& canvas) {
+    if (shaded) {
         canvas.brushStyle = BrushStyle::Solid;
     } else {
         canvas.brushStyle = BrushStyle::Clear;
         canvas.penColour = kWhite;
     }
-    for (const ProjectedTriangle& t : ProjectedList.triangles) {
-        const Point a = PixelOf(t.corner1), b = PixelOf(t.corner2), c = PixelOf(t.corner3);
-        if (ShadedMode) {
-            const Colour colour = ComputeShadedColour(t.corner1, t.corner2, t.corner3, RotatedSun,
-                                                      static_cast<float>(t.colour), kAmbient,
-                                                      kDiffuse, kSpecular, kShininess);
+    const WindowMapping& mapping = projected.mapping;
+    for (const ProjectedTriangle& t : projected.triangles) {
+        const Point a = PixelOf(mapping, zoom, t.corner1), b = PixelOf(mapping, zoom, t.corner2),
+                    c = PixelOf(mapping, zoom, t.corner3);
+        if (shaded) {
+            const Colour colour = ComputeShadedColour(
+                t.corner1, t.corner2, t.corner3, projected.rotatedSun, static_cast<float>(t.colour),
+                kAmbient, kDiffuse, kSpecular, kShininess);
             canvas.brushColour = colour;
             canvas.penColour = colour;
         }
         canvas.polygon(a, b, c);
     }
-    ProjectedList.present = false;
-    ProjectedList.triangles.clear();  // the capacity stays for the next redraw
+}
+
+void Draw_and_View(Canvas& canvas) {
+    if (!ProjectedList)
+        return;
+    // Consumed even when a fault ends the drawing half-way.
+    const ProjectedScene projected = std::move(*ProjectedList);
+    ProjectedList.reset();
+    DrawProjected(projected, ZoomFactor, ShadedMode, canvas);
 }
 
 void ClearPicture(Canvas& canvas, std::int32_t width, std::int32_t height) {

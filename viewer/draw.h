@@ -7,11 +7,16 @@
 #include <cstdint>
 
 #include "canvas.h"
+#include "projection.h"
 
 namespace quarn {
 
-/// Draws and then discards ProjectedList; draws nothing when the projection failed. Leaves
-/// the brush style, and the pen colour of the last polygon, on the canvas.
+/// Draws projected at zoom, shaded or as a wire frame. Leaves the brush style, and the pen
+/// colour of the last polygon, on the canvas.
+void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Canvas& canvas);
+
+/// Draws ProjectedList with ZoomFactor and ShadedMode, then discards it; draws nothing when
+/// the projection failed.
 void Draw_and_View(Canvas& canvas);
 
 /// Clears the picture of width x height to black with the canvas's current pen as outline.

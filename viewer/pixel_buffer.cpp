@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace quarn {
 
@@ -101,6 +102,8 @@ PixelBuffer::PixelBuffer(std::int32_t width, std::int32_t height, Colour fill)
       m_pixels(std::size_t(std::max(width, 0)) * std::size_t(std::max(height, 0)), fill) {}
 
 Colour PixelBuffer::pixel(std::int32_t x, std::int32_t y) const {
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        throw std::out_of_range("Pixel outside the picture");
     return m_pixels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)];
 }
 

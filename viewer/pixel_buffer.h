@@ -23,7 +23,9 @@ class PixelBuffer {
 
     std::int32_t width() const { return m_width; }
     std::int32_t height() const { return m_height; }
+    /// The colour at (x, y); std::out_of_range outside the picture.
     Colour pixel(std::int32_t x, std::int32_t y) const;
+    /// Sets the colour at (x, y); outside the picture nothing happens.
     void setPixel(std::int32_t x, std::int32_t y, Colour colour);
     const std::vector<Colour>& pixels() const { return m_pixels; }
 

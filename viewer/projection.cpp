@@ -2,20 +2,18 @@
 
 #include <cmath>
 
+#include "bounding_box.h"
 #include "checked_float.h"
-#include "scene.h"
 #include "show_error.h"
-#include "window_mapping.h"
 
 namespace quarn {
 
-ProjectedScene ProjectedList;
+std::optional<ProjectedScene> ProjectedList;
 Vec3 RotatedSun;
 
 namespace {
 
 constexpr double kRadiansPerDegree = 0.0174532925199432957692;
-constexpr float kExtentStart = 1.7e38f;
 
 float F(double v) {
     return CheckedToFloat(v);
@@ -25,42 +23,26 @@ Vec3 ToVec3(const Vertex& v) {
     return {v.x, v.y, v.z};
 }
 
-struct Extent {
-    float minX = kExtentStart, minZ = kExtentStart;
-    float maxX = -kExtentStart, maxZ = -kExtentStart;
-
-    void widen(const Vec3& p) {
-        if (p.x > maxX)
-            maxX = p.x;
-        if (p.x < minX)
-            minX = p.x;
-        if (p.z > maxZ)
-            maxZ = p.z;
-        if (p.z < minZ)
-            minZ = p.z;
-    }
-
-    // The largest distance from the origin along x' or z'.
-    float reach() const {
-        float m = maxX;
-        if (-minX > m)
-            m = -minX;
-        if (maxZ > m)
-            m = maxZ;
-        if (-minZ > m)
-            m = -minZ;
-        return m;
-    }
-};
+// The largest distance from the origin along x' or z'.
+float Reach(const BoundingBox& extent) {
+    float m = extent.max.x;
+    if (-extent.min.x > m)
+        m = -extent.min.x;
+    if (extent.max.z > m)
+        m = extent.max.z;
+    if (-extent.min.z > m)
+        m = -extent.min.z;
+    return m;
+}
 
 // The world window along one axis. A flat axis would make the mapping divide by zero; it
 // gets a window two units wide centred on where the drawing puts its one value.
-void AxisWindow(float k, float low, float high, float& windowLow, float& windowHigh) {
+void AxisWindow(float k, float zoom, float low, float high, float& windowLow, float& windowHigh) {
     windowLow = F(double(k) * double(low));
     windowHigh = F(double(k) * double(high));
     if (windowLow != windowHigh)
         return;
-    const double centre = F(double(ZoomFactor) * double(low));
+    const double centre = F(double(zoom) * double(low));
     windowLow = F(centre - 1.0);
     windowHigh = F(centre + 1.0);
 }
@@ -83,15 +65,21 @@ Vec3 SunPosition(std::uint16_t elevation, std::uint16_t azimuth) {
     return {F(std::sin(a) * t), F(std::cos(a) * t), F(10.0 * std::sin(e))};
 }
 
-bool Project_Scene(std::int32_t width, std::int32_t height) {
-    const Mat3 view = ViewMatrixFor(ObserverElevation, ObserverAzimuth);
-    RotatedSun = MatMulVec(SunPosition(SunElevation, SunAzimuth), view);
+Vec3 RotatedSunFor(const ViewAngles& angles) {
+    return MatMulVec(SunPosition(angles.sunElevation, angles.sunAzimuth),
+                     ViewMatrixFor(angles.observerElevation, angles.observerAzimuth));
+}
 
-    Extent extent;
-    std::vector<ProjectedTriangle>& out = ProjectedList.triangles;
-    out.clear();
-    out.reserve(TriangleList.size());
-    for (const SceneTriangle& s : TriangleList) {
+std::optional<ProjectedScene> ProjectScene(std::span<const SceneTriangle> scene,
+                                           const ViewAngles& angles, float zoom, std::int32_t width,
+                                           std::int32_t height) {
+    const Mat3 view = ViewMatrixFor(angles.observerElevation, angles.observerAzimuth);
+    ProjectedScene projected;
+    projected.rotatedSun = RotatedSunFor(angles);
+
+    BoundingBox extent;
+    projected.triangles.reserve(scene.size());
+    for (const SceneTriangle& s : scene) {
         ProjectedTriangle p;
         p.corner1 = MatMulVec(ToVec3(s.corner1), view);
         extent.widen(p.corner1);
@@ -100,24 +88,36 @@ bool Project_Scene(std::int32_t width, std::int32_t height) {
         p.corner3 = MatMulVec(ToVec3(s.corner3), view);
         extent.widen(p.corner3);
         p.colour = s.colour;
-        out.push_back(p);
+        projected.triangles.push_back(p);
     }
 
-    const float m = extent.reach();
-    if (std::fabs(double(m)) < 1e-9) {
+    const float m = Reach(extent);
+    if (std::fabs(double(m)) < 1e-9)
+        return std::nullopt;
+    const float k = F(1.0 / double(m));
+    float xLow, xHigh, zLow, zHigh;
+    AxisWindow(k, zoom, extent.min.x, extent.max.x, xLow, xHigh);
+    AxisWindow(k, zoom, extent.min.z, extent.max.z, zLow, zHigh);
+    SetWorldWindow(projected.mapping, xLow, zLow, xHigh, zHigh);
+    SetDeviceViewport(projected.mapping, 0, 0, width - 1, height - 1);
+    return projected;
+}
+
+ViewAngles CurrentViewAngles() {
+    return {ObserverElevation, ObserverAzimuth, SunElevation, SunAzimuth};
+}
+
+bool Project_Scene(std::int32_t width, std::int32_t height) {
+    const ViewAngles angles = CurrentViewAngles();
+    ProjectedList.reset();
+    RotatedSun = RotatedSunFor(angles);
+    ProjectedList = ProjectScene(TriangleList, angles, ZoomFactor, width, height);
+    if (!ProjectedList) {
         Show_Error("Division by zero!");
-        ProjectedList.present = false;
-        out.clear();
         TriangleList.clear();
         return false;
     }
-    const float k = F(1.0 / double(m));
-    float xLow, xHigh, zLow, zHigh;
-    AxisWindow(k, extent.minX, extent.maxX, xLow, xHigh);
-    AxisWindow(k, extent.minZ, extent.maxZ, zLow, zHigh);
-    SetWorldWindow(xLow, zLow, xHigh, zHigh);
-    SetDeviceViewport(0, 0, width - 1, height - 1);
-    ProjectedList.present = true;
+    g_WindowMapping = ProjectedList->mapping;
     return true;
 }
 

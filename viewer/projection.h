@@ -1,18 +1,26 @@
 // Turning the scene into view space and fitting it to the picture.
 //
 // View space: x' to the right of the picture, z' up, y' the depth (kept for the lighting,
-// not used for the position: a parallel projection). Project_Scene rotates every corner by
+// not used for the position: a parallel projection). ProjectScene rotates every corner by
 // the observer's azimuth and elevation, places the sun (10 units from the origin) in the
-// same space, and sets the window mapping from the rotated extent scaled into -1..1 to the
-// picture's pixels. An extent whose reach m is below 1e-9 is refused with "Division by
-// zero!" and empties the scene. An extent flat along one axis (say, a level terrain seen at
-// elevation 0) puts that axis's single value in the middle of the picture.
+// same space, and builds the window mapping from the rotated extent scaled into -1..1 to the
+// picture's pixels. An extent whose reach m is below 1e-9 cannot be fitted. An extent flat
+// along one axis (say, a level terrain seen at elevation 0) puts that axis's single value in
+// the middle of the picture.
+//
+// Project_Scene binds this to the program-wide scene and view settings: it publishes the
+// result in ProjectedList, RotatedSun and g_WindowMapping, or refuses with "Division by
+// zero!" and empties the scene.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
+#include "scene.h"
 #include "vec3.h"
+#include "window_mapping.h"
 
 namespace quarn {
 
@@ -21,23 +29,44 @@ struct ProjectedTriangle {
     std::int32_t colour = 0;
 };
 
-/// The projected scene waiting to be drawn; present only between a successful
-/// Project_Scene and the drawing that consumes it.
-struct ProjectedScene {
-    bool present = false;
-    std::vector<ProjectedTriangle> triangles;  // capacity kept from one redraw to the next
+/// The view settings a projection depends on.
+struct ViewAngles {
+    std::uint16_t observerElevation = kDefaultObserverElevation;
+    std::uint16_t observerAzimuth = kDefaultObserverAzimuth;
+    std::uint16_t sunElevation = kDefaultSunElevation;
+    std::uint16_t sunAzimuth = kDefaultSunAzimuth;
 };
 
-extern ProjectedScene ProjectedList;
-/// The sun's position in view space, as of the last projection.
-extern Vec3 RotatedSun;
+/// A scene in view space, ready to be drawn into a picture of the size it was fitted to.
+struct ProjectedScene {
+    std::vector<ProjectedTriangle> triangles;  // in scene order
+    Vec3 rotatedSun;
+    WindowMapping mapping;  // view-space x' and z' (times the zoom) to pixels
+};
 
 /// The view rotation for an elevation and an azimuth in whole degrees.
 Mat3 ViewMatrixFor(std::uint16_t elevation, std::uint16_t azimuth);
 /// The sun's world position for its elevation and azimuth in whole degrees.
 Vec3 SunPosition(std::uint16_t elevation, std::uint16_t azimuth);
+/// The sun's position in the view space of these angles.
+Vec3 RotatedSunFor(const ViewAngles& angles);
 
-/// Projects TriangleList for a picture of width x height pixels; false after "Division by zero!".
+/// Projects scene for a picture of width x height pixels drawn at zoom; nothing when its
+/// extent has no reach.
+std::optional<ProjectedScene> ProjectScene(std::span<const SceneTriangle> scene,
+                                           const ViewAngles& angles, float zoom, std::int32_t width,
+                                           std::int32_t height);
+
+/// The projected scene waiting to be drawn: present only between a successful
+/// Project_Scene and the drawing that consumes it.
+extern std::optional<ProjectedScene> ProjectedList;
+/// The sun's position in view space, as of the last projection.
+extern Vec3 RotatedSun;
+
+/// The program-wide angles as they stand.
+ViewAngles CurrentViewAngles();
+
+/// Projects TriangleList with the program-wide settings; false after "Division by zero!".
 bool Project_Scene(std::int32_t width, std::int32_t height);
 
 }  // namespace quarn

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fstream>
 
+#include "bounding_box.h"
 #include "checked_float.h"
 #include "platform_error.h"
 #include "scene.h"
@@ -13,39 +14,23 @@ namespace quarn {
 
 namespace {
 
-constexpr float kBoxStartLow = 1.7e38f;
 constexpr double kNearZero = 1e-9;
 
-struct BoundingBox {
-    float minX = kBoxStartLow, minY = kBoxStartLow, minZ = kBoxStartLow;
-    float maxX = -kBoxStartLow, maxY = -kBoxStartLow, maxZ = -kBoxStartLow;
+// A NaN would compare false everywhere and slip through the box silently, and an infinity
+// would turn the perspective distance into one: neither is a coordinate.
+void WidenChecked(BoundingBox& box, const Vertex& v) {
+    CheckFinite(v.x);
+    CheckFinite(v.y);
+    CheckFinite(v.z);
+    box.widen({v.x, v.y, v.z});
+}
 
-    void widen(const Vertex& v) {
-        // A NaN would compare false everywhere and slip through silently.
-        CheckNotNaN(v.x);
-        CheckNotNaN(v.y);
-        CheckNotNaN(v.z);
-        if (v.x > maxX)
-            maxX = v.x;
-        if (v.x < minX)
-            minX = v.x;
-        if (v.y > maxY)
-            maxY = v.y;
-        if (v.y < minY)
-            minY = v.y;
-        if (v.z > maxZ)
-            maxZ = v.z;
-        if (v.z < minZ)
-            minZ = v.z;
-    }
-
-    float diagonalSquared() const {
-        const double dx = double(maxX) - double(minX);
-        const double dy = double(maxY) - double(minY);
-        const double dz = double(maxZ) - double(minZ);
-        return CheckedToFloat(dx * dx + dy * dy + dz * dz);
-    }
-};
+float DiagonalSquared(const BoundingBox& box) {
+    const double dx = double(box.max.x) - double(box.min.x);
+    const double dy = double(box.max.y) - double(box.min.y);
+    const double dz = double(box.max.z) - double(box.min.z);
+    return CheckedToFloat(dx * dx + dy * dy + dz * dz);
+}
 
 void ShowCurrentAngles(AngleDisplay& display) {
     if (AngleMode == AnglePair::Observer)
@@ -64,6 +49,12 @@ const Vertex& CornerAt(const std::vector<Vertex>& vertices, std::int32_t index) 
 
 SceneFile::SceneFile(std::unique_ptr<std::istream> stream)
     : m_stream(std::move(stream)), m_reader(*m_stream) {}
+
+BinaryReader& SceneFile::reader() {
+    if (!m_stream)
+        throw PlatformError("File not open");
+    return m_reader;
+}
 
 SceneFile SceneFile::Open(const std::string& fileName) {
     return SceneFile(OpenBinaryInput(fileName));
@@ -91,11 +82,11 @@ bool Read_Points(SceneLoad& load, AngleDisplay& display) {
     load.vertices.clear();
     for (std::int32_t i = 0; i < count; ++i) {
         const Vertex v = ReadVertex(in);
-        box.widen(v);
+        WidenChecked(box, v);
         load.vertices.push_back(v);
     }
     bool ok = true;
-    const float d = UpdatedPerspectiveDistance(PerspectiveDistance, box.diagonalSquared());
+    const float d = UpdatedPerspectiveDistance(PerspectiveDistance, DiagonalSquared(box));
     if (std::fabs(double(d)) < kNearZero) {
         // The distance of before stays, so one degenerate file does not refuse every later load.
         ok = false;

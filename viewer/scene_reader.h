@@ -6,9 +6,10 @@
 // triangles, copying the named vertices into the scene. Refusals ("Invalid file!", "Division
 // by zero!") close the file, show the box and return false. Platform faults propagate: a
 // short file "Read beyond end of file", a corner index outside the vertices "List index out
-// of bounds", a NaN coordinate "Invalid floating point operation", a box too large
-// "Floating point overflow". Counts are never trusted for allocation: records are appended
-// as they are read, so a huge count in a short file ends at the first missing byte.
+// of bounds", a NaN or infinite coordinate (used by a triangle or not) "Invalid floating
+// point operation", a box too large "Floating point overflow". Counts are never trusted for
+// allocation: records are appended as they are read, so a huge count in a short file ends at the
+// first missing byte.
 #pragma once
 
 #include <istream>
@@ -20,14 +21,15 @@
 
 namespace quarn {
 
-/// The 3DF file being loaded; closing (or destroying) it releases the stream.
+/// The 3DF file being loaded; closing (or destroying) it releases the stream, after which
+/// its reader raises "File not open".
 class SceneFile {
   public:
     explicit SceneFile(std::unique_ptr<std::istream> stream);
     /// Opens fileName for binary reading; a failure raises the platform's I/O error.
     static SceneFile Open(const std::string& fileName);
 
-    BinaryReader& reader() { return m_reader; }
+    BinaryReader& reader();
     bool isOpen() const { return m_stream != nullptr; }
     void close() { m_stream.reset(); }
 

@@ -88,12 +88,13 @@ void QPainterRedraw(QImage& image) {
         painter.setBrush(Qt::NoBrush);
         painter.setPen(Qt::white);
     }
-    for (const auto& t : quarn::ProjectedList.triangles) {
+    const quarn::ProjectedScene& projected = *quarn::ProjectedList;
+    for (const auto& t : projected.triangles) {
         QPoint points[3];
         const quarn::Vec3* corners[3] = {&t.corner1, &t.corner2, &t.corner3};
         for (int n = 0; n < 3; ++n) {
             std::int32_t x = 0, y = 0;
-            quarn::WorldToDevice(quarn::ZoomFactor * corners[n]->x,
+            quarn::WorldToDevice(projected.mapping, quarn::ZoomFactor * corners[n]->x,
                                  quarn::ZoomFactor * corners[n]->z, x, y);
             points[n] = QPoint(x, y);
         }
@@ -106,7 +107,7 @@ void QPainterRedraw(QImage& image) {
         }
         painter.drawPolygon(points, 3);
     }
-    quarn::ProjectedList.present = false;
+    quarn::ProjectedList.reset();
 }
 
 }  // namespace
@@ -119,7 +120,7 @@ int main() {
     quarn::PixelCanvas canvas(picture);
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     const double projectOnly = Milliseconds([] { quarn::Project_Scene(kWidth, kHeight); });
-    quarn::ProjectedList.present = false;
+    quarn::ProjectedList.reset();
     std::printf("projection alone: %.1f ms\n", projectOnly);
     for (const bool shaded : {true, false}) {
         quarn::ShadedMode = shaded;

@@ -36,10 +36,10 @@ TEST_F(SetGrid, WorkedExampleGivesCellSizeTenAndFortyByThirty) {
         std::tuple(10, 40, 30, 1200, 400, 300));
     EXPECT_TRUE(ui.boxes.empty());
     float x = 0, y = 0;
-    DeviceToWorld(0, 0, x, y);
+    DeviceToWorld(s.mapping, 0, 0, x, y);
     EXPECT_FLOAT_EQ(x, -1.0f);
     EXPECT_FLOAT_EQ(y, 0.75f);
-    DeviceToWorld(399, 299, x, y);
+    DeviceToWorld(s.mapping, 399, 299, x, y);
     EXPECT_FLOAT_EQ(x, 1.0f);
     EXPECT_FLOAT_EQ(y, -0.75f);
 }
@@ -50,7 +50,9 @@ TEST_F(SetGrid, AcceptedGridsCountWholeCellsOnly) {
         std::int32_t imageWidth, imageHeight, cellSize, cols, rows;
     } cases[] = {{"10000", "7500", "13", 400, 300, 1, 400, 300},  // one-pixel cells
                  {"4050", "2980", "100", 405, 298, 10, 40, 29},   // remainder strips hold none
-                 {"100", "100", "50", 20, 20, 10, 2, 2}};         // the smallest accepted
+                 {"100", "100", "50", 20, 20, 10, 2, 2},          // the smallest accepted
+                 // The largest square grid whose 2 x 32767^2 triangles fit a 32-bit count.
+                 {"32768", "32768", "1", 32768, 32768, 1, 32768, 32768}};
     for (const auto& c : cases) {
         ASSERT_TRUE(Grid(c.mapWidth, c.mapHeight, c.interval, c.imageWidth, c.imageHeight))
             << c.interval;
@@ -93,7 +95,10 @@ TEST_F(SetGrid, RefusalShowsItsBoxAndReturnsFalse) {
                  {"3000", "10", "9", 300, 1, kGridTooSmallText},
                  {"300", "100", "90", 30, 10, kGridTooSmallText},
                  // The cell-size check comes first.
-                 {"10", "3000", "1", 1, 300, kIntervalTooSmallText}};
+                 {"10", "3000", "1", 1, 300, kIntervalTooSmallText},
+                 // Counts beyond 32 bits: 2 x 32768^2 triangles, 50000^2 vertices.
+                 {"32769", "32769", "1", 32769, 32769, kGridTooLargeText},
+                 {"50000", "50000", "1", 50000, 50000, kGridTooLargeText}};
     for (const auto& c : cases) {
         ui.boxes.clear();
         EXPECT_FALSE(Grid(c.mapWidth, c.mapHeight, c.interval, c.imageWidth, c.imageHeight));
@@ -119,11 +124,9 @@ TEST_F(SetGrid, HeightFieldsSetUnlessBlank) {
 
 TEST_F(SetGrid, SquareMapGivesUnitHalfExtents) {
     ASSERT_TRUE(Grid("500", "500", "100", 50, 80));
-    for (const auto& [got, want] : {std::pair{g_WindowMapping.xmax, 1.0f},
-                                    {g_WindowMapping.ymax, 1.0f},
-                                    {g_WindowMapping.xmin, -1.0f},
-                                    {g_WindowMapping.ymin, -1.0f}})
-        EXPECT_FLOAT_EQ(got, want);
+    const WindowMapping& m = s.mapping;
+    EXPECT_EQ(std::tuple(m.xmin, m.ymin, m.xmax, m.ymax), std::tuple(-1.0f, -1.0f, 1.0f, 1.0f));
+    EXPECT_EQ(g_WindowMapping.sx, m.sx);  // published as the shared mapping
 }
 
 TEST_F(SetGrid, UnreadableTextRaisesTheParsersError) {

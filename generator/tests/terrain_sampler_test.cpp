@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "generator_test_support.h"
+#include "scripted_ui.h"
 
 namespace quarn {
 namespace {
@@ -126,6 +129,21 @@ TEST(SampleTerrain, RemainderStripsAreNeverRead) {
     ASSERT_EQ(a.rows, 9);
     for (std::size_t k = 0; k < a.vertices.size(); ++k)
         EXPECT_EQ(a.vertices[k].h, b.vertices[k].h);
+}
+
+TEST(SampleTerrain, RasterThatDoesNotCoverTheGridIsRefusedBeforeAnyRead) {
+    testing::ScriptedUi ui;
+    GeneratorFields f = testing::TwoByTwoFields();
+    GridSetup setup;
+    ASSERT_TRUE(Set_Grid(f, 20, 20, setup));
+    const auto levels = NormaliseLevels(setup);
+    ASSERT_TRUE(levels);
+    ClassifiedRaster shortRaster = UniformRaster(20, 20, 0);
+    shortRaster.classes.resize(399);
+    for (const ClassifiedRaster& raster :
+         {UniformRaster(19, 20, 0), UniformRaster(20, 19, 0), ClassifiedRaster{}, shortRaster})
+        EXPECT_THROW(SampleTerrain(setup, *levels, raster), std::invalid_argument)
+            << raster.width << " x " << raster.height;
 }
 
 TEST(SampleTerrain, OneHeightOnAUniformMapGivesOneLevelAndOneClass) {

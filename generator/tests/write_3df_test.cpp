@@ -118,7 +118,7 @@ TEST_F(Write3DF, FailureWhileWritingKeepsTheEarlierFileAndRemovesTheTemporary) {
         const std::string name = here.file(file);
         std::ofstream(name) << "earlier";
         CursorCounter cursor;
-        g_WindowMapping.sx = 0;  // the next cell centre cannot be mapped: a platform fault
+        setup.mapping.sx = 0;  // the next cell centre cannot be mapped: a platform fault
         EXPECT_THROW(writer(setup, raster, name), PlatformError) << file;
         EXPECT_EQ(FileBytes(name), (std::vector<std::uint8_t>{'e', 'a', 'r', 'l', 'i', 'e', 'r'}));
         EXPECT_EQ(here.entries(), std::vector<std::string>{file});

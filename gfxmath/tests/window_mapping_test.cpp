@@ -14,32 +14,29 @@ namespace {
 using DevicePoint = std::pair<std::int32_t, std::int32_t>;
 using WorldPoint = std::pair<float, float>;
 
-// Each test starts from the process's start state, since the mapping is shared.
+// Each test starts from a mapping in its start state (all fields 0).
 class WindowMappingTest : public ::testing::Test {
   protected:
-    void SetUp() override { g_WindowMapping = WindowMapping{}; }
-    void TearDown() override { g_WindowMapping = WindowMapping{}; }
-
-    static void SetUpMapping(float x1, float y1, float x2, float y2, std::int32_t left,
-                             std::int32_t top, std::int32_t right, std::int32_t bottom) {
-        SetWorldWindow(x1, y1, x2, y2);
-        SetDeviceViewport(left, top, right, bottom);
+    void SetUpMapping(float x1, float y1, float x2, float y2, std::int32_t left, std::int32_t top,
+                      std::int32_t right, std::int32_t bottom) {
+        SetWorldWindow(m, x1, y1, x2, y2);
+        SetDeviceViewport(m, left, top, right, bottom);
     }
-    static DevicePoint ToDevice(float x, float y) {
+    DevicePoint ToDevice(float x, float y) const {
         DevicePoint p{-1, -1};
-        WorldToDevice(x, y, p.first, p.second);
+        WorldToDevice(m, x, y, p.first, p.second);
         return p;
     }
-    static WorldPoint ToWorld(std::int32_t ix, std::int32_t iy) {
+    WorldPoint ToWorld(std::int32_t ix, std::int32_t iy) const {
         WorldPoint p{0, 0};
-        DeviceToWorld(ix, iy, p.first, p.second);
+        DeviceToWorld(m, ix, iy, p.first, p.second);
         return p;
     }
-    static void ExpectScales(float sx, float ox, float sy, float oy) {
-        EXPECT_EQ(g_WindowMapping.sx, sx);
-        EXPECT_EQ(g_WindowMapping.ox, ox);
-        EXPECT_EQ(g_WindowMapping.sy, sy);
-        EXPECT_EQ(g_WindowMapping.oy, oy);
+    void ExpectScales(float sx, float ox, float sy, float oy) const {
+        EXPECT_EQ(m.sx, sx);
+        EXPECT_EQ(m.ox, ox);
+        EXPECT_EQ(m.sy, sy);
+        EXPECT_EQ(m.oy, oy);
     }
     static void ExpectFault(const std::function<void()>& operation, const char* text) {
         try {
@@ -49,6 +46,8 @@ class WindowMappingTest : public ::testing::Test {
             EXPECT_STREQ(e.what(), text);
         }
     }
+
+    WindowMapping m;
 };
 
 TEST_F(WindowMappingTest, StartStateMapsEveryPointToTheOrigin) {
@@ -76,7 +75,7 @@ TEST_F(WindowMappingTest, FirstExample) {
     EXPECT_EQ(ToWorld(1, 3), WorldPoint(-1, -1));
     EXPECT_EQ(ToWorld(0, 4), WorldPoint(-2, -2));  // (left, bottom)
     // A new world window waits for the next viewport.
-    SetWorldWindow(-100, -100, 100, 100);
+    SetWorldWindow(m, -100, -100, 100, 100);
     EXPECT_EQ(ToDevice(1.5f, -0.5f), DevicePoint(4, 2));
 }
 
@@ -99,8 +98,8 @@ TEST_F(WindowMappingTest, CornersRoundTripUpToFloatRounding) {
 
 TEST_F(WindowMappingTest, ReversedRectanglesGiveNegativeScales) {
     SetUpMapping(2, -2, -2, 2, 0, 4, 4, 0);  // top > bottom: y is not flipped
-    EXPECT_EQ(g_WindowMapping.sx, -1.0f);
-    EXPECT_EQ(g_WindowMapping.sy, 1.0f);
+    EXPECT_EQ(m.sx, -1.0f);
+    EXPECT_EQ(m.sy, 1.0f);
     EXPECT_EQ(ToDevice(2, 2), DevicePoint(0, 4));
 }
 
@@ -108,20 +107,20 @@ TEST_F(WindowMappingTest, ZeroExtentsAndHugeValuesAreFloatingPointFaults) {
     constexpr const char* kDivision = "Floating point division by zero";
     // 0 / 0 has no value at all, unlike n / 0.
     constexpr const char* kInvalid = "Invalid floating point operation";
-    SetWorldWindow(1, -1, 1, 1);
-    ExpectFault([] { SetDeviceViewport(0, 0, 4, 4); }, kDivision);
-    ExpectFault([] { SetDeviceViewport(3, 0, 3, 4); }, kInvalid);
-    SetWorldWindow(-1, 1, 1, 1);
-    ExpectFault([] { SetDeviceViewport(0, 0, 4, 4); }, kDivision);
-    ExpectFault([] { SetDeviceViewport(0, 2, 4, 2); }, kInvalid);
+    SetWorldWindow(m, 1, -1, 1, 1);
+    ExpectFault([&] { SetDeviceViewport(m, 0, 0, 4, 4); }, kDivision);
+    ExpectFault([&] { SetDeviceViewport(m, 3, 0, 3, 4); }, kInvalid);
+    SetWorldWindow(m, -1, 1, 1, 1);
+    ExpectFault([&] { SetDeviceViewport(m, 0, 0, 4, 4); }, kDivision);
+    ExpectFault([&] { SetDeviceViewport(m, 0, 2, 4, 2); }, kInvalid);
     // Device to world with a zero scale.
     SetUpMapping(-1, -1, 1, 1, 0, 0, 0, 0);
-    ExpectFault([] { ToWorld(5, 5); }, kDivision);
-    ExpectFault([] { ToWorld(0, 0); }, kInvalid);
+    ExpectFault([&] { ToWorld(5, 5); }, kDivision);
+    ExpectFault([&] { ToWorld(0, 0); }, kInvalid);
     // A device value beyond the integer range.
     SetUpMapping(0, 0, 1, 1, 0, 0, 1000, 1000);
-    ExpectFault([] { ToDevice(3e6f, 0); }, kInvalid);
-    ExpectFault([] { ToDevice(-3e6f, 0); }, kInvalid);
+    ExpectFault([&] { ToDevice(3e6f, 0); }, kInvalid);
+    ExpectFault([&] { ToDevice(-3e6f, 0); }, kInvalid);
 }
 
 }  // namespace

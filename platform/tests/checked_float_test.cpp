@@ -36,6 +36,8 @@ TEST(CheckedFloat, FaultsRaiseThePlatformText) {
         {"RoundBelowRange", [] { CheckedRoundToInt32(-2147483649.0); }, kInvalid},
         {"RoundInfinity", [] { CheckedRoundToInt32(HUGE_VAL); }, kInvalid},
         {"NotNaN", [] { CheckNotNaN(kNaN); }, kInvalid},
+        {"FiniteNaN", [] { CheckFinite(kNaN); }, kInvalid},
+        {"FiniteInfinity", [] { CheckFinite(-HUGE_VAL); }, kInvalid},
     };
     for (const auto& c : cases) {
         try {

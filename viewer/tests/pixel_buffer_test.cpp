@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 #include <utility>
 
 namespace quarn {
@@ -91,6 +92,15 @@ TEST(PixelCanvasRectangle, OutlinesWithThePenAndLeavesTheLastColumnAndRow) {
     EXPECT_EQ(buffer.pixel(2, 2), kBlack);
     EXPECT_EQ(buffer.pixel(5, 2), kWhite);
     EXPECT_EQ(buffer.pixel(2, 4), kWhite);
+}
+
+TEST(PixelAccess, ReadsOutsideThePictureAreRefusedWritesIgnored) {
+    PixelBuffer buffer(3, 2);
+    for (const Point p : {Point{-1, 0}, Point{3, 0}, Point{0, -1}, Point{0, 2}}) {
+        EXPECT_THROW(buffer.pixel(p.x, p.y), std::out_of_range) << p.x << ", " << p.y;
+        buffer.setPixel(p.x, p.y, kWhite);
+    }
+    EXPECT_EQ(buffer.pixels(), std::vector<Colour>(6, kBlack));
 }
 
 }  // namespace

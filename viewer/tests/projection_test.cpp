@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform_error.h"
 #include "scene.h"
 #include "scripted_ui.h"
@@ -38,34 +40,39 @@ TEST_F(Projection, ViewMatrixTurnsTheAxesAsWorkedOut) {
 
 TEST_F(Projection, DefaultSunStandsAboveAndTurnsWithTheObserver) {
     ExpectNear(SunPosition(90, 180), {0, 0, 10});
-    TriangleList = {{{-1, 0, 0}, {1, 0, 0}, {0, 0, 1}, 120}};
-    ASSERT_TRUE(Project_Scene(100, 100));
-    ExpectNear(RotatedSun, {0.0f, 3.4202015f, 9.3969259f}, 1e-5);
+    ExpectNear(RotatedSunFor(ViewAngles{}), {0.0f, 3.4202015f, 9.3969259f}, 1e-5);
 }
 
-TEST_F(Projection, KeepsTheSceneOrderAndSetsTheWindowFromTheScaledExtent) {
-    ObserverElevation = 0, ObserverAzimuth = 0;
-    TriangleList = {{{-2, 0, -1}, {0, 0, 1}, {1, 0, 0}, 216},
-                    {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, 24}};
-    ASSERT_TRUE(Project_Scene(550, 418));
-    ASSERT_TRUE(ProjectedList.present);
-    ASSERT_EQ(ProjectedList.triangles.size(), 2u);
-    EXPECT_EQ(ProjectedList.triangles[0].colour, 216);
-    EXPECT_EQ(ProjectedList.triangles[1].colour, 24);
+TEST_F(Projection, KeepsTheSceneOrderAndFitsTheScaledExtentToThePicture) {
+    const std::vector<SceneTriangle> scene = {{{-2, 0, -1}, {0, 0, 1}, {1, 0, 0}, 216},
+                                              {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, 24}};
+    const auto projected = ProjectScene(scene, {0, 0, 90, 180}, 0.751f, 550, 418);
+    ASSERT_TRUE(projected);
+    ASSERT_EQ(projected->triangles.size(), 2u);
+    EXPECT_EQ(projected->triangles[0].colour, 216);
+    EXPECT_EQ(projected->triangles[1].colour, 24);
     // m = 2 from the smallest x'; k = 0.5.
-    EXPECT_EQ(g_WindowMapping.xmin, -1.0f);
-    EXPECT_EQ(g_WindowMapping.xmax, 0.5f);
-    EXPECT_EQ(g_WindowMapping.ymin, -0.5f);
-    EXPECT_EQ(g_WindowMapping.ymax, 0.5f);
-    EXPECT_EQ(g_WindowMapping.right, 549);
-    EXPECT_EQ(g_WindowMapping.bottom, 417);
+    const WindowMapping& m = projected->mapping;
+    EXPECT_EQ(std::tuple(m.xmin, m.xmax, m.ymin, m.ymax), std::tuple(-1.0f, 0.5f, -0.5f, 0.5f));
+    EXPECT_EQ(std::tuple(m.right, m.bottom), std::tuple(549, 417));
 }
 
 TEST_F(Projection, EmptySceneProjectsToAnEmptyList) {
-    ASSERT_TRUE(Project_Scene(550, 418));
-    EXPECT_TRUE(ProjectedList.triangles.empty());
-    EXPECT_NEAR(g_WindowMapping.xmin, -1.0f, 1e-6);
-    EXPECT_NEAR(g_WindowMapping.ymax, 1.0f, 1e-6);
+    const auto projected = ProjectScene({}, ViewAngles{}, 0.751f, 550, 418);
+    ASSERT_TRUE(projected);
+    EXPECT_TRUE(projected->triangles.empty());
+    EXPECT_NEAR(projected->mapping.xmin, -1.0f, 1e-6);
+    EXPECT_NEAR(projected->mapping.ymax, 1.0f, 1e-6);
+}
+
+TEST_F(Projection, ProgramWideProjectionPublishesItsResult) {
+    TriangleList = {{{-1, 0, 0}, {1, 0, 0}, {0, 0, 1}, 120}};
+    ASSERT_TRUE(Project_Scene(100, 100));
+    ASSERT_TRUE(ProjectedList);
+    EXPECT_EQ(ProjectedList->triangles.size(), 1u);
+    ExpectNear(RotatedSun, {0.0f, 3.4202015f, 9.3969259f}, 1e-5);
+    EXPECT_EQ(g_WindowMapping.sx, ProjectedList->mapping.sx);
+    EXPECT_EQ(g_WindowMapping.right, 99);
 }
 
 TEST_F(Projection, SceneOnTheDepthAxisIsRefusedAndEmptied) {
@@ -74,17 +81,18 @@ TEST_F(Projection, SceneOnTheDepthAxisIsRefusedAndEmptied) {
     EXPECT_FALSE(Project_Scene(550, 418));
     EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Division by zero!"});
     EXPECT_TRUE(TriangleList.empty());
-    EXPECT_FALSE(ProjectedList.present);
+    EXPECT_FALSE(ProjectedList);
     EXPECT_EQ(g_WindowMapping.sx, before.sx);
 }
 
 // Mend: a level terrain seen edge-on used to end with "Floating point division by zero".
 TEST_F(Projection, FlatExtentIsCentredInsteadOfFailing) {
-    ObserverElevation = 0, ObserverAzimuth = 0;
-    TriangleList = {{{-1, 0, 0.5f}, {1, 0, 0.5f}, {0, 1, 0.5f}, 120}};
-    ASSERT_NO_THROW(Project_Scene(550, 418));
+    const std::vector<SceneTriangle> scene = {{{-1, 0, 0.5f}, {1, 0, 0.5f}, {0, 1, 0.5f}, 120}};
+    const float zoom = 0.751f;
+    const auto projected = ProjectScene(scene, {0, 0, 90, 180}, zoom, 550, 418);
+    ASSERT_TRUE(projected);
     std::int32_t column = 0, row = 0;
-    WorldToDevice(ZoomFactor * 0.0f, ZoomFactor * 0.5f, column, row);
+    WorldToDevice(projected->mapping, zoom * 0.0f, zoom * 0.5f, column, row);
     EXPECT_EQ(column, 274);  // the origin, (549 / 2) to even
     EXPECT_GE(row, 208);
     EXPECT_LE(row, 209);

@@ -137,9 +137,15 @@ TEST_F(SceneReader, PlatformFaultsEndTheLoadWithTheirText) {
     EXPECT_EQ(LoadError(TdfBytes(kSquare, {{-1, 1, 2, 120}})), "List index out of bounds");
     // A negative vertex count overflows the diagonal.
     EXPECT_EQ(LoadError(TdfBytes(-1, {}, 1, {{0, 0, 0, 120}})), "Floating point overflow");
+    // Not a coordinate, whether a triangle uses the vertex or not.
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(LoadError(TdfBytes({{0, 0, 0}, {nan, 0, 0}}, {{0, 1, 1, 120}})),
-              "Invalid floating point operation");
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const Vertex& bad : {Vertex{nan, 0, 0}, Vertex{0, inf, 0}, Vertex{0, 0, -inf}}) {
+        EXPECT_EQ(LoadError(TdfBytes({{0, 0, 0}, bad, {1, 1, 1}}, {{0, 1, 2, 120}})),
+                  "Invalid floating point operation");
+        EXPECT_EQ(LoadError(TdfBytes({{0, 0, 0}, {1, 1, 1}, {1, 0, 1}, bad}, {{0, 1, 2, 120}})),
+                  "Invalid floating point operation");
+    }
     const std::string whole = TdfBytes(kSquare, kTwo);
     for (const std::size_t cut :
          {std::size_t{2}, std::size_t{5}, std::size_t{20}, whole.size() - 1})
@@ -155,6 +161,17 @@ TEST_F(SceneReader, HugeCountsInAShortFileFailOnTheMissingBytesNotOnMemory) {
 
 TEST(SceneFileOpen, MissingFileIsThePlatformsError) {
     EXPECT_THROW(SceneFile::Open("no/such/folder/scene.3df"), PlatformError);
+}
+
+TEST(SceneFileOpen, ClosedFileCannotBeReadAnyMore) {
+    SceneFile file = MemoryScene(TdfBytes(kSquare, kTwo));
+    file.close();
+    try {
+        file.reader();
+        FAIL() << "no error";
+    } catch (const PlatformError& e) {
+        EXPECT_STREQ(e.what(), "File not open");
+    }
 }
 
 }  // namespace
