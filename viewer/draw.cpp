@@ -55,13 +55,18 @@ void ClearPicture(Canvas& canvas, std::int32_t width, std::int32_t height) {
     canvas.rectangle(0, 0, width - 1, height - 1);
 }
 
+bool ProjectClearDraw(Canvas& canvas, std::int32_t width, std::int32_t height) {
+    if (!Project_Scene(width, height))
+        return false;
+    ClearPicture(canvas, width, height);
+    Draw_and_View(canvas);
+    return true;
+}
+
 bool RenderScene(Canvas& canvas, std::int32_t width, std::int32_t height) {
     const Colour savedColour = canvas.brushColour;
     const BrushStyle savedStyle = canvas.brushStyle;
-    const bool ok = Project_Scene(width, height);
-    if (ok)
-        ClearPicture(canvas, width, height);
-    Draw_and_View(canvas);
+    const bool ok = ProjectClearDraw(canvas, width, height);
     canvas.brushColour = savedColour;
     canvas.brushStyle = savedStyle;
     return ok;

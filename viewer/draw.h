@@ -22,8 +22,12 @@ void Draw_and_View(Canvas& canvas);
 /// Clears the picture of width x height to black with the canvas's current pen as outline.
 void ClearPicture(Canvas& canvas, std::int32_t width, std::int32_t height);
 
-/// The viewer's rendering: projects, clears, draws; the brush comes back as it was, the pen
-/// does not. Returns the projection's result.
+/// Project_Scene, then (when it succeeded) clearing to black and Draw_and_View; returns the
+/// projection's result.
+bool ProjectClearDraw(Canvas& canvas, std::int32_t width, std::int32_t height);
+
+/// The viewer's rendering: ProjectClearDraw with the brush coming back as it was (the pen
+/// does not).
 bool RenderScene(Canvas& canvas, std::int32_t width, std::int32_t height);
 
 }  // namespace quarn

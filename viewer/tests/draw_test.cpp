@@ -13,110 +13,109 @@ namespace {
 
 constexpr int kSize = 21;
 
-// Seen from the front (elevation 0, azimuth 0) x and z are the picture's axes; the scene
-// reaches 1 along each, so at zoom 1 it spans the whole picture.
+// The shading's worked triangle in view space: at zoom 1 its corners (x', z') = (1, -1),
+// (-1, 0), (0, 1) land on the pixels (20, 20), (0, 10) and (10, 0).
+constexpr Vec3 kP1{1, 5, -1}, kP2{-1, 5, 0}, kP3{0, 5, 1};
+constexpr Vec3 kFrontLight{0, -5, 0}, kSideLight{3, -4, 0};
+
+ProjectedScene Front(std::vector<std::int32_t> codes, Vec3 sun) {
+    ProjectedScene scene;
+    for (const std::int32_t code : codes)
+        scene.triangles.push_back({kP1, kP2, kP3, code});
+    scene.rotatedSun = sun;
+    SetWorldWindow(scene.mapping, -1, -1, 1, 1);
+    SetDeviceViewport(scene.mapping, 0, 0, kSize - 1, kSize - 1);
+    return scene;
+}
+
 class Drawing : public ::testing::Test {
   protected:
-    void SetUp() override {
-        testing::ResetViewerState();
-        ObserverElevation = 0, ObserverAzimuth = 0;
-        ZoomFactor = 1.0f;
+    void Draw(const ProjectedScene& scene, bool shaded, float zoom = 1.0f) {
+        DrawProjected(scene, zoom, shaded, canvas);
     }
-    void Render() {
-        ASSERT_TRUE(Project_Scene(kSize, kSize));
-        ClearPicture(canvas, kSize, kSize);
-        Draw_and_View(canvas);
-    }
-    quarn::testing::ScriptedUi ui;
     PixelBuffer picture{kSize, kSize};
     PixelCanvas canvas{picture};
 };
 
-const SceneTriangle kTent{
-    {-1, 0, -1}, {1, 0, -1}, {0, 0, 1}, 120};  // corners (0,20) (20,20) (10,0)
-
-// The colour the shaded mode gives a triangle, seen unturned as the tests see it.
-Colour ShadeOf(const SceneTriangle& t) {
-    const auto at = [](Vertex v) { return Vec3{v.x, v.y, v.z}; };
-    return ComputeShadedColour(at(t.corner1), at(t.corner2), at(t.corner3), RotatedSun,
-                               static_cast<float>(t.colour), 0.2f, 0.4f, 0.4f, 0.5f);
-}
-
 TEST_F(Drawing, WireTriangleShowsWhiteEdgesOverABlackInside) {
-    ShadedMode = false;
-    TriangleList = {kTent};
-    Render();
-    for (const auto& [x, y] :
-         std::vector<std::pair<int, int>>{{0, 20}, {20, 20}, {10, 0}, {10, 20}, {5, 10}, {15, 10}})
+    Draw(Front({216}, kFrontLight), false);
+    for (const auto& [x, y] : {std::pair{20, 20}, {0, 10}, {10, 0}, {10, 15}, {5, 5}, {15, 10}})
         EXPECT_EQ(picture.pixel(x, y), kWhite) << x << "," << y;
-    EXPECT_EQ(picture.pixel(10, 12), kBlack);
+    EXPECT_EQ(picture.pixel(10, 10), kBlack);
     EXPECT_EQ(picture.pixel(2, 2), kBlack);
     EXPECT_EQ(canvas.penColour, kWhite);
     EXPECT_EQ(canvas.brushStyle, BrushStyle::Clear);
 }
 
-TEST_F(Drawing, ShadedTriangleIsOneColourEdgesIncludedAndLeavesItAsThePen) {
-    TriangleList = {kTent};
-    Draw_and_View(canvas);  // nothing is drawn without a projection
-    EXPECT_EQ(picture.pixel(10, 12), kBlack);
-    Render();
-    const Colour expected = ShadeOf(kTent);
-    EXPECT_NE(expected, kBlack);
-    EXPECT_EQ(picture.pixel(10, 12), expected);
-    EXPECT_EQ(picture.pixel(10, 20), expected);
-    EXPECT_EQ(picture.pixel(0, 20), expected);
-    EXPECT_EQ(picture.pixel(2, 2), kBlack);
-    EXPECT_EQ(canvas.penColour, expected);
-    // The grey code is drawn in a grey.
-    TriangleList = {{kTent.corner1, kTent.corner2, kTent.corner3, 32767}};
-    Render();
-    const Colour c = picture.pixel(10, 12);
-    EXPECT_EQ(c & 0xFF, (c >> 8) & 0xFF);
-    EXPECT_EQ(c & 0xFF, (c >> 16) & 0xFF);
-}
-
-TEST_F(Drawing, LaterTriangleCoversTheEarlierWhateverTheDepth) {
-    const SceneTriangle nearRed{{-1, -5, -1}, {1, -5, -1}, {0, -5, 1}, 0};
-    const SceneTriangle farBlue{{-1, 5, -1}, {1, 5, -1}, {0, 5, 1}, 240};
-    for (const auto& order : {std::vector{nearRed, farBlue}, std::vector{farBlue, nearRed}}) {
-        TriangleList = order;
-        Render();
-        EXPECT_EQ(picture.pixel(10, 12), canvas.penColour);  // the last one drawn
-        EXPECT_EQ(picture.pixel(10, 12), ShadeOf(order.back()));
+TEST_F(Drawing, ShadedTrianglesTakeTheirWorkedColoursEdgesIncluded) {
+    const struct {
+        std::int32_t code;
+        Vec3 light;
+        Colour colour;
+    } cases[] = {{216, kFrontLight, 0xFF6600},  // (0, 102, 255)
+                 {120, {0, 20, 0}, 0x293329},   // unlit: (41, 51, 41)
+                 {24, kSideLight, 0x0567FA},    // (250, 103, 5)
+                 {32767, kSideLight, 0xFAFAFA}};
+    for (const auto& c : cases) {
+        Draw(Front({c.code}, c.light), true);
+        for (const auto& [x, y] : {std::pair{10, 10}, {20, 20}, {0, 10}, {10, 0}})
+            EXPECT_EQ(picture.pixel(x, y), c.colour) << c.code << " at " << x << "," << y;
+        EXPECT_EQ(picture.pixel(2, 2), kBlack);
+        EXPECT_EQ(canvas.penColour, c.colour);  // the last polygon's colour stays the pen
     }
 }
 
-TEST_F(Drawing, StartingZoomLeavesABlackBorder) {
-    ZoomFactor = 0.751f;
-    TriangleList = {kTent};
-    Render();
-    for (int x = 0; x < kSize; ++x)
-        EXPECT_EQ(picture.pixel(x, 20), kBlack) << x;
-    EXPECT_NE(picture.pixel(10, 12), kBlack);
+TEST_F(Drawing, LaterTriangleCoversTheEarlier) {
+    Draw(Front({120, 216}, kFrontLight), true);
+    EXPECT_EQ(picture.pixel(10, 10), 0xFF6600u);
+    Draw(Front({216, 120}, kFrontLight), true);
+    EXPECT_EQ(picture.pixel(10, 10), 0x00FF00u);
 }
 
-TEST_F(Drawing, RenderingClearsWithTheCurrentPenAndRestoresOnlyTheBrush) {
-    ShadedMode = false;
+TEST_F(Drawing, StartingZoomShrinksTowardsTheOriginLeavingABlackBorder) {
+    Draw(Front({216}, kFrontLight), false, 0.751f);
+    for (int x = 0; x < kSize; ++x)
+        EXPECT_EQ(picture.pixel(x, 20), kBlack) << x;
+    EXPECT_EQ(picture.pixel(10, 2), kWhite);  // (0, 0.751) is 2.49 rows below the top
+}
+
+// The viewer's rendering binds the program-wide scene and settings to the steps above.
+class Rendering : public Drawing {
+  protected:
+    void SetUp() override {
+        testing::ResetViewerState();
+        ObserverElevation = 0, ObserverAzimuth = 0;
+        ZoomFactor = 1.0f;
+        ShadedMode = false;
+    }
+    quarn::testing::ScriptedUi ui;
+};
+
+// Seen from the front, the tent's x and z are the picture's axes.
+const SceneTriangle kTent{{-1, 0, -1}, {1, 0, -1}, {0, 0, 1}, 120};
+
+TEST_F(Rendering, ClearsWithTheCurrentPenAndRestoresOnlyTheBrush) {
     TriangleList = {kTent};
     canvas.brushColour = 0x123456;
     ASSERT_TRUE(RenderScene(canvas, kSize, kSize));
     EXPECT_EQ(canvas.brushColour, 0x123456u);
     EXPECT_EQ(canvas.brushStyle, BrushStyle::Solid);
+    EXPECT_EQ(picture.pixel(5, 10), kWhite);
     TriangleList.clear();
     ASSERT_TRUE(RenderScene(canvas, kSize, kSize));
-    EXPECT_EQ(picture.pixel(5, 0), kWhite);    // outlined with the pen the wire frame left
-    EXPECT_EQ(picture.pixel(10, 12), kBlack);  // the old edge at (5, 10) is cleared
-    EXPECT_EQ(picture.pixel(5, 10), kBlack);
+    EXPECT_EQ(picture.pixel(5, 0), kWhite);   // outlined with the pen the wire frame left
+    EXPECT_EQ(picture.pixel(5, 10), kBlack);  // the old edge is cleared
+    EXPECT_FALSE(ProjectedList);              // the drawing consumed the projection
 }
 
-TEST_F(Drawing, FailedProjectionKeepsThePictureAndEmptiesTheScene) {
+TEST_F(Rendering, FailedProjectionKeepsThePictureAndEmptiesTheScene) {
     TriangleList = {kTent};
-    Render();
-    const Colour drawn = picture.pixel(10, 12);
+    ASSERT_TRUE(RenderScene(canvas, kSize, kSize));
     TriangleList = {{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, 120}};
     EXPECT_FALSE(RenderScene(canvas, kSize, kSize));
-    EXPECT_EQ(picture.pixel(10, 12), drawn);
+    EXPECT_EQ(picture.pixel(5, 10), kWhite);
     EXPECT_TRUE(TriangleList.empty());
+    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Division by zero!"});
 }
 
 }  // namespace
