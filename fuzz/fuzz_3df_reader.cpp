@@ -1,11 +1,14 @@
-// Any bytes as a 3DF file: the two reading steps and the projection of what they accept end
-// with a refusal, a platform error or a scene, never a crash, hang or runaway allocation.
+// Any bytes as a 3DF file: the two reading steps, then the projection and the drawing of what
+// they accept, end with a refusal, a platform error or a picture, never a crash, hang or
+// runaway allocation.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
 
+#include "draw.h"
+#include "pixel_buffer.h"
 #include "platform_error.h"
 #include "projection.h"
 #include "scene.h"
@@ -29,8 +32,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     quarn::PerspectiveDistance = -3.0f;
     quarn::TriangleList.clear();
     try {
-        if (quarn::Read_Points(load, display) && quarn::Read_Triangles(load))
-            quarn::Project_Scene(550, 418);
+        if (!quarn::Read_Points(load, display) || !quarn::Read_Triangles(load))
+            return 0;
+        // A small picture keeps each run fast; the rasterizer clips whatever falls outside.
+        const auto projected =
+            quarn::ProjectScene(quarn::TriangleList, quarn::ViewAngles{}, 0.751f, 64, 48);
+        if (!projected)
+            return 0;
+        quarn::PixelBuffer picture(64, 48);
+        quarn::PixelCanvas canvas(picture);
+        for (const bool shaded : {true, false})
+            quarn::DrawProjected(*projected, 0.751f, shaded, canvas);
     } catch (const quarn::PlatformError&) {
     }
     return 0;
