@@ -77,26 +77,32 @@ void TfrmDoc::Button1Click() {
     close();
 }
 
+TfrmDoc::~TfrmDoc() {
+    FormClose();
+}
+
 void TfrmDoc::FormClose() {
-    DocWindowOpen = false;
+    if (frmDoc != this)
+        return;
     frmDoc = nullptr;
+    DocWindowOpen = false;
 }
 
 void TfrmDoc::closeEvent(QCloseEvent* event) {
     FormClose();
     QMdiSubWindow::closeEvent(event);
-    event->accept();
 }
 
 void ShowDocumentation() {
     if (!DocWindowOpen) {
         frmDoc = new TfrmDoc();
-        MainMdiArea()->addSubWindow(frmDoc);
+        AddChildWindow(frmDoc);
         DocWindowOpen = true;
     }
     frmDoc->show();
     frmDoc->raise();
-    MainMdiArea()->setActiveSubWindow(frmDoc);
+    if (QMdiArea* area = frmDoc->mdiArea())
+        area->setActiveSubWindow(frmDoc);
     frmDoc->loadFile(QStringLiteral("document.txt"));
 }
 

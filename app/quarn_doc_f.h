@@ -13,6 +13,7 @@ namespace quarn {
 class TfrmDoc : public QMdiSubWindow {
   public:
     explicit TfrmDoc(QWidget* parent = nullptr);
+    ~TfrmDoc() override;
 
     /// Replaces the memo's lines by fileName's content; raises the cannot-open error.
     void loadFile(const QString& fileName);
@@ -25,6 +26,7 @@ class TfrmDoc : public QMdiSubWindow {
 
   private:
     void Button1Click();
+    // Forgets the window (flag, pointer) once: on close, or destroyed unclosed.
     void FormClose();
 };
 

@@ -4,8 +4,7 @@
 #include <optional>
 #include <string>
 
-#include <QImage>
-
+#include "bmp_image.h"
 #include "bmp_info.h"
 #include "classify_image.h"
 #include "commands.h"
@@ -14,7 +13,7 @@
 #include "generate_command.h"
 #include "message_box.h"
 #include "options.h"
-#include "platform_error.h"
+#include "palette.h"
 #include "terrain_sampler.h"
 
 namespace quarn::cli {
@@ -86,14 +85,6 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     return a;
 }
 
-// The panel's swatches after opening the map: the colours of the palette just read.
-SwatchColours SwatchesOf(const PaletteTable& palette) {
-    SwatchColours swatches{};
-    for (std::size_t e = 0; e < swatches.size(); ++e)
-        swatches[e] = PaletteColour(palette[e]);
-    return swatches;
-}
-
 int Generate(const Arguments& a, StderrBoxes& boxes) {
     // The Palette starts black, as in a freshly started application.
     const std::uint8_t code = ReadBMPInfo(a.map);
@@ -101,10 +92,9 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
         ShowErrorBox(std::string(BMPErrorMessages[code]) + "!");
         return 1;
     }
-    const QImage image(QString::fromStdString(a.map), "BMP");
-    if (image.isNull())
-        throw PlatformError("Bitmap image is not valid");
-    const bool written = RunGenerate(a.fields, true, ClassifyImage(image, SwatchesOf(Palette)));
+    // The swatches show the palette just read, as after opening the map in the window.
+    const ClassifiedRaster map = ClassifyImage(LoadBmpImage(a.map), PanelSwatchColours(Palette));
+    const bool written = RunGenerate(a.fields, true, map);
     if (!written || boxes.shown)
         return 1;
     const GridSetup& g = g_GridSetup;

@@ -15,4 +15,11 @@ std::optional<std::int32_t> FindPaletteIndex(Colour colour, const PaletteTable& 
     return std::nullopt;
 }
 
+std::array<Colour, kPaletteSize> PanelSwatchColours(const PaletteTable& palette) {
+    std::array<Colour, kPaletteSize> colours{};
+    for (std::size_t index = 0; index < palette.size(); ++index)
+        colours[index] = PaletteColour(palette[index]);
+    return colours;
+}
+
 }  // namespace quarn

@@ -35,4 +35,8 @@ Colour PaletteColour(const PaletteEntry& entry);
 /// The lowest index whose Colour equals colour, or nothing when no entry does.
 std::optional<std::int32_t> FindPaletteIndex(Colour colour, const PaletteTable& palette);
 
+/// Every entry's Colour by index: what the panel's swatches show and the generator classifies
+/// the map's pixels by.
+std::array<Colour, kPaletteSize> PanelSwatchColours(const PaletteTable& palette);
+
 }  // namespace quarn

@@ -36,8 +36,6 @@ class AppShellTest : public ::testing::Test {
         for (const QPointer<QWidget>& w : windows)
             delete w.data();
         QApplication::processEvents();
-        DocWindowOpen = false;  // the window went with its main window, unclosed
-        frmDoc = nullptr;
         QDir::setCurrent(m_previousFolder);
     }
     void writeDocument(const QByteArray& text) {

@@ -158,10 +158,6 @@ QString TfrmGenCPanel::selectedOutputText() const {
     return {};
 }
 
-Colour TfrmGenCPanel::SwatchColour(int tag) const {
-    return SwatchColourOf(*(this->*kSwatches[tag]));
-}
-
 void TfrmGenCPanel::SetGenerateHandler(std::function<void()> handler) {
     g_generateHandler = std::move(handler);
 }
@@ -187,8 +183,7 @@ void TfrmGenCPanel::closeEvent(QCloseEvent* event) {
 void CreateGenCPanel() {
     frmGenCPanel = new TfrmGenCPanel();
     RegisterGenCPanelForm(frmGenCPanel->form());
-    if (QMdiArea* area = MainMdiArea())
-        area->addSubWindow(frmGenCPanel);
+    AddChildWindow(frmGenCPanel);
     // Placed once it stands in the MDI area, which would otherwise choose its position.
     frmGenCPanel->FormCreate();
     frmGenCPanel->show();

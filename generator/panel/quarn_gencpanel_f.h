@@ -19,8 +19,6 @@
 #include <array>
 #include <functional>
 
-#include "shading.h"
-
 namespace quarn {
 
 class TfrmGenCPanel : public QMdiSubWindow {
@@ -48,8 +46,6 @@ class TfrmGenCPanel : public QMdiSubWindow {
     QWidget* form() const { return m_form; }
     /// Text of the selected output item ("3DF", "ASC", "RAW" or "PLG"; empty when none is).
     QString selectedOutputText() const;
-    /// The colour the swatch of palette index tag (0..15) shows.
-    Colour SwatchColour(int tag) const;
 
     /// What BitBtn1 runs (the main window's generate command).
     static void SetGenerateHandler(std::function<void()> handler);

@@ -1,8 +1,7 @@
 // A colour swatch: a label that shows one Colour as its filled background.
 //
-// The generator panel's swatches carry the map's palette colours; opening a map paints them
-// and the generator reads them back to classify the map's pixels, so both sides go through
-// these two functions.
+// The generator panel's swatches show the map's palette colours; they are only painted,
+// never read back (the generator takes the colours from the Palette itself).
 #pragma once
 
 #include <QLabel>
@@ -13,8 +12,5 @@ namespace quarn {
 
 /// Fills label's background with colour.
 void SetSwatchColour(QLabel& label, Colour colour);
-
-/// The colour that label's background shows.
-Colour SwatchColourOf(const QLabel& label);
 
 }  // namespace quarn

@@ -1,11 +1,8 @@
 #include "classify_image.h"
 
-namespace quarn {
+#include "qt_colour.h"
 
-Colour ColourOfRgb(QRgb rgb) {
-    return static_cast<Colour>(qRed(rgb)) | static_cast<Colour>(qGreen(rgb)) << 8 |
-           static_cast<Colour>(qBlue(rgb)) << 16;
-}
+namespace quarn {
 
 namespace {
 

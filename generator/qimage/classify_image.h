@@ -14,7 +14,4 @@ namespace quarn {
 /// The class of every pixel of image (empty raster for a null image).
 ClassifiedRaster ClassifyImage(const QImage& image, const SwatchColours& swatches);
 
-/// A QRgb as the system's Colour (red in the low byte).
-Colour ColourOfRgb(QRgb rgb);
-
 }  // namespace quarn

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qt_colour.h"
+
 namespace quarn {
 namespace {
 
@@ -10,15 +12,6 @@ SwatchColours Swatches() {
     for (std::size_t e = 0; e < 16; ++e)
         s[e] = static_cast<Colour>(e * 16) | static_cast<Colour>(255 - e * 16) << 8 | 0x400000u;
     return s;
-}
-
-QRgb RgbOf(Colour c) {
-    return qRgb(int(c & 255), int((c >> 8) & 255), int((c >> 16) & 255));
-}
-
-TEST(ClassifyImage, ColourOfRgbPutsRedInTheLowByte) {
-    EXPECT_EQ(ColourOfRgb(qRgb(0x30, 0x20, 0x10)), 0x102030u);
-    EXPECT_EQ(ColourOfRgb(qRgba(1, 2, 3, 0)), 0x030201u);
 }
 
 TEST(ClassifyImage, IndexedImageGoesThroughItsColourTable) {

@@ -4,6 +4,7 @@
 #include "forms.h"
 #include "generate_command.h"
 #include "map_state.h"
+#include "palette.h"
 #include "quarn_gencpanel_f.h"
 #include "quarn_map_f.h"
 
@@ -36,12 +37,8 @@ void GoOn() {
     const GeneratorFields fields = ReadPanel(*frmGenCPanel);
     const bool mapLoaded = !MapFileName.empty();
     ClassifiedRaster map;
-    if (mapLoaded && frmMap) {
-        SwatchColours swatches{};
-        for (std::size_t e = 0; e < swatches.size(); ++e)
-            swatches[e] = frmGenCPanel->SwatchColour(static_cast<int>(e));
-        map = ClassifyImage(frmMap->picture(), swatches);
-    }
+    if (mapLoaded && frmMap)
+        map = ClassifyImage(frmMap->picture(), PanelSwatchColours(Palette));
     RunGenerate(fields, mapLoaded, map);
 }
 

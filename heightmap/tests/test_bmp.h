@@ -28,6 +28,12 @@ struct TestBmp {
     std::vector<std::uint8_t> bytes() const;
 };
 
+/// Sixteen distinct map colours (0xRRGGBB); red and blue differ in all but white, so a
+/// byte-order fault shows.
+inline constexpr std::array<std::uint32_t, 16> kMapRgb{
+    0x0000FF, 0x1020F0, 0x203040, 0x00A000, 0x506070, 0x607080, 0x708090, 0x8090A0,
+    0x90A0B0, 0xA0B0C0, 0xB0C0D0, 0xC0D0E0, 0xD0E0F0, 0xE0F010, 0xF01020, 0xFFFFFF};
+
 /// A loadable 4-bit image: pixel (x, y), y counted from the top, shows entry indexOf(x, y) of
 /// the 16 colours (each 0xRRGGBB). topDown stores the rows top first (negative height).
 TestBmp FourBitImage(std::int32_t width, std::int32_t height,

@@ -4,11 +4,12 @@
 #include <QLayout>
 #include <QPixmap>
 
+#include "bmp_image.h"
 #include "error_report.h"
 #include "forms.h"
 #include "map_state.h"
 #include "palette.h"
-#include "platform_error.h"
+#include "qt_colour.h"
 #include "quarn_set_f.h"
 
 namespace quarn {
@@ -38,17 +39,11 @@ TfrmMap::TfrmMap()
 }
 
 TfrmMap::~TfrmMap() {
-    if (frmMap != this)
-        return;
-    frmMap = nullptr;
-    MapWindowOpen = false;
+    FormClose();
 }
 
 void TfrmMap::LoadPicture(const std::string& fileName) {
-    QImage image;
-    if (!image.load(QString::fromStdString(fileName), "BMP"))
-        throw PlatformError("Bitmap image is not valid");
-    m_picture = image;
+    m_picture = LoadBmpImage(fileName);
     Image1->setPixmap(QPixmap::fromImage(m_picture));
 }
 
@@ -60,8 +55,7 @@ void TfrmMap::SetClientSize(int width, int height) {
 Colour TfrmMap::PixelColour(int x, int y) const {
     if (!m_picture.valid(x, y))
         return kNoPixel;
-    const QRgb rgb = m_picture.pixel(x, y);
-    return PackRGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    return ColourOfRgb(m_picture.pixel(x, y));
 }
 
 void TfrmMap::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {
@@ -75,20 +69,21 @@ void TfrmMap::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int
 }
 
 void TfrmMap::closeEvent(QCloseEvent* event) {
-    RunGuarded([this] { FormClose(); });
+    FormClose();
     QMdiSubWindow::closeEvent(event);
 }
 
 void TfrmMap::FormClose() {
+    if (frmMap != this)
+        return;
+    frmMap = nullptr;
     MapWindowOpen = false;
     MapFileName.clear();
-    frmMap = nullptr;
 }
 
 void CreateMapWindow() {
     frmMap = new TfrmMap();
-    if (QMdiArea* area = MainMdiArea())
-        area->addSubWindow(frmMap);
+    AddChildWindow(frmMap);
     frmMap->show();
     MapWindowOpen = true;
 }

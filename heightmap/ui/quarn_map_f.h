@@ -39,6 +39,7 @@ class TfrmMap : public QMdiSubWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Forgets the window (flag, pointer, file name) once: on close, or destroyed unclosed.
     void FormClose();
 
     QImage m_picture;

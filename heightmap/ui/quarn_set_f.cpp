@@ -31,7 +31,13 @@ TfrmSet::TfrmSet() {
     MaskEdit1->setInputMask(QStringLiteral("#00000; "));
     MaskEdit1->setText(QStringLiteral("0"));
     MaskEdit1->setGeometry(5, 5, 38, 19);
-    UpDown1 = new SpinButton(MaskEdit1, -10000, 30000, 100, this);
+    UpDown1 = new UpDown(MaskEdit1,
+                         {.minimum = -10000,
+                          .maximum = 30000,
+                          .increment = 100,
+                          .autoRepeat = true,
+                          .arrowsTakeFocus = false},
+                         this);
     UpDown1->setGeometry(43, 5, 15, 19);
     Button1 = addButton("O", 58);
     Button2 = addButton("X", 79);

@@ -13,7 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "spin_button.h"
+#include "up_down.h"
 
 namespace quarn {
 
@@ -22,7 +22,7 @@ class TfrmSet : public QDialog {
     TfrmSet();
 
     QFrame* Shape1;
-    SpinButton* UpDown1;
+    UpDown* UpDown1;
     QLineEdit* MaskEdit1;
     QPushButton* Button1;
     QPushButton* Button2;

@@ -23,6 +23,11 @@ void RegisterMainForm(QMainWindow* form, QMdiArea* mdiArea) {
     g_mdiArea = mdiArea;
 }
 
+void AddChildWindow(QMdiSubWindow* window) {
+    if (g_mdiArea)
+        g_mdiArea->addSubWindow(window);
+}
+
 QWidget* GenCPanelForm() {
     return g_genCPanelForm;
 }

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <vector>
 
 namespace quarn {
@@ -15,6 +16,8 @@ namespace quarn {
 QMainWindow* MainForm();
 QMdiArea* MainMdiArea();
 void RegisterMainForm(QMainWindow* form, QMdiArea* mdiArea);
+/// Adds window to the main window's MDI area; without one (some tests) it stands alone.
+void AddChildWindow(QMdiSubWindow* window);
 
 /// The generator control panel's form (the widget that holds its controls).
 QWidget* GenCPanelForm();

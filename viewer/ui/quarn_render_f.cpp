@@ -25,11 +25,11 @@ QLineEdit* NumberField(QWidget* parent, QRect geometry) {
     return edit;
 }
 
-UpDown* SpinButton(Qt::Orientation orientation, QLineEdit* buddy, QWidget* parent, QRect geometry) {
-    auto* spin = new UpDown(orientation, buddy, parent);
+// Angles in steps of 5; the click handlers wrap -1 and 360 round to 355 and 0.
+UpDown* AngleSpin(Qt::Orientation orientation, QLineEdit* buddy, QWidget* parent, QRect geometry) {
+    auto* spin = new UpDown(
+        buddy, {.orientation = orientation, .minimum = -1, .maximum = 360, .increment = 5}, parent);
     spin->setGeometry(geometry);
-    spin->setRange(-1, 360);
-    spin->setIncrement(5);
     return spin;
 }
 
@@ -58,9 +58,9 @@ void TfrmRender::buildControls() {
     Panel2->setLineWidth(2);
 
     Edit1 = NumberField(Panel2, {15, 6, 34, 20});
-    UpDown1 = SpinButton(Qt::Vertical, Edit1, Panel2, {49, 6, 15, 20});
+    UpDown1 = AngleSpin(Qt::Vertical, Edit1, Panel2, {49, 6, 15, 20});
     Edit2 = NumberField(Panel2, {78, 6, 34, 20});
-    UpDown2 = SpinButton(Qt::Horizontal, Edit2, Panel2, {112, 6, 15, 20});
+    UpDown2 = AngleSpin(Qt::Horizontal, Edit2, Panel2, {112, 6, 15, 20});
     RadioButton1 = new QRadioButton("Observer", Panel2);
     RadioButton1->setGeometry(139, 9, 65, 17);
     RadioButton2 = new QRadioButton("Sun", Panel2);
@@ -164,11 +164,16 @@ void TfrmRender::Button3Click() {
     renderIfAuto();
 }
 
+TfrmRender::~TfrmRender() {
+    FormClose();
+}
+
 void TfrmRender::FormClose() {
+    if (frmRender != this)
+        return;
+    frmRender = nullptr;
     RenderWindowOpen = false;
     SceneFileName.clear();
-    if (frmRender == this)
-        frmRender = nullptr;
 }
 
 void TfrmRender::closeEvent(QCloseEvent* event) {

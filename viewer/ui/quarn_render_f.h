@@ -27,6 +27,7 @@ class TfrmRender : public QMdiSubWindow, public AngleDisplay {
     static constexpr int kImageHeight = 418;
 
     explicit TfrmRender(QWidget* parent = nullptr);
+    ~TfrmRender() override;
 
     /// Reads the vertices of load, showing the angles in the spin buttons.
     bool Read_Points(SceneLoad& load) { return quarn::Read_Points(load, *this); }
@@ -68,6 +69,7 @@ class TfrmRender : public QMdiSubWindow, public AngleDisplay {
     void buildControls();
     void connectHandlers();
     void showSettings();
+    // Forgets the window (flag, pointer, file name) once: on close, or destroyed unclosed.
     void FormClose();
     void renderIfAuto();
 

@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "bmp_picture.h"
+#include "draw.h"
 #include "file_dialog.h"
 #include "forms.h"
 #include "message_box.h"
@@ -21,7 +22,7 @@ constexpr int kViewerHeight = 477;
 void ShowViewer() {
     if (!RenderWindowOpen) {
         frmRender = new TfrmRender();
-        MainMdiArea()->addSubWindow(frmRender);
+        AddChildWindow(frmRender);
         frmRender->show();
         RenderWindowOpen = true;
     }

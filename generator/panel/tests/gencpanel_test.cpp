@@ -12,7 +12,6 @@
 
 #include "forms.h"
 #include "main_form_stand_in.h"
-#include "swatch.h"
 
 namespace quarn {
 namespace {
@@ -95,10 +94,8 @@ TEST_F(GenCPanel, SwatchesAreWhiteAtStartAndCarryTags) {
         const auto labels = FindLabelsByTag(GenCPanelForm(), e);
         ASSERT_EQ(labels.size(), 1u) << e;
         EXPECT_EQ(labels[0]->geometry(), QRect(e < 8 ? 5 : 81, tops[e % 8], 18, 18)) << e;
-        EXPECT_EQ(panel->SwatchColour(e), 0x00FFFFFFu) << e;
+        EXPECT_EQ(labels[0]->palette().color(QPalette::Window), QColor(Qt::white)) << e;
     }
-    SetSwatchColour(*panel->Label10, 0x00102030u);
-    EXPECT_EQ(panel->SwatchColour(9), 0x00102030u);
     const std::pair<QLabel*, const char*> captions[] = {
         {panel->Label17, "Water"},    {panel->Label18, "Lawn"},      {panel->Label19, "Snow"},
         {panel->Label20, "Mapwidth"}, {panel->Label21, "Mapheight"}, {panel->Label22, "Interval"}};

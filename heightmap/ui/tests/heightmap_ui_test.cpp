@@ -1,46 +1,28 @@
+// The map window's click and the height popup, with the real generator panel behind them.
 #include <gtest/gtest.h>
 
-#include <QMainWindow>
-#include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <tuple>
 
 #include "bmp_info.h"
-#include "error_report.h"
 #include "forms.h"
 #include "main_form_stand_in.h"
 #include "map_state.h"
-#include "open_bmp_command.h"
 #include "quarn_gencpanel_f.h"
 #include "quarn_map_f.h"
 #include "quarn_set_f.h"
-#include "scripted_ui.h"
 #include "test_bmp.h"
 
 namespace quarn {
 namespace {
 
-using testing::ScriptedUi;
-
-// Colour e of the test maps: distinct, and each component differs so byte order shows.
-constexpr std::array<std::uint32_t, 16> kRgb{
-    0x0000FF, 0x1020F0, 0x203040, 0x00A000, 0x506070, 0x607080, 0x708090, 0x8090A0,
-    0x90A0B0, 0xA0B0C0, 0xB0C0D0, 0xC0D0E0, 0xD0E0F0, 0xE0F010, 0xF01020, 0xFFFFFF};
-
-Colour AsColour(std::uint32_t rgb) {
-    return PackRGB(static_cast<std::int32_t>(rgb >> 16), (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
-class MapWindow : public ::testing::Test {
+class MapClick : public ::testing::Test {
   protected:
     void SetUp() override {
         CreateGenCPanel();
         CreateSetPopup();
         frmSet->MaskEdit1->setText("0");
-        Palette = {};
-        MapFileName.clear();
         CurrentColourIndex = 0;
     }
     void TearDown() override {
@@ -48,22 +30,17 @@ class MapWindow : public ::testing::Test {
         delete frmGenCPanel;
     }
 
-    // Writes a map whose left half shows colour left and right half colour right.
-    std::string Map(const char* name, int width, int height, std::uint8_t left = 0,
-                    std::uint8_t right = 1, bool topDown = false) {
-        return File(name, testing::FourBitImage(
-                              width, height, kRgb,
-                              [&](int x, int) { return x < width / 2 ? left : right; }, topDown)
-                              .bytes());
-    }
-    std::string File(const char* name, const std::vector<std::uint8_t>& bytes) {
-        const std::string path = dir.filePath(name).toStdString();
-        testing::WriteFile(path, bytes);
-        return path;
-    }
-    void Open(const std::string& path) {
-        ui.dialogAnswers.push_back(path);
-        RunGuarded(OpenBMPImage);
+    // Shows a map whose left half has palette colour left and right half colour right, its
+    // palette read as opening it does.
+    void ShowMap(std::uint8_t left, std::uint8_t right) {
+        const std::string path = dir.filePath("map.bmp").toStdString();
+        testing::WriteFile(path, testing::FourBitImage(40, 40, testing::kMapRgb, [&](int x, int) {
+                                     return x < 20 ? left : right;
+                                 }).bytes());
+        ASSERT_EQ(ReadBMPInfo(path), 0);
+        CreateMapWindow();
+        frmMap->LoadPicture(path);
+        frmMap->SetClientSize(40, 40);
     }
     // Clicks the map at (x, y) and answers the popup with button (nullptr: Escape).
     QPoint ClickAndAnswer(int x, int y, QPushButton* button,
@@ -84,120 +61,11 @@ class MapWindow : public ::testing::Test {
     QString Height(int index) const { return FindEditByTag(GenCPanelForm(), index)->text(); }
 
     testing::MainFormStandIn standIn;
-    QMainWindow& main = standIn.main();
-    QMdiArea* area = standIn.area();
     QTemporaryDir dir;
-    ScriptedUi ui;
 };
 
-TEST_F(MapWindow, DialogAsksForABmpAndCancelChangesNothing) {
-    ui.dialogAnswers.push_back(std::nullopt);
-    OpenBMPImage();
-    ASSERT_EQ(ui.dialogs.size(), 1u);
-    EXPECT_EQ(ui.dialogKinds[0], "open");
-    const FileDialogRequest& r = ui.dialogs[0];
-    EXPECT_EQ(std::tie(r.title, r.filter, r.defaultExt, r.fileName),
-              std::tuple("Open BMP image file", "BMP files|*.bmp", "BMP", ""));
-    EXPECT_FALSE(MapWindowOpen || frmMap);
-}
-
-TEST_F(MapWindow, RefusalsShowTheirMessageAndLeaveEverythingAsItWas) {
-    Open(Map("first.bmp", 40, 20));
-    testing::TestBmp compressed = testing::FourBitImage(8, 2, kRgb, [](int, int) { return 3; });
-    compressed.compression = 2;
-    compressed.colourTable.assign(16, {9, 9, 9, 0});
-    testing::TestBmp deep = compressed;
-    deep.compression = 0;
-    deep.bitsPerPixel = 8;
-    const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
-        {std::vector<std::uint8_t>(54, 'B'), "File corrupted or not BMP!"},
-        {compressed.bytes(), "Unknown file compression!"},
-        {deep.bytes(), "Only 4-bit (16 color) BMP images supported!"},
-    };
-    const std::string first = MapFileName;
-    for (const auto& [bytes, text] : cases) {
-        ui.boxes.clear();
-        Open(File("refused.bmp", bytes));
-        ASSERT_EQ(ui.boxes.size(), 1u) << text;
-        EXPECT_EQ(std::tie(ui.boxes[0].text, ui.boxes[0].type, ui.boxes[0].buttons),
-                  std::tuple(text, MsgDlgType::Error, mbAbort));
-        EXPECT_EQ(MapFileName, first);
-        EXPECT_EQ(frmGenCPanel->SwatchColour(0), AsColour(kRgb[0]));
-        EXPECT_EQ(frmMap->windowTitle().toStdString(), first);
-    }
-}
-
-TEST_F(MapWindow, PlatformFailuresReachTheTopLevelReport) {
-    const std::string text = "ten bytes!";
-    Open(File("short.bmp", {text.begin(), text.end()}));
-    Open(dir.filePath("missing.bmp").toStdString());
-    ASSERT_EQ(ui.reports.size(), 2u);
-    EXPECT_EQ(ui.reports[0], "Read beyond end of file.");
-    EXPECT_TRUE(ui.boxes.empty()) << "no check code for a short file";
-    EXPECT_TRUE(!MapWindowOpen && MapFileName.empty());
-
-    // Headers that pass but pixels the reader cannot decode: the open has gone that far.
-    const std::string undecodable =
-        File("nopixels.bmp", testing::FourBitImage(0, 0, kRgb, [](int, int) { return 0; }).bytes());
-    Open(undecodable);
-    ASSERT_EQ(ui.reports.size(), 3u);
-    EXPECT_EQ(ui.reports[2], "Bitmap image is not valid.");
-    EXPECT_EQ(MapFileName, undecodable);
-    EXPECT_TRUE(MapWindowOpen);
-}
-
-TEST_F(MapWindow, OpenPaintsAllSwatchesAndSizesTheWindowToTheImage) {
-    const std::string path = Map("island.bmp", 120, 70);
-    Open(path);
-    ASSERT_TRUE(ui.reports.empty()) << ui.reports[0];
-    EXPECT_EQ(MapFileName, path);
-    ASSERT_TRUE(MapWindowOpen);
-    for (int k = 0; k < 16; ++k)
-        EXPECT_EQ(frmGenCPanel->SwatchColour(k), AsColour(kRgb[static_cast<std::size_t>(k)])) << k;
-    EXPECT_EQ(frmGenCPanel->Label17->palette(), frmGenCPanel->Label20->palette())
-        << "captions are not swatches";
-    EXPECT_EQ(frmMap->windowTitle().toStdString(), path);
-    EXPECT_EQ(std::pair(frmMap->Image1->size(), frmMap->picture().size()),
-              std::pair(QSize(120, 70), QSize(120, 70)));
-    EXPECT_EQ(frmMap->pos(), QPoint(main.frameGeometry().width() - area->width(),
-                                    main.frameGeometry().height() - area->height()));
-    EXPECT_EQ(frmMap->mdiArea(), area);
-}
-
-TEST_F(MapWindow, TopDownImageTakesItsRealHeight) {
-    Open(Map("topdown.bmp", 64, 30, 5, 6, true));
-    ASSERT_TRUE(ui.reports.empty()) << ui.reports[0];
-    EXPECT_EQ(BMPHeader.height, -30);
-    EXPECT_EQ(frmMap->Image1->size(), QSize(64, 30));
-    EXPECT_EQ(frmMap->PixelColour(0, 0), AsColour(kRgb[5]));
-}
-
-TEST_F(MapWindow, SecondOpenReusesTheWindowAndCloseForgetsTheFile) {
-    Open(Map("a.bmp", 100, 50));
-    TfrmMap* first = frmMap;
-    Open(Map("b.bmp", 60, 90));
-    EXPECT_EQ(frmMap, first);
-    EXPECT_EQ(area->subWindowList().size(), 2) << "the panel and one map";
-    EXPECT_EQ(frmMap->Image1->size(), QSize(60, 90));
-    EXPECT_TRUE(frmMap->windowTitle().endsWith("b.bmp"));
-
-    frmGenCPanel->MaskEdit4->setText("300");
-    CurrentColourIndex = 3;
-    QPointer<TfrmMap> closing(frmMap);
-    frmMap->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(closing.isNull() && !frmMap && !MapWindowOpen && MapFileName.empty());
-    EXPECT_EQ(frmGenCPanel->SwatchColour(1), AsColour(kRgb[1]));
-    EXPECT_EQ(CurrentColourIndex, 3);
-
-    Open(Map("c.bmp", 30, 30));
-    EXPECT_TRUE(MapWindowOpen && frmMap);
-    EXPECT_EQ(Height(3), "300");
-    EXPECT_EQ(CurrentColourIndex, 3);
-}
-
-TEST_F(MapWindow, ClickPlacesThePopupBesideItAndOWritesThatColoursField) {
-    Open(Map("map.bmp", 40, 40, 7, 2));
+TEST_F(MapClick, PlacesThePopupBesideItAndOWritesThatColoursField) {
+    ShowMap(7, 2);
     frmMap->move(8, 46);
     frmSet->MaskEdit1->setText("1500");
     EXPECT_EQ(ClickAndAnswer(10, 20, frmSet->Button1), QPoint(-28, 91));
@@ -213,8 +81,8 @@ TEST_F(MapWindow, ClickPlacesThePopupBesideItAndOWritesThatColoursField) {
     EXPECT_EQ(frmGenCPanel->MaskEdit3->text(), "-200");
 }
 
-TEST_F(MapWindow, XEmptiesTheFieldAndEscapeChangesNothing) {
-    Open(Map("map.bmp", 40, 40, 4, 4));
+TEST_F(MapClick, XEmptiesTheFieldAndEscapeChangesNothing) {
+    ShowMap(4, 4);
     frmGenCPanel->MaskEdit5->setText("900");
     frmSet->MaskEdit1->setText("77");
     ClickAndAnswer(3, 3, nullptr);
@@ -228,8 +96,8 @@ TEST_F(MapWindow, XEmptiesTheFieldAndEscapeChangesNothing) {
     EXPECT_TRUE(Height(4).isEmpty()) << "a blank popup blanks the field";
 }
 
-TEST_F(MapWindow, PaletteSearchPicksTheLowestIndexAndKeepsItOnNoMatch) {
-    Open(Map("map.bmp", 40, 40, 9, 9));
+TEST_F(MapClick, PaletteSearchPicksTheLowestIndexAndKeepsItOnNoMatch) {
+    ShowMap(9, 9);
     Palette[2] = Palette[9];  // a later image's duplicate colour
     frmSet->MaskEdit1->setText("10");
     ClickAndAnswer(1, 1, frmSet->Button1);
@@ -244,7 +112,7 @@ TEST_F(MapWindow, PaletteSearchPicksTheLowestIndexAndKeepsItOnNoMatch) {
     EXPECT_EQ(frmMap->PixelColour(40, 0), 0xFFFFFFFFu);
 }
 
-TEST_F(MapWindow, PopupLayoutAndSpinLimits) {
+TEST_F(MapClick, PopupLayoutAndSpinLimits) {
     EXPECT_EQ(frmSet->size(), QSize(104, 28));
     EXPECT_TRUE(
         frmSet->windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));

@@ -30,14 +30,14 @@ TEST_F(RenderWindow, NewWindowShowsTheSettingsAsTheyStand) {
 TEST_F(RenderWindow, SpinButtonsWrapThroughZeroTo355) {
     Open(GoodScene());
     for (int click = 1; click <= 67; ++click)
-        frmRender->UpDown1->stepUp();
+        frmRender->UpDown1->stepBy(1);
     EXPECT_EQ(ObserverElevation, 355);
-    frmRender->UpDown1->stepUp();
+    frmRender->UpDown1->stepBy(1);
     EXPECT_EQ(ObserverElevation, 0);
-    frmRender->UpDown1->stepDown();
+    frmRender->UpDown1->stepBy(-1);
     EXPECT_EQ(ObserverElevation, 355);
     EXPECT_EQ(frmRender->Edit1->text(), "355");
-    frmRender->UpDown2->stepDown();
+    frmRender->UpDown2->stepBy(-1);
     EXPECT_EQ(ObserverAzimuth, 55);
     EXPECT_EQ(frmRender->Edit2->text(), "55");
 }
@@ -49,7 +49,7 @@ TEST_F(RenderWindow, SunModeEditsTheSunAndShowsItAfterALoad) {
     Open(GoodScene());
     EXPECT_EQ(frmRender->Edit1->text(), "90");
     EXPECT_EQ(frmRender->Edit2->text(), "180");
-    frmRender->UpDown1->stepUp();
+    frmRender->UpDown1->stepBy(1);
     EXPECT_EQ(SunElevation, 95);
     EXPECT_EQ(ObserverElevation, 20);
     frmRender->RadioButton1->click();
@@ -64,7 +64,7 @@ TEST_F(RenderWindow, NothingRendersOnAPairSwitchOrWithoutAutorenderUntilRenderNo
     frmRender->RadioButton1->click();
     EXPECT_EQ(Picture(), before);
     frmRender->CheckBox2->click();
-    frmRender->UpDown2->stepUp();
+    frmRender->UpDown2->stepBy(1);
     frmRender->CheckBox1->click();
     frmRender->Button2->click();
     EXPECT_FALSE(ShadedMode);

@@ -5,6 +5,7 @@
 #include "forms.h"
 #include "map_state.h"
 #include "message_box.h"
+#include "palette.h"
 #include "quarn_map_f.h"
 #include "swatch.h"
 
@@ -13,15 +14,18 @@ namespace quarn {
 namespace {
 
 void PaintSwatches() {
-    for (std::size_t k = 0; k < Palette.size(); ++k)
+    const auto colours = PanelSwatchColours(Palette);
+    for (std::size_t k = 0; k < colours.size(); ++k)
         for (QLabel* label : FindLabelsByTag(GenCPanelForm(), static_cast<int>(k)))
-            SetSwatchColour(*label, PaletteColour(Palette[k]));
+            SetSwatchColour(*label, colours[k]);
 }
 
 // The main window's frame sizes (border, title and menu), used as offsets in its client area.
 QPoint MainFrameOffsets() {
     const QMainWindow* main = MainForm();
     const QMdiArea* client = MainMdiArea();
+    if (!main || !client)
+        return {};
     return {main->frameGeometry().width() - client->width(),
             main->frameGeometry().height() - client->height()};
 }

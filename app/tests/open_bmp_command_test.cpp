@@ -1,0 +1,174 @@
+// The "Open BMP image file..." command with the real map window and generator panel.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <tuple>
+
+#include "bmp_info.h"
+#include "error_report.h"
+#include "forms.h"
+#include "main_form_stand_in.h"
+#include "map_state.h"
+#include "open_bmp_command.h"
+#include "quarn_gencpanel_f.h"
+#include "quarn_map_f.h"
+#include "scripted_ui.h"
+#include "test_bmp.h"
+
+namespace quarn {
+namespace {
+
+using testing::kMapRgb;
+
+class OpenBmp : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CreateGenCPanel();
+        Palette = {};
+    }
+    void TearDown() override {
+        delete frmMap;
+        delete frmGenCPanel;
+    }
+
+    // Writes a map whose left half shows colour left and right half colour right.
+    std::string Map(const char* name, int width, int height, std::uint8_t left = 0,
+                    std::uint8_t right = 1, bool topDown = false) {
+        return File(name, testing::FourBitImage(
+                              width, height, kMapRgb,
+                              [&](int x, int) { return x < width / 2 ? left : right; }, topDown)
+                              .bytes());
+    }
+    std::string File(const char* name, const std::vector<std::uint8_t>& bytes) {
+        const std::string path = dir.filePath(name).toStdString();
+        testing::WriteFile(path, bytes);
+        return path;
+    }
+    void Open(const std::string& path) {
+        ui.dialogAnswers.push_back(path);
+        RunGuarded(OpenBMPImage);
+    }
+    // The colour swatch k shows, and the one map colour k should show.
+    static QColor Swatch(int k) {
+        return FindLabelsByTag(GenCPanelForm(), k).at(0)->palette().color(QPalette::Window);
+    }
+    static QColor MapColour(int k) { return QColor(QRgb(kMapRgb[static_cast<std::size_t>(k)])); }
+
+    testing::MainFormStandIn standIn;
+    QMainWindow& main = standIn.main();
+    QMdiArea* area = standIn.area();
+    QTemporaryDir dir;
+    testing::ScriptedUi ui;
+};
+
+TEST_F(OpenBmp, DialogAsksForABmpAndCancelChangesNothing) {
+    ui.dialogAnswers.push_back(std::nullopt);
+    OpenBMPImage();
+    ASSERT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_EQ(ui.dialogKinds[0], "open");
+    const FileDialogRequest& r = ui.dialogs[0];
+    EXPECT_EQ(std::tie(r.title, r.filter, r.defaultExt, r.fileName),
+              std::tuple("Open BMP image file", "BMP files|*.bmp", "BMP", ""));
+    EXPECT_FALSE(MapWindowOpen || frmMap);
+}
+
+TEST_F(OpenBmp, RefusalsShowTheirMessageAndLeaveEverythingAsItWas) {
+    Open(Map("first.bmp", 40, 20));
+    testing::TestBmp compressed = testing::FourBitImage(8, 2, kMapRgb, [](int, int) { return 3; });
+    compressed.compression = 2;
+    compressed.colourTable.assign(16, {9, 9, 9, 0});
+    testing::TestBmp deep = compressed;
+    deep.compression = 0;
+    deep.bitsPerPixel = 8;
+    const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
+        {std::vector<std::uint8_t>(54, 'B'), "File corrupted or not BMP!"},
+        {compressed.bytes(), "Unknown file compression!"},
+        {deep.bytes(), "Only 4-bit (16 color) BMP images supported!"},
+    };
+    const std::string first = MapFileName;
+    for (const auto& [bytes, text] : cases) {
+        ui.boxes.clear();
+        Open(File("refused.bmp", bytes));
+        ASSERT_EQ(ui.boxes.size(), 1u) << text;
+        EXPECT_EQ(std::tie(ui.boxes[0].text, ui.boxes[0].type, ui.boxes[0].buttons),
+                  std::tuple(text, MsgDlgType::Error, mbAbort));
+        EXPECT_EQ(MapFileName, first);
+        EXPECT_EQ(Swatch(0), MapColour(0));
+        EXPECT_EQ(frmMap->windowTitle().toStdString(), first);
+    }
+}
+
+TEST_F(OpenBmp, PlatformFailuresReachTheTopLevelReport) {
+    const std::string text = "ten bytes!";
+    Open(File("short.bmp", {text.begin(), text.end()}));
+    Open(dir.filePath("missing.bmp").toStdString());
+    ASSERT_EQ(ui.reports.size(), 2u);
+    EXPECT_EQ(ui.reports[0], "Read beyond end of file.");
+    EXPECT_TRUE(ui.boxes.empty()) << "no check code for a short file";
+    EXPECT_TRUE(!MapWindowOpen && MapFileName.empty());
+
+    // Headers that pass but pixels the reader cannot decode: the open has gone that far.
+    const std::string undecodable = File(
+        "nopixels.bmp", testing::FourBitImage(0, 0, kMapRgb, [](int, int) { return 0; }).bytes());
+    Open(undecodable);
+    ASSERT_EQ(ui.reports.size(), 3u);
+    EXPECT_EQ(ui.reports[2], "Bitmap image is not valid.");
+    EXPECT_EQ(MapFileName, undecodable);
+    EXPECT_TRUE(MapWindowOpen);
+}
+
+TEST_F(OpenBmp, PaintsAllSwatchesAndSizesTheWindowToTheImage) {
+    const std::string path = Map("island.bmp", 120, 70);
+    Open(path);
+    ASSERT_TRUE(ui.reports.empty()) << ui.reports[0];
+    EXPECT_EQ(MapFileName, path);
+    ASSERT_TRUE(MapWindowOpen);
+    for (int k = 0; k < 16; ++k)
+        EXPECT_EQ(Swatch(k), MapColour(k)) << k;
+    EXPECT_EQ(frmGenCPanel->Label17->palette(), frmGenCPanel->Label20->palette())
+        << "captions are not swatches";
+    EXPECT_EQ(frmMap->windowTitle().toStdString(), path);
+    EXPECT_EQ(std::pair(frmMap->Image1->size(), frmMap->picture().size()),
+              std::pair(QSize(120, 70), QSize(120, 70)));
+    EXPECT_EQ(frmMap->pos(), QPoint(main.frameGeometry().width() - area->width(),
+                                    main.frameGeometry().height() - area->height()));
+    EXPECT_EQ(frmMap->mdiArea(), area);
+}
+
+TEST_F(OpenBmp, TopDownImageTakesItsRealHeight) {
+    Open(Map("topdown.bmp", 64, 30, 5, 6, true));
+    ASSERT_TRUE(ui.reports.empty()) << ui.reports[0];
+    EXPECT_EQ(BMPHeader.height, -30);
+    EXPECT_EQ(frmMap->Image1->size(), QSize(64, 30));
+    EXPECT_EQ(frmMap->PixelColour(0, 0), 0x807060u) << "colour 5, 0x607080, red low";
+}
+
+TEST_F(OpenBmp, SecondOpenReusesTheWindowAndCloseForgetsTheFile) {
+    Open(Map("a.bmp", 100, 50));
+    TfrmMap* first = frmMap;
+    Open(Map("b.bmp", 60, 90));
+    EXPECT_EQ(frmMap, first);
+    EXPECT_EQ(area->subWindowList().size(), 2) << "the panel and one map";
+    EXPECT_EQ(frmMap->Image1->size(), QSize(60, 90));
+    EXPECT_TRUE(frmMap->windowTitle().endsWith("b.bmp"));
+
+    frmGenCPanel->MaskEdit4->setText("300");
+    CurrentColourIndex = 3;
+    QPointer<TfrmMap> closing(frmMap);
+    frmMap->close();
+    EXPECT_TRUE(!frmMap && !MapWindowOpen && MapFileName.empty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closing.isNull());
+    EXPECT_EQ(Swatch(1), MapColour(1));
+    EXPECT_EQ(CurrentColourIndex, 3);
+
+    Open(Map("c.bmp", 30, 30));
+    EXPECT_TRUE(MapWindowOpen && frmMap);
+    EXPECT_EQ(FindEditByTag(GenCPanelForm(), 3)->text(), "300");
+    EXPECT_EQ(CurrentColourIndex, 3);
+}
+
+}  // namespace
+}  // namespace quarn

@@ -1,0 +1,15 @@
+// A BMP file decoded into a picture by the toolkit's own reader.
+//
+// The system checks a map's headers itself (bmp_info.h); the pixels are the platform's to
+// decode. A file the reader cannot decode is the platform error "Bitmap image is not valid".
+#pragma once
+
+#include <QImage>
+#include <string>
+
+namespace quarn {
+
+/// The decoded picture of the BMP file fileName.
+QImage LoadBmpImage(const std::string& fileName);
+
+}  // namespace quarn
