@@ -52,13 +52,23 @@ void centreOnScreen(QWidget& box) {
         box.move(screen->geometry().center() - box.rect().center());
 }
 
+// Qt's box answers its close command with the escape button (No in a Yes/No box); the
+// system's boxes answer it with Cancel whatever their buttons.
+class CancelOnClose : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override { QDialog::closeEvent(event); }
+};
+
 class QtMessageBoxPresenter : public MessageBoxPresenter {
   public:
     int show(const MessageBoxRequest& request) override {
-        QMessageBox box(iconOf(request.type),
-                        QString::fromStdString(MessageBoxCaption(request.type)),
-                        QString::fromStdString(request.text).replace('\r', '\n'),
-                        QMessageBox::NoButton, QApplication::activeWindow());
+        CancelOnClose box(iconOf(request.type),
+                          QString::fromStdString(MessageBoxCaption(request.type)),
+                          QString::fromStdString(request.text).replace('\r', '\n'),
+                          QMessageBox::NoButton, QApplication::activeWindow());
         std::vector<std::pair<QPushButton*, int>> pressed;
         for (const ButtonInfo& info : kButtons) {
             if (!(request.buttons & info.flag))

@@ -36,10 +36,6 @@ class UpDown : public QWidget {
     /// What steps clicks do (negative steps go down), handler included.
     void stepBy(int steps);
 
-    /// The up (or right) arrow and the down (or left) arrow.
-    QToolButton* upButton() const { return m_up; }
-    QToolButton* downButton() const { return m_down; }
-
   protected:
     void resizeEvent(QResizeEvent* event) override;
 

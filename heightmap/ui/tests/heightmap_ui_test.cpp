@@ -12,6 +12,7 @@
 #include "quarn_gencpanel_f.h"
 #include "quarn_map_f.h"
 #include "quarn_set_f.h"
+#include "spin_arrow.h"
 #include "test_bmp.h"
 
 namespace quarn {
@@ -133,12 +134,19 @@ TEST_F(MapClick, PopupLayoutAndSpinLimits) {
         frmSet->UpDown1->stepBy(s.steps);
         EXPECT_EQ(frmSet->MaskEdit1->text().toStdString(), s.to) << s.from << " by " << s.steps;
     }
+    frmSet->show();
+    QToolButton* up = testing::SpinArrow(*frmSet->UpDown1, Qt::UpArrow);
+    QToolButton* down = testing::SpinArrow(*frmSet->UpDown1, Qt::DownArrow);
+    ASSERT_TRUE(up && down);
+    EXPECT_LT(up->y(), down->y());
+    EXPECT_EQ(up->focusPolicy(), Qt::NoFocus);
     frmSet->MaskEdit1->setText("1200");
-    frmSet->UpDown1->upButton()->click();
+    QTest::mouseClick(up, Qt::LeftButton);
     EXPECT_EQ(frmSet->MaskEdit1->text(), "1300");
     frmSet->MaskEdit1->clear();
-    frmSet->UpDown1->downButton()->click();
+    QTest::mouseClick(down, Qt::LeftButton);
     EXPECT_EQ(frmSet->MaskEdit1->text(), "1200") << "a blank edit steps from the last position";
+    frmSet->hide();
 }
 
 }  // namespace

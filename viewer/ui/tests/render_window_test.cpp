@@ -1,6 +1,9 @@
 #include "quarn_render_f.h"
 
+#include <QTest>
+
 #include "scene.h"
+#include "spin_arrow.h"
 #include "viewer_ui_fixture.h"
 
 namespace quarn {
@@ -40,6 +43,31 @@ TEST_F(RenderWindow, SpinButtonsWrapThroughZeroTo355) {
     frmRender->UpDown2->stepBy(-1);
     EXPECT_EQ(ObserverAzimuth, 55);
     EXPECT_EQ(frmRender->Edit2->text(), "55");
+}
+
+// The arrows as the user sees them: up above down, right of left; each click renders.
+TEST_F(RenderWindow, ArrowClicksStepTheAnglesByFiveAndRender) {
+    Open(GoodScene());
+    QToolButton* up = testing::SpinArrow(*frmRender->UpDown1, Qt::UpArrow);
+    QToolButton* down = testing::SpinArrow(*frmRender->UpDown1, Qt::DownArrow);
+    QToolButton* right = testing::SpinArrow(*frmRender->UpDown2, Qt::RightArrow);
+    QToolButton* left = testing::SpinArrow(*frmRender->UpDown2, Qt::LeftArrow);
+    ASSERT_TRUE(up && down && right && left);
+    EXPECT_TRUE(up->y() < down->y() && left->x() < right->x());
+
+    const struct {
+        QToolButton* arrow;
+        int elevation, azimuth;
+    } clicks[] = {{up, 25, 60}, {down, 20, 60}, {right, 20, 65}, {left, 20, 60}};
+    for (const auto& c : clicks) {
+        const auto before = Picture();
+        QTest::mouseClick(c.arrow, Qt::LeftButton);
+        EXPECT_EQ(ObserverElevation, c.elevation);
+        EXPECT_EQ(ObserverAzimuth, c.azimuth);
+        EXPECT_EQ(frmRender->Edit1->text() + " " + frmRender->Edit2->text(),
+                  QString("%1 %2").arg(c.elevation).arg(c.azimuth));
+        EXPECT_NE(Picture(), before);
+    }
 }
 
 TEST_F(RenderWindow, SunModeEditsTheSunAndShowsItAfterALoad) {

@@ -1,4 +1,4 @@
-// A main window with its MDI area, a fresh viewer state, scripted boxes and dialogs, and
+// A shown main window with its MDI area, a fresh viewer state, scripted boxes and dialogs, and
 // 3DF files written to a temporary folder.
 #pragma once
 
@@ -7,10 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include <QMainWindow>
-#include <QMdiArea>
-
-#include "forms.h"
+#include "main_form_stand_in.h"
 #include "quarn_render_f.h"
 #include "scene_commands.h"
 #include "scripted_ui.h"
@@ -23,18 +20,11 @@ class ViewerUi : public ::testing::Test {
     void SetUp() override {
         testing::ResetViewerState();
         frmRender = nullptr;
-        m_mdi = new QMdiArea(&m_main);
-        m_main.setCentralWidget(m_mdi);
-        m_main.resize(1200, 900);
-        RegisterMainForm(&m_main, m_mdi);
         m_folder = std::filesystem::temp_directory_path() /
                    ("quarn-viewer-ui-" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_folder);
     }
-    void TearDown() override {
-        RegisterMainForm(nullptr, nullptr);
-        std::filesystem::remove_all(m_folder);
-    }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
 
     std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
     std::string WriteFile(const std::string& name, const std::string& bytes) {
@@ -58,8 +48,8 @@ class ViewerUi : public ::testing::Test {
     std::vector<Colour> Picture() const { return frmRender->picture().pixels(); }
 
     quarn::testing::ScriptedUi ui;
-    QMainWindow m_main;
-    QMdiArea* m_mdi = nullptr;
+    quarn::testing::MainFormStandIn m_main{QSize(1200, 900)};
+    QMdiArea* m_mdi = m_main.area();
     std::filesystem::path m_folder;
 };
 

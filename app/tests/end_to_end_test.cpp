@@ -1,0 +1,175 @@
+// The whole road through the real windows, offscreen, as a user takes it: open the sample
+// island, give one colour its height by clicking the map, type the rest into the panel,
+// generate, view the terrain and save its picture. The terrain file must equal what the
+// command line writes for the same map and fields, and the saved picture must equal both the
+// picture on screen and the command line's rendering of the file.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QPointer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <set>
+
+#include "forms.h"
+#include "map_state.h"
+#include "quarn_gencpanel_f.h"
+#include "quarn_main_f.h"
+#include "quarn_map_f.h"
+#include "quarn_render_f.h"
+#include "quarn_set_f.h"
+#include "scene.h"
+#include "scripted_ui.h"
+#include "startup.h"
+#include "viewer_test_support.h"
+
+namespace quarn {
+namespace {
+
+// The island's suggested heights and levels from the user guide. Water, Lawn and Snow differ,
+// and the island then has triangles of all four height classes.
+const char* const kHeights[16] = {"-350", "-210", "-100", "-25", "10",  "40",  "80",  "120",
+                                  "160",  "200",  "240",  "280", "320", "365", "415", "470"};
+constexpr int kClickedIndex = 13;  // a hill colour, given its height through the popup
+
+// The six level and size fields, each with its command-line option.
+const struct {
+    QLineEdit* TfrmGenCPanel::*field;
+    const char* option;
+    const char* text;
+} kFields[] = {{&TfrmGenCPanel::MaskEdit17, "--water", "0"},
+               {&TfrmGenCPanel::MaskEdit18, "--lawn", "90"},
+               {&TfrmGenCPanel::MaskEdit19, "--snow", "400"},
+               {&TfrmGenCPanel::MaskEdit20, "--map-width", "8000"},
+               {&TfrmGenCPanel::MaskEdit21, "--map-height", "6000"},
+               {&TfrmGenCPanel::MaskEdit22, "--interval", "100"}};
+
+class EndToEnd : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        testing::ResetViewerState();
+        ASSERT_TRUE(StartUp());
+    }
+    void TearDown() override {
+        QApplication::closeAllWindows();
+        QList<QPointer<QWidget>> windows;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            windows.append(w);
+        for (const QPointer<QWidget>& w : windows)
+            delete w.data();
+    }
+
+    QString Path(const char* name) const { return folder.filePath(name); }
+
+    // Runs a menu command whose file dialog the user answers with path.
+    void RunCommand(QAction* command, const QString& path) {
+        ui.dialogAnswers.push_back(path.toStdString());
+        command->trigger();
+    }
+
+    // Clicks a pixel of the map that shows palette colour index; in the popup, types height
+    // and presses "O".
+    void ClickMapAndSetHeight(int index, const char* height) {
+        const QImage& map = frmMap->picture();
+        QPoint pixel(-1, -1);
+        for (int y = 0; y < map.height() && pixel.x() < 0; ++y)
+            for (int x = 0; x < map.width() && pixel.x() < 0; ++x)
+                if (map.pixelIndex(x, y) == index)
+                    pixel = {x, y};
+        ASSERT_GE(pixel.x(), 0) << "the map shows colour " << index;
+        QTimer::singleShot(0, [height] {
+            Type(frmSet->MaskEdit1, height);
+            QTest::mouseClick(frmSet->Button1, Qt::LeftButton);
+        });
+        QTest::mouseClick(frmMap->Image1, Qt::LeftButton, Qt::NoModifier, pixel);
+    }
+
+    // Types the other heights and the six level and size fields into the panel.
+    void TypeIntoPanel() {
+        for (int e = 0; e < 16; ++e)
+            if (e != kClickedIndex)
+                Type(FindEditByTag(GenCPanelForm(), e), kHeights[e]);
+        for (const auto& f : kFields)
+            Type(frmGenCPanel->*f.field, f.text);
+    }
+
+    void PressGenerate(const QString& path) {
+        ui.dialogAnswers.push_back(path.toStdString());
+        QTest::mouseClick(frmGenCPanel->BitBtn1, Qt::LeftButton);
+    }
+
+    static void Type(QLineEdit* edit, const char* text) {
+        edit->clear();
+        edit->setFocus();
+        edit->home(false);
+        QTest::keyClicks(edit, QString::fromLatin1(text));
+    }
+
+    // The command line's generate of the same map and fields.
+    static QStringList CliGenerateArguments(const QString& output) {
+        QStringList args{"generate", QUARN_SAMPLES_DIR "/island.bmp", output};
+        for (const auto& f : kFields)
+            args << f.option << f.text;
+        for (int e = 0; e < 16; ++e)
+            args << "--height" << QString("%1=%2").arg(e).arg(kHeights[e]);
+        return args;
+    }
+    static int RunCli(const QStringList& args) { return QProcess::execute(QUARN_CLI, args); }
+
+    static QByteArray Bytes(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static QImage Rgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+    // Empty when a and b are the same picture, otherwise where they first differ.
+    static std::string Difference(const QImage& a, const QImage& b) {
+        if (a.size() != b.size())
+            return "sizes differ";
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (a.pixel(x, y) != b.pixel(x, y))
+                    return QString("pixel (%1, %2): %3 against %4")
+                        .arg(x)
+                        .arg(y)
+                        .arg(a.pixel(x, y), 0, 16)
+                        .arg(b.pixel(x, y), 0, 16)
+                        .toStdString();
+        return {};
+    }
+
+    QTemporaryDir folder;
+    testing::ScriptedUi ui;
+};
+
+TEST_F(EndToEnd, MapToPictureThroughTheWindowsAgreesWithTheCommandLine) {
+    RunCommand(frmMainMDI->OpenBMPfile1, QUARN_SAMPLES_DIR "/island.bmp");
+    ClickMapAndSetHeight(kClickedIndex, kHeights[kClickedIndex]);
+    TypeIntoPanel();
+    PressGenerate(Path("window.3df"));
+    RunCommand(frmMainMDI->Open3Dfile1, Path("window.3df"));
+    RunCommand(frmMainMDI->Save3D1, Path("window.bmp"));
+    ASSERT_TRUE(ui.reports.empty()) << ui.reports[0];
+    ASSERT_EQ(ui.boxes.size(), 1u) << "a box besides the start notice";
+
+    EXPECT_EQ(FindEditByTag(GenCPanelForm(), kClickedIndex)->text(), kHeights[kClickedIndex]);
+    std::set<std::int32_t> codes;
+    for (const SceneTriangle& t : TriangleList)
+        codes.insert(t.colour);
+    EXPECT_EQ(codes, (std::set<std::int32_t>{24, 120, 216, 32767}));
+    ASSERT_EQ(RunCli(CliGenerateArguments(Path("cli.3df"))), 0);
+    EXPECT_TRUE(Bytes(Path("window.3df")) == Bytes(Path("cli.3df")))
+        << "the window's terrain file differs from the command line's";
+
+    const QImage saved = Rgb(QImage(Path("window.bmp"), "BMP"));
+    ASSERT_EQ(saved.size(), QSize(550, 418));
+    EXPECT_EQ(Difference(saved, Rgb(frmRender->Image1->grab().toImage())), "") << "on screen";
+    ASSERT_EQ(RunCli({"render", Path("window.3df"), Path("cli.bmp")}), 0);
+    EXPECT_EQ(Difference(saved, Rgb(QImage(Path("cli.bmp"), "BMP"))), "") << "command line";
+}
+
+}  // namespace
+}  // namespace quarn
