@@ -8,6 +8,7 @@
 #include "bmp_picture.h"
 #include "commands.h"
 #include "console.h"
+#include "draw.h"
 #include "message_box.h"
 #include "options.h"
 #include "pixel_buffer.h"
@@ -87,8 +88,8 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
         {"--azimuth", &a.azimuth},
         {"--sun-elevation", &a.sunElevation},
         {"--sun-azimuth", &a.sunAzimuth}};
-    for (const auto& [name, target] : angles) {
-        options.value(name, [target](const std::string& text) {
+    for (const auto& angle : angles) {
+        options.value(angle.first, [target = angle.second](const std::string& text) {
             const auto degrees = ParseWhole(text, 0, 359);
             if (degrees)
                 *target = static_cast<std::uint16_t>(*degrees);
