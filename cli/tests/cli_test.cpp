@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+
+#include "temp_folder.h"
 
 namespace {
 
@@ -39,17 +39,6 @@ std::string Quoted(const fs::path& path) {
     return "'" + path.string() + "'";
 }
 
-std::vector<std::uint8_t> FileBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
 void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i)
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -76,13 +65,6 @@ std::vector<std::uint8_t> OneColourBmp(std::uint32_t width, std::uint32_t height
 
 class CliTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "quarn-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     // The island sample with its suggested values, written to output.
     Outcome generateIsland(const std::string& output) const {
         std::string heights;
@@ -99,9 +81,9 @@ class CliTest : public ::testing::Test {
                       " --water 0 --lawn 1 --snow 2 --map-width 100 --map-height 100" +
                       " --interval 60 --height 0=5");
     }
-    fs::path path(const std::string& name) const { return m_folder / name; }
+    fs::path path(const std::string& name) const { return m_folder.path() / name; }
 
-    fs::path m_folder;
+    quarn::testing::TempFolder m_folder;
 };
 
 TEST_F(CliTest, SampleMapGeneratesAndRendersShadedAndWire) {
@@ -114,7 +96,7 @@ TEST_F(CliTest, SampleMapGeneratesAndRendersShadedAndWire) {
     const Outcome shaded =
         RunCli("render " + Quoted(path("island.3df")) + " " + Quoted(path("shaded.bmp")));
     ASSERT_EQ(shaded.exitCode, 0) << shaded.output;
-    const std::vector<std::uint8_t> bmp = FileBytes(path("shaded.bmp"));
+    const std::string bmp = m_folder.read("shaded.bmp");
     ASSERT_EQ(bmp.size(), 54u + 1652u * 418u);  // 550 pixels of 3 bytes, padded to 1652
     EXPECT_EQ(bmp[28], 24);                     // bits per pixel
 
@@ -151,21 +133,20 @@ TEST_F(CliTest, WriteFailuresReportThePlatformTextAndLeaveNoTrace) {
     const Outcome missing = generateIsland(Quoted(path("absent/island.3df")));
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.output.find("Path not found."), std::string::npos) << missing.output;
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 0);
+    EXPECT_TRUE(m_folder.entries().empty());
 }
 
 TEST_F(CliTest, MapsTooSmallForAGridAreRefusedAndKeepTheEarlierFile) {
-    WriteBytes(path("earlier.3df"), {'o', 'l', 'd'});
+    m_folder.write("earlier.3df", "old");
     for (const auto& [width, height] : {std::pair{1u, 1u}, {1u, 40u}, {40u, 1u}}) {
-        const fs::path map = path("thin.bmp");
-        WriteBytes(map, OneColourBmp(width, height));
+        const fs::path map = m_folder.write("thin.bmp", OneColourBmp(width, height));
         const Outcome refused = generateFlat(map, Quoted(path("earlier.3df")));
         EXPECT_EQ(refused.exitCode, 1) << width << "x" << height;
         EXPECT_NE(refused.output.find("the grid needs at least 2 x 2 cells!"), std::string::npos)
             << refused.output;
-        EXPECT_EQ(FileBytes(path("earlier.3df")), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+        EXPECT_EQ(m_folder.read("earlier.3df"), "old");
     }
-    WriteBytes(path("square.bmp"), OneColourBmp(2, 2));
+    m_folder.write("square.bmp", OneColourBmp(2, 2));
     EXPECT_EQ(generateFlat(path("square.bmp"), Quoted(path("square.3df"))).exitCode, 0);
 }
 
@@ -216,8 +197,7 @@ TEST_F(CliTest, HostileScenesEndWithAMessageNeverAPicture) {
         {"empty", {}},
     };
     for (const Case& c : cases) {
-        const fs::path scene = path(std::string(c.name) + ".3df");
-        WriteBytes(scene, c.bytes);
+        const fs::path scene = m_folder.write(std::string(c.name) + ".3df", c.bytes);
         const Outcome outcome = RunCli("render " + Quoted(scene) + " " + Quoted(path("p.bmp")));
         EXPECT_EQ(outcome.exitCode, 1) << c.name << ": " << outcome.output;
         EXPECT_FALSE(outcome.output.empty()) << c.name;

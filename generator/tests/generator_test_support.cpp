@@ -1,14 +1,7 @@
 #include "generator_test_support.h"
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <sstream>
-
 #include <gtest/gtest.h>
 
-#include "binary_io.h"
 #include "scripted_ui.h"
 
 namespace quarn::testing {
@@ -56,46 +49,6 @@ TerrainMesh SampleOnGrid(const GeneratorFields& fields, const ClassifiedRaster& 
     const auto levels = NormaliseLevels(setup);
     EXPECT_TRUE(levels.has_value());
     return SampleTerrain(setup, *levels, raster);
-}
-
-TdfContents ParseTdf(const std::vector<std::uint8_t>& bytes) {
-    std::istringstream stream(std::string(bytes.begin(), bytes.end()));
-    BinaryReader in(stream);
-    TdfContents c;
-    c.header.resize(3);
-    in.readBytes(c.header);
-    const std::int32_t n = in.readInt32();
-    for (std::int32_t i = 0; i < n; ++i)
-        c.vertices.push_back(ReadVertex(in));
-    const std::int32_t t = in.readInt32();
-    for (std::int32_t i = 0; i < t; ++i)
-        c.triangles.push_back(ReadTriangle(in));
-    return c;
-}
-
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-TempFolder::TempFolder() {
-    std::random_device seed;
-    m_path = std::filesystem::temp_directory_path() /
-             ("quarn-generator-test-" + std::to_string(seed()) + std::to_string(seed()));
-    std::filesystem::create_directories(m_path);
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-std::vector<std::string> TempFolder::entries() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(m_path))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 }  // namespace quarn::testing

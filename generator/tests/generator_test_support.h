@@ -1,15 +1,11 @@
-// Small builders for the generator's tests: panel texts, classified maps, temporary folders
-// and a plain reader of written 3DF bytes.
+// Small builders for the generator's tests: panel texts, classified maps and sampled meshes.
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "grid_setup.h"
 #include "map_raster.h"
-#include "tdf_format.h"
 #include "terrain_sampler.h"
 
 namespace quarn::testing {
@@ -32,34 +28,5 @@ void Paint(ClassifiedRaster& raster, std::int32_t x0, std::int32_t y0, std::int3
 
 /// Sets the grid up for raster (expecting success) and samples it, as the writers do.
 TerrainMesh SampleOnGrid(const GeneratorFields& fields, const ClassifiedRaster& raster);
-
-struct TdfContents {
-    std::vector<std::uint8_t> header;
-    std::vector<Vertex> vertices;
-    std::vector<Triangle> triangles;
-};
-
-/// Parses a complete 3DF byte stream (counts taken as written).
-TdfContents ParseTdf(const std::vector<std::uint8_t>& bytes);
-
-/// The bytes of a file.
-std::vector<std::uint8_t> FileBytes(const std::filesystem::path& path);
-
-/// A fresh empty folder under the system's temporary folder, removed on destruction.
-class TempFolder {
-  public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::filesystem::path& path() const { return m_path; }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-    /// Names of everything in the folder.
-    std::vector<std::string> entries() const;
-
-  private:
-    std::filesystem::path m_path;
-};
 
 }  // namespace quarn::testing

@@ -21,52 +21,47 @@ Colour ShadeWorkedTriangle(Vec3 light, float hue) {
 }
 
 TEST(Shading, WorkedTriangleGivesTheExpectedComponents) {
+    // Colours as 0xBBGGRR, red in the low byte.
     const struct {
         const char* name;
         Vec3 light;
         float hue;
-        std::int32_t red, green, blue;
+        Colour colour;
     } cases[] = {
         // The colour codes at full intensity and at the ambient intensity alone.
-        {"WaterFull", kFrontLight, 216, 0, 102, 255},
-        {"LawnFull", kFrontLight, 120, 0, 255, 0},
-        {"SlopeFull", kFrontLight, 24, 255, 102, 0},
-        {"SnowFull", kFrontLight, kNoHue, 255, 255, 255},
-        {"WaterAmbient", kBackLight, 216, 41, 45, 51},
-        {"LawnAmbient", kBackLight, 120, 41, 51, 41},
-        {"SlopeAmbient", kBackLight, 24, 51, 45, 41},
-        {"SnowAmbient", kBackLight, kNoHue, 51, 51, 51},
+        {"WaterFull", kFrontLight, 216, 0xFF6600},  // (0, 102, 255)
+        {"LawnFull", kFrontLight, 120, 0x00FF00},
+        {"SlopeFull", kFrontLight, 24, 0x0066FF},  // (255, 102, 0)
+        {"SnowFull", kFrontLight, kNoHue, 0xFFFFFF},
+        {"WaterAmbient", kBackLight, 216, 0x332D29},  // (41, 45, 51)
+        {"LawnAmbient", kBackLight, 120, 0x293329},
+        {"SlopeAmbient", kBackLight, 24, 0x292D33},
+        {"SnowAmbient", kBackLight, kNoHue, 0x333333},
         // Lit from the side: diffuse 0.9486833 and a specular cosine just under 1.
-        {"SlopeSideLit", kSideLight, 24, 250, 103, 5},
-        {"SnowSideLit", kSideLight, kNoHue, 250, 250, 250},
+        {"SlopeSideLit", kSideLight, 24, 0x0567FA},  // (250, 103, 5)
+        {"SnowSideLit", kSideLight, kNoHue, 0xFAFAFA},
         // No sextant for these hues, so the colour stays the grey of the intensity.
-        {"HueAbove360", kFrontLight, 400, 255, 255, 255},
-        {"HueMinus60", kBackLight, -60, 51, 51, 51},
+        {"HueAbove360", kFrontLight, 400, 0xFFFFFF},
+        {"HueMinus60", kBackLight, -60, 0x333333},
         // The light vector has no length; the specular cosine of -M = 0 is 1 as well.
-        {"LightAtTheCentroid", {0, 5, 0}, kNoHue, 255, 255, 255},
+        {"LightAtTheCentroid", {0, 5, 0}, kNoHue, 0xFFFFFF},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ShadeWorkedTriangle(c.light, c.hue), PackRGB(c.red, c.green, c.blue)) << c.name;
-    EXPECT_EQ(ShadeWorkedTriangle(kFrontLight, 216), 0xFF6600u);
-    EXPECT_EQ(ShadeWorkedTriangle(kSideLight, 24), 0x0567FAu);
+        EXPECT_EQ(ShadeWorkedTriangle(c.light, c.hue), c.colour) << c.name;
 }
 
-TEST(Shading, DegenerateTriangleCountsAsFullyDiffuse) {
+TEST(Shading, DegenerateTrianglesAndGreyLevelHalves) {
     // No normal: the diffuse term is 1, the specular cosine -0.9952285 gives no highlight.
     const Vec3 p{1, 5, 0};
     EXPECT_EQ(
         ComputeShadedColour(p, p, p, kFrontLight, 120, kAmbient, kDiffuse, kSpecular, kExponent),
-        PackRGB(61, 153, 61));
-}
-
-TEST(Shading, GreyLevelHalvesGoToTheEvenNeighbour) {
+        0x3D993Du);  // (61, 153, 61)
     const Vec3 a{1, 0, 0}, b{0, 1, 0}, c{0, 0, 1};
     // Only the ambient term counts: 255 * 0.5 = 127.5 gives 128.
-    EXPECT_EQ(ComputeShadedColour(a, b, c, kFrontLight, kNoHue, 0.5f, 0, 0, kExponent),
-              PackRGB(128, 128, 128));
-    // 255 * 1.5 = 382.5 gives 382 (rounding half up would give 383); only its low byte counts.
-    EXPECT_EQ(ComputeShadedColour(a, b, c, kFrontLight, kNoHue, 1.5f, 0, 0, kExponent),
-              PackRGB(382, 382, 382));
+    EXPECT_EQ(ComputeShadedColour(a, b, c, kFrontLight, kNoHue, 0.5f, 0, 0, kExponent), 0x808080u);
+    // 255 * 1.5 = 382.5 gives 382 = 0x17E (rounding half up would give 383); only its low byte
+    // counts.
+    EXPECT_EQ(ComputeShadedColour(a, b, c, kFrontLight, kNoHue, 1.5f, 0, 0, kExponent), 0x7E7E7Eu);
 }
 
 TEST(HSVToRGB, SextantsGreysAndHuesWithoutASextant) {

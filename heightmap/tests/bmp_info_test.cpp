@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <functional>
 #include <limits>
 #include <sstream>
 
-#include "platform_error.h"
+#include "fault_text.h"
+#include "temp_folder.h"
 #include "test_bmp.h"
 
 namespace quarn {
@@ -52,47 +50,28 @@ Checked Check(const std::vector<std::uint8_t>& bytes) {
 }
 
 TEST(ReadBMPInfo, RefusesInTheOrderOfItsTests) {
-    // A 16-entry file changed by edit.
-    const auto Edited = [](const std::function<void(TestBmp&)>& edit) {
-        TestBmp bmp = WithTable({}, 16);
-        edit(bmp);
-        return bmp.bytes();
-    };
     const struct {
         const char* reason;
-        std::vector<std::uint8_t> bytes;
+        TestBmp bmp;
         std::uint8_t code;
     } cases[] = {
         // Exactly 54 bytes, whatever they say, is refused before the signature is read.
-        {"file ends after the headers", Edited([](TestBmp& b) {
-             b = TestBmp{};
-             b.signature = {'M', 'B'};
-             b.compression = 2;
-         }),
-         1},
-        {"first byte not B", Edited([](TestBmp& b) {
-             b.signature = {'M', 'B'};
-         }),
-         1},
-        {"second byte not M", Edited([](TestBmp& b) {
-             b.signature = {'B', 'A'};
-         }),
-         1},
-        {"run-length compression", Edited([](TestBmp& b) { b.compression = 2; }), 3},
+        {"file ends after the headers", {.signature = {'M', 'B'}, .compression = 2}, 1},
+        {"first byte not B", WithTable({.signature = {'M', 'B'}}, 16), 1},
+        {"second byte not M", WithTable({.signature = {'B', 'A'}}, 16), 1},
+        {"run-length compression", WithTable({.compression = 2}, 16), 3},
         // Compression is looked at before the depth.
-        {"compressed 8-bit", Edited([](TestBmp& b) { b.compression = 1, b.bitsPerPixel = 8; }), 3},
-        {"8-bit without counts", Edited([](TestBmp& b) { b.bitsPerPixel = 8; }), 2},
-        {"24-bit without counts",
-         Edited([](TestBmp& b) { b.colourTable = {}, b.bitsPerPixel = 24; }), 2},
-        {"32-bit without counts",
-         Edited([](TestBmp& b) { b.colourTable = {}, b.bitsPerPixel = 32; }), 2},
-        {"17 colours used", Edited([](TestBmp& b) { b.coloursUsed = 17; }), 2},
+        {"compressed 8-bit", WithTable({.bitsPerPixel = 8, .compression = 1}, 16), 3},
+        {"8-bit without counts", WithTable({.bitsPerPixel = 8}, 16), 2},
+        {"24-bit without counts", WithTable({.bitsPerPixel = 24}, 0), 2},
+        {"32-bit without counts", WithTable({.bitsPerPixel = 32}, 0), 2},
+        {"17 colours used", WithTable({.coloursUsed = 17}, 16), 2},
         // Counts present: colours used (0) decides.
         {"8-bit with important colours only",
-         Edited([](TestBmp& b) { b.bitsPerPixel = 8, b.importantColours = 200; }), 0},
+         WithTable({.bitsPerPixel = 8, .importantColours = 200}, 16), 0},
     };
     for (const auto& c : cases) {
-        const Checked got = Check(c.bytes);
+        const Checked got = Check(c.bmp.bytes());
         EXPECT_EQ(got.code, c.code) << c.reason;
         if (c.code != 0) {
             EXPECT_EQ(got.palette, EarlierImage()) << c.reason << ": a refused file reads no table";
@@ -105,84 +84,42 @@ TEST(ReadBMPInfo, ShortFilesAreThePlatformsReadError) {
     const std::vector<std::uint8_t> tenBytes(text.begin(), text.end());
     std::vector<std::uint8_t> fiftyThree = WithTable({}, 0).bytes();
     fiftyThree.resize(53);
-    for (const auto& bytes : {tenBytes, fiftyThree, std::vector<std::uint8_t>{}}) {
-        try {
-            Check(bytes);
-            ADD_FAILURE() << bytes.size() << " bytes gave a check code";
-        } catch (const PlatformError& e) {
-            EXPECT_STREQ(e.what(), "Read beyond end of file");
+    for (const auto& bytes : {tenBytes, fiftyThree, std::vector<std::uint8_t>{}})
+        EXPECT_EQ(testing::FaultText([&] { Check(bytes); }), "Read beyond end of file")
+            << bytes.size() << " bytes";
+}
+
+TEST(ReadBMPInfo, ReadsAsManyEntriesAsTheOffsetLeavesRoomForUpToSixteen) {
+    const struct {
+        const char* reason;
+        TestBmp bmp;
+        int read;  // entries taken from the file; the others keep the earlier image's
+    } cases[] = {
+        {"standard 16-colour", WithTable({}, 16), 16},
+        {"1-bit with two entries", WithTable({.pixelDataOffset = 62, .bitsPerPixel = 1}, 2), 2},
+        {"8-bit declaring 16", WithTable({.bitsPerPixel = 8, .coloursUsed = 16}, 16), 16},
+        {"8-bit declaring 16 with a padded 256-entry table",
+         WithTable({.pixelDataOffset = 54 + 256 * 4, .bitsPerPixel = 8, .coloursUsed = 16}, 256),
+         16},
+        {"offset 58", WithTable({.pixelDataOffset = 58}, 16), 1},
+        {"offset 57", WithTable({.pixelDataOffset = 57}, 16), 0},
+        {"offset 54", WithTable({.pixelDataOffset = 54}, 16), 0},
+        {"offset 0", WithTable({.pixelDataOffset = 0}, 16), 0},
+        {"lowest offset",
+         WithTable({.pixelDataOffset = std::numeric_limits<std::int32_t>::min()}, 16), 0},
+    };
+    for (const auto& c : cases) {
+        const Checked got = Check(c.bmp.bytes());
+        ASSERT_EQ(got.code, 0) << c.reason;
+        for (int e = 0; e < 16; ++e) {
+            const PaletteEntry want = e < c.read
+                                          ? PaletteEntry{Entry(e)[0], Entry(e)[1], Entry(e)[2], 0}
+                                          : EarlierImage()[0];
+            EXPECT_EQ(got.palette[static_cast<std::size_t>(e)], want)
+                << c.reason << ", entry " << e;
         }
+        EXPECT_EQ(got.position, 54 + 4 * c.read) << c.reason << ": no byte read past the entries";
     }
-}
-
-TEST(ReadBMPInfo, AcceptsSmallPalettesAndKeepsEntriesNotSupplied) {
-    TestBmp oneBit = WithTable({}, 2);
-    oneBit.bitsPerPixel = 1;
-    oneBit.pixelDataOffset = 62;
-    const Checked got = Check(oneBit.bytes());
-    ASSERT_EQ(got.code, 0);
-    for (int e = 0; e < 16; ++e) {
-        const PaletteEntry want =
-            e < 2 ? PaletteEntry{Entry(e)[0], Entry(e)[1], Entry(e)[2], 0} : EarlierImage()[0];
-        EXPECT_EQ(got.palette[static_cast<std::size_t>(e)], want) << "entry " << e;
-    }
-}
-
-TEST(ReadBMPInfo, AcceptsEightBitDeclaringSixteenAndStandardSixteenColour) {
-    TestBmp eightBit = WithTable({}, 16);
-    eightBit.bitsPerPixel = 8;
-    eightBit.coloursUsed = 16;
-    TestBmp standard = WithTable({}, 16);
-    standard.width = 0x01020304;
-    standard.height = 300;
-    for (const TestBmp& bmp : {eightBit, standard}) {
-        const Checked got = Check(bmp.bytes());
-        ASSERT_EQ(got.code, 0) << bmp.bitsPerPixel << "-bit";
-        for (int e = 0; e < 16; ++e)
-            EXPECT_EQ(got.palette[static_cast<std::size_t>(e)].blue, e) << "entry " << e;
-    }
-    const Checked standardGot = Check(standard.bytes());
-    EXPECT_EQ(standardGot.header.width, 0x01020304);  // little-endian, as read
-    EXPECT_EQ(standardGot.header.height, 300);
-    EXPECT_EQ(standardGot.header.pixelDataOffset, 118);
-}
-
-TEST(ReadBMPInfo, OffsetsOf57AndBelowReadNoEntry) {
-    for (const std::int32_t offset :
-         {57, 55, 54, 0, -1000, std::numeric_limits<std::int32_t>::min()}) {
-        TestBmp bmp = WithTable({}, 16);
-        bmp.pixelDataOffset = offset;
-        const Checked got = Check(bmp.bytes());
-        EXPECT_EQ(got.code, 0) << offset;
-        EXPECT_EQ(got.palette, EarlierImage()) << offset;
-    }
-    TestBmp one = WithTable({}, 16);
-    one.pixelDataOffset = 58;
-    const Checked got = Check(one.bytes());
-    EXPECT_EQ(got.palette[0].red, 200);
-    EXPECT_EQ(got.palette[1], EarlierImage()[1]);
-}
-
-TEST(ReadBMPInfo, EntryBytesAreBlueGreenRedReserved) {
-    TestBmp bmp;
-    bmp.colourTable = {{0x10, 0x20, 0x30, 0x00}};
-    bmp.pixelDataOffset = 58;
-    bmp.tail.assign(4, 0);
-    const Checked got = Check(bmp.bytes());
-    ASSERT_EQ(got.code, 0);
-    EXPECT_EQ(PaletteColour(got.palette[0]), 0x00102030u);
-}
-
-TEST(ReadBMPInfo, PaddedTableFillsOnlyTheSixteenEntries) {
-    // An 8-bit file declaring 16 colours but carrying a 256-entry table.
-    TestBmp padded = WithTable({}, 256);
-    padded.bitsPerPixel = 8;
-    padded.coloursUsed = 16;
-    padded.pixelDataOffset = 54 + 256 * 4;
-    const Checked got = Check(padded.bytes());
-    ASSERT_EQ(got.code, 0);
-    EXPECT_EQ(got.palette[15].blue, 15);
-    EXPECT_EQ(got.position, 54 + 16 * 4) << "no byte read past the 16th entry";
 }
 
 TEST(ReadBMPInfo, TableCutShortKeepsWhatTheFileLacks) {
@@ -208,15 +145,14 @@ TEST(ImageRowCount, TopDownImagesCountTheirRealHeight) {
 }
 
 TEST(ReadBMPInfoFile, FillsTheProgramsHeaderAndPalette) {
-    const auto path = (std::filesystem::temp_directory_path() / "quarn_bmp_info_test.bmp").string();
-    TestBmp bmp = WithTable({}, 16);
-    bmp.width = 37;
-    testing::WriteFile(path, bmp.bytes());
-    EXPECT_EQ(ReadBMPInfo(path), 0);
-    EXPECT_EQ(BMPHeader.width, 37);
+    testing::TempFolder folder;
+    const TestBmp bmp = WithTable({.width = 0x01020304, .height = -300}, 16);
+    EXPECT_EQ(ReadBMPInfo(folder.write("map.bmp", bmp.bytes())), 0);
+    EXPECT_EQ(BMPHeader.width, 0x01020304);  // little-endian, as read
+    EXPECT_EQ(BMPHeader.height, -300);
     EXPECT_EQ(Palette[9].green, 109);
-    std::remove(path.c_str());
-    EXPECT_THROW(ReadBMPInfo(path), PlatformError) << "a missing file is the platform's error";
+    EXPECT_EQ(testing::FaultText([&] { ReadBMPInfo(folder.file("absent.bmp")); }),
+              "File not found");
 }
 
 TEST(SampleMaps, AreAcceptedWithSixteenDistinctColours) {

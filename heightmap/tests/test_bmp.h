@@ -20,9 +20,9 @@ struct TestBmp {
     std::int32_t coloursUsed = 0;
     std::uint32_t importantColours = 0;
     /// Colour-table entries as (blue, green, red, reserved) byte quadruples.
-    std::vector<std::array<std::uint8_t, 4>> colourTable;
+    std::vector<std::array<std::uint8_t, 4>> colourTable{};
     /// Bytes after the colour table (pixel rows, padding).
-    std::vector<std::uint8_t> tail;
+    std::vector<std::uint8_t> tail{};
 
     /// The whole file: 54 header bytes, the table, then tail.
     std::vector<std::uint8_t> bytes() const;

@@ -2,119 +2,77 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "fault_text.h"
 #include "platform_error.h"
+#include "temp_folder.h"
 
 namespace quarn {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FaultText;
 
-// A fresh folder under the system's temporary folder, removed afterwards.
-class AtomicFileTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "quarn-atomic-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
+void WriteText(AtomicFile& file, const std::string& text) {
+    file.write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
 
-    std::string pathOf(const std::string& name) const { return (m_folder / name).string(); }
-
-    static std::string contentsOf(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    static void writeText(AtomicFile& file, const std::string& text) {
-        file.write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
-    }
-
-    std::size_t entriesInFolder() const {
-        return static_cast<std::size_t>(
-            std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()));
-    }
-
-    fs::path m_folder;
-};
-
-TEST_F(AtomicFileTest, TargetAppearsOnlyOnCommit) {
-    const std::string target = pathOf("hills.3df");
-    AtomicFile file(target);
-    writeText(file, "3DF data");
+TEST(AtomicFile, TargetAppearsOnlyOnCommitAndAbandonmentKeepsTheEarlierFile) {
+    testing::TempFolder folder;
+    const std::string target = folder.file("hills.3df");
+    { AtomicFile unused(target); }
+    EXPECT_TRUE(folder.entries().empty());
+    AtomicFile first(target);
+    WriteText(first, "old");
     EXPECT_FALSE(fs::exists(target));
-    EXPECT_TRUE(fs::exists(file.temporaryPath()));
     // The temporary file sits beside the target, so the rename stays on one file system.
-    EXPECT_EQ(fs::path(file.temporaryPath()).parent_path(), m_folder);
-    const std::string temporary = file.temporaryPath();
-    file.commit();
-    EXPECT_EQ(contentsOf(target), "3DF data");
-    EXPECT_FALSE(fs::exists(temporary));
-}
-
-TEST_F(AtomicFileTest, CommitReplacesAnEarlierFileAndAbandonmentKeepsIt) {
-    const std::string target = pathOf("hills.3df");
-    { AtomicFile file(target); }
-    EXPECT_EQ(entriesInFolder(), 0u);
-    std::ofstream(target) << "old";
+    EXPECT_EQ(fs::path(first.temporaryPath()).parent_path(), folder.path());
+    first.commit();
     {
-        AtomicFile file(target);
-        writeText(file, "half written");
+        AtomicFile abandoned(target);
+        WriteText(abandoned, "half written");
     }
-    EXPECT_EQ(contentsOf(target), "old");
-    AtomicFile file(target);
-    writeText(file, "new");
-    file.commit();
-    EXPECT_EQ(contentsOf(target), "new");
-    EXPECT_EQ(entriesInFolder(), 1u);
+    EXPECT_EQ(folder.read("hills.3df"), "old");
+    AtomicFile second(target);
+    WriteText(second, "new");
+    second.commit();
+    EXPECT_EQ(folder.read("hills.3df"), "new");
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"hills.3df"});
 }
 
-TEST_F(AtomicFileTest, WritesLargerThanTheBufferArriveByteForByte) {
-    std::vector<std::uint8_t> block(3 * 1024 * 1024 + 17);
+TEST(AtomicFile, WritesLargerThanTheBufferArriveByteForByte) {
+    testing::TempFolder folder;
+    std::string block(3 * 1024 * 1024 + 17, '\0');
     for (std::size_t i = 0; i < block.size(); ++i)
-        block[i] = static_cast<std::uint8_t>(i * 31);
-    AtomicFile file(pathOf("big.bin"));
-    file.write(std::span(block).first(100));
-    file.write(std::span(block).subspan(100));
+        block[i] = static_cast<char>(i * 31);
+    AtomicFile file(folder.file("big.bin"));
+    WriteText(file, block.substr(0, 100));
+    WriteText(file, block.substr(100));
     file.commit();
-    const std::string written = contentsOf(pathOf("big.bin"));
-    ASSERT_EQ(written.size(), block.size());
-    EXPECT_TRUE(std::equal(block.begin(), block.end(), written.begin(), [](std::uint8_t a, char b) {
-        return a == static_cast<std::uint8_t>(b);
-    }));
+    EXPECT_TRUE(folder.read("big.bin") == block);
 }
 
-TEST_F(AtomicFileTest, MissingFolderIsPathNotFound) {
-    try {
-        AtomicFile file(pathOf("missing/hills.3df"));
-        ADD_FAILURE() << "no fault raised";
-    } catch (const PlatformError& e) {
-        EXPECT_STREQ(e.what(), "Path not found");
-    }
-}
-
-TEST_F(AtomicFileTest, CommitOverAFolderIsRefused) {
+TEST(AtomicFile, MissingFolderAndAFolderInTheWayAreRefusedLeavingNothing) {
+    testing::TempFolder folder;
+    EXPECT_EQ(FaultText([&] { AtomicFile file(folder.file("missing/hills.3df")); }),
+              "Path not found");
     // A rename cannot replace a folder; the temporary file goes when the object does.
-    fs::create_directory(pathOf("taken"));
+    fs::create_directory(folder.path() / "taken");
     {
-        AtomicFile file(pathOf("taken"));
-        writeText(file, "x");
+        AtomicFile file(folder.file("taken"));
+        WriteText(file, "x");
         EXPECT_THROW(file.commit(), PlatformError);
     }
-    EXPECT_EQ(entriesInFolder(), 1u);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"taken"});
 }
 
 // Devices cannot be renamed over, so they take the bytes directly; a full disk is reported
 // with the platform's text and nothing is left in the device's folder.
-TEST(AtomicFileDevices, DevFullReportsDiskFullAndDevNullTakesEverything) {
+TEST(AtomicFile, DevFullReportsDiskFullAndDevNullTakesEverything) {
     if (!fs::exists("/dev/full") || !fs::exists("/dev/null"))
         GTEST_SKIP() << "no /dev/full here";
     const auto quarnEntriesInDev = [] {
@@ -124,33 +82,18 @@ TEST(AtomicFileDevices, DevFullReportsDiskFullAndDevNullTakesEverything) {
         return count;
     };
     const std::vector<std::uint8_t> block(3 << 20, 7);  // beyond one buffer
-    try {
-        AtomicFile full("/dev/full");
-        EXPECT_TRUE(full.temporaryPath().empty());
-        full.write(block);
-        full.commit();
-        ADD_FAILURE() << "no fault raised";
-    } catch (const PlatformError& e) {
-        EXPECT_STREQ(e.what(), "Disk full");
-    }
+    EXPECT_EQ(FaultText([&] {
+                  AtomicFile full("/dev/full");
+                  EXPECT_TRUE(full.temporaryPath().empty());
+                  full.write(block);
+                  full.commit();
+              }),
+              "Disk full");
     AtomicFile sink("/dev/null");
     sink.write(block);
     EXPECT_NO_THROW(sink.commit());
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
     EXPECT_EQ(quarnEntriesInDev(), 0);
-}
-
-TEST(IoErrorText, NamesTheCommonFailuresAndCarriesTheSystemReasonForOthers) {
-    const struct {
-        int number;
-        const char* text;
-    } cases[] = {{ENOENT, "File not found"},      {ENOTDIR, "Path not found"},
-                 {EACCES, "File access denied"},  {EROFS, "File access denied"},
-                 {EISDIR, "File access denied"},  {ENOSPC, "Disk full"},
-                 {EMFILE, "Too many open files"}, {ENAMETOOLONG, "Invalid file name"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(IoErrorText(c.number), c.text) << c.number;
-    EXPECT_EQ(IoErrorText(EIO).rfind("I/O error: ", 0), 0u);
 }
 
 }  // namespace

@@ -61,41 +61,6 @@ TEST(SilentPresenters, BoxesAnswerTheirFirstButtonAndDialogsCancel) {
     EXPECT_NO_THROW(RunGuarded([] { throw PlatformError("dropped"); }));
 }
 
-TEST(ScriptedUi, RecordsBoxesAndDialogsAndAnswersInOrder) {
-    testing::ScriptedUi ui;
-    ui.boxAnswers = {mrCancel};
-    ui.dialogAnswers = {std::string("hills"), std::nullopt};
-    EXPECT_EQ(ShowMessageBox("a", MsgDlgType::Custom, mbOK | mbCancel, 0), mrCancel);
-    // Once the script runs out, boxes take their first button and dialogs cancel.
-    EXPECT_EQ(ShowMessageBox("Go on?", MsgDlgType::Warning, mbOK | mbCancel, 0), mrOk);
-    ShowErrorBox("Invalid interval!");
-    ASSERT_EQ(ui.boxes.size(), 3u);
-    EXPECT_EQ(ui.boxes[2].type, MsgDlgType::Error);
-    EXPECT_EQ(ui.boxes[2].buttons, mbAbort);
-    EXPECT_EQ(ui.boxes[2].helpContext, 0);
-    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Invalid interval!"});
-    // The default extension is added as a real dialog would.
-    EXPECT_EQ(RunSaveDialog({"", "", "3df", "", true}), "hills.3df");
-    EXPECT_FALSE(RunOpenDialog({}).has_value());
-    EXPECT_FALSE(RunOpenDialog({}).has_value());
-    EXPECT_EQ(ui.dialogKinds, (std::vector<std::string>{"save", "open", "open"}));
-    EXPECT_TRUE(ui.dialogs[0].overwritePrompt);
-}
-
-TEST(ScriptedUi, RestoresThePreviousPresentersWhenGone) {
-    {
-        testing::ScriptedUi outer;
-        {
-            testing::ScriptedUi inner;
-            ShowErrorBox("inner");
-        }
-        ShowErrorBox("outer");
-        EXPECT_EQ(outer.errorTexts(), std::vector<std::string>{"outer"});
-    }
-    // Back to the silent default: nothing is recorded, the first button answers.
-    EXPECT_EQ(ShowMessageBox("x", MsgDlgType::Custom, mbOK, 0), mrOk);
-}
-
 TEST(BusyCursor, ShowsAndRestoresOnEveryWayOut) {
     std::vector<std::string> calls;
     SetBusyCursorHooks([&] { calls.push_back("show"); }, [&] { calls.push_back("restore"); });

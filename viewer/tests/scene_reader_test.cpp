@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
+#include "fault_text.h"
 #include "platform_error.h"
 #include "scene.h"
 #include "scripted_ui.h"
@@ -33,12 +33,7 @@ class SceneReader : public ::testing::Test {
     }
 
     std::string LoadError(const std::string& bytes) {
-        try {
-            Load(bytes);
-        } catch (const PlatformError& e) {
-            return e.what();
-        }
-        return "";
+        return testing::FaultText([&] { Load(bytes); });
     }
 
     quarn::testing::ScriptedUi ui;
@@ -75,8 +70,7 @@ TEST_F(SceneReader, PerspectiveDistanceFollowsThePreviousLoad) {
     // Vertices differing only in height, D^2 = 9: -(100/99) sqrt((1 + 0.25/9) * 9) from -3.
     PerspectiveDistance = -3.0f;
     ASSERT_TRUE(Load(TdfBytes({{1, 1, 0}, {1, 1, 3}}, {{0, 1, 1, 24}})));
-    EXPECT_FLOAT_EQ(PerspectiveDistance,
-                    static_cast<float>(-(100.0 / 99.0) * std::sqrt((1 + 0.25 / 9) * 9)));
+    EXPECT_FLOAT_EQ(PerspectiveDistance, -3.0721023f);
     // A distance at or above minus one billionth stays as it is.
     EXPECT_EQ(UpdatedPerspectiveDistance(2.5f, 8.0f), 2.5f);
     EXPECT_EQ(UpdatedPerspectiveDistance(-1e-10f, 8.0f), -1e-10f);
@@ -166,12 +160,7 @@ TEST(SceneFileOpen, MissingFileIsThePlatformsError) {
 TEST(SceneFileOpen, ClosedFileCannotBeReadAnyMore) {
     SceneFile file = MemoryScene(TdfBytes(kSquare, kTwo));
     file.close();
-    try {
-        file.reader();
-        FAIL() << "no error";
-    } catch (const PlatformError& e) {
-        EXPECT_STREQ(e.what(), "File not open");
-    }
+    EXPECT_EQ(testing::FaultText([&] { file.reader(); }), "File not open");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace quarn {
 namespace {
 
@@ -12,17 +14,9 @@ TEST(Zoom, StepsFromTheStartAndBackExactly) {
 }
 
 TEST(SpinWrap, PositionsRunThroughZeroTo355) {
-    EXPECT_EQ(WrappedSpinPosition(360), 0);
-    EXPECT_EQ(WrappedSpinPosition(-1), 355);
-    // 67 steps up from 20 reach 355; the 68th wraps to 0.
-    int position = 20;
-    for (int click = 1; click <= 68; ++click) {
-        position = WrappedSpinPosition(std::min(position + 5, 360));
-        if (click == 67) {
-            EXPECT_EQ(position, 355);
-        }
-    }
-    EXPECT_EQ(position, 0);
+    const std::pair<int, int> cases[] = {{360, 0}, {-1, 355}, {355, 355}, {0, 0}, {20, 20}};
+    for (const auto& [position, wrapped] : cases)
+        EXPECT_EQ(WrappedSpinPosition(position), wrapped) << position;
 }
 
 }  // namespace

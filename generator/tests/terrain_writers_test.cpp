@@ -1,0 +1,143 @@
+// The terrain file frame and its four formats, on the 2 x 2 grid of a 20 x 20 map with one
+// height everywhere: cell centres at x, y = -0.47368422 and 0.57894737, z = 2.5, two mountain
+// triangles (0, 1, 3) and (0, 3, 2).
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "busy_cursor.h"
+#include "generator_test_support.h"
+#include "platform_error.h"
+#include "scripted_ui.h"
+#include "temp_folder.h"
+#include "write_3df.h"
+#include "write_asc.h"
+#include "write_plg.h"
+#include "write_raw.h"
+
+namespace quarn {
+namespace {
+
+using testing::TempFolder;
+
+// Counts the busy cursor's show and restore calls while it lives.
+struct CursorCounter {
+    int shown = 0, restored = 0;
+    CursorCounter() {
+        SetBusyCursorHooks([this] { ++shown; }, [this] { ++restored; });
+    }
+    ~CursorCounter() { SetBusyCursorHooks(nullptr, nullptr); }
+};
+
+class TerrainWriters : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(Set_Grid(testing::TwoByTwoFields(), raster.width, raster.height, setup));
+    }
+
+    template <typename Format>
+    std::string Text(Format format) {
+        MemorySink sink;
+        BinaryWriter out(sink);
+        format(out, testing::SampleOnGrid(testing::TwoByTwoFields(), raster));
+        return {sink.bytes().begin(), sink.bytes().end()};
+    }
+
+    testing::ScriptedUi ui;
+    TempFolder folder;
+    ClassifiedRaster raster = testing::UniformRaster(20, 20, 0);
+    GridSetup setup;
+};
+
+void AppendInt(std::string& out, std::int32_t value) {
+    const auto u = static_cast<std::uint32_t>(value);
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<char>(u >> shift));
+}
+
+TEST_F(TerrainWriters, ThreeDFIsNinetyOneExactBytesWrittenUnderOneBusyCursor) {
+    CursorCounter cursor;
+    ASSERT_TRUE(Write_3DF(setup, raster, folder.file("hills.3df")));
+    EXPECT_EQ(cursor.shown, 1);
+    EXPECT_EQ(cursor.restored, 1);
+    std::string expected{0x03, 0x33, 0x44};
+    AppendInt(expected, 4);
+    const float lo = -0.47368422f, hi = 0.57894737f;
+    for (const auto& [x, y] : {std::pair{lo, -lo}, {hi, -lo}, {lo, -hi}, {hi, -hi}})
+        for (const float value : {x, y, 2.5f})
+            AppendInt(expected, std::bit_cast<std::int32_t>(value));
+    AppendInt(expected, 2);
+    for (const std::int32_t field : {0, 1, 3, kMountainCode, 0, 3, 2, kMountainCode})
+        AppendInt(expected, field);
+    ASSERT_EQ(expected.size(), 91u);
+    EXPECT_EQ(folder.read("hills.3df"), expected);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"hills.3df"});
+}
+
+TEST_F(TerrainWriters, TextFormatsOfTheTwoByTwoGrid) {
+    EXPECT_EQ(Text(FormatASC),
+              "Named object: \"Quarn terrain\"\n"
+              "Tri-mesh, Vertices: 4 Faces: 2\n"
+              "Vertex list:\n"
+              "Vertex 0: X: -0.47368422 Y: 0.47368422 Z: 2.5\n"
+              "Vertex 1: X: 0.57894737 Y: 0.47368422 Z: 2.5\n"
+              "Vertex 2: X: -0.47368422 Y: -0.57894737 Z: 2.5\n"
+              "Vertex 3: X: 0.57894737 Y: -0.57894737 Z: 2.5\n"
+              "Face list:\n"
+              "Face 0: A:0 B:1 C:3 AB:1 BC:1 CA:1\n"
+              "Material:\"MOUNTAIN\"\n"
+              "Face 1: A:0 B:3 C:2 AB:1 BC:1 CA:1\n"
+              "Material:\"MOUNTAIN\"\n");
+    EXPECT_EQ(Text(FormatRAW),
+              "-0.47368422 0.47368422 2.5 0.57894737 0.47368422 2.5 0.57894737 -0.57894737 2.5\n"
+              "-0.47368422 0.47368422 2.5 0.57894737 -0.57894737 2.5 -0.47368422 -0.57894737 "
+              "2.5\n");
+    EXPECT_EQ(Text(FormatPLG),
+              "# Quarn 3D terrain\n"
+              "quarn_terrain 4 2\n"
+              "-0.47368422 0.47368422 2.5\n"
+              "0.57894737 0.47368422 2.5\n"
+              "-0.47368422 -0.57894737 2.5\n"
+              "0.57894737 -0.57894737 2.5\n"
+              "0x13ff 3 0 1 3\n"
+              "0x13ff 3 0 3 2\n");
+}
+
+TEST(TextFormats, EachHeightClassHasItsMaterialAndPlgHue) {
+    const struct {
+        std::int32_t code;
+        const char* material;
+        std::uint32_t plg;
+    } cases[] = {{kWaterCode, "WATER", 0x11FF},
+                 {kLawnCode, "LAWN", 0x12FF},
+                 {kMountainCode, "MOUNTAIN", 0x13FF},
+                 {kSnowCode, "SNOW", 0x10FF}};
+    for (const auto& c : cases) {
+        EXPECT_STREQ(AscMaterialName(c.code), c.material) << c.code;
+        EXPECT_EQ(PlgColour(c.code), c.plg) << c.code;
+    }
+}
+
+TEST_F(TerrainWriters, FailureWhileWritingKeepsTheEarlierFileAndRemovesTheTemporary) {
+    const std::pair<const char*, decltype(&Write_3DF)> writers[] = {{"old.3df", Write_3DF},
+                                                                    {"old.asc", Write_ASC},
+                                                                    {"old.RAW", Write_RAW},
+                                                                    {"old.plgx", Write_PLG}};
+    for (const auto& [file, writer] : writers) {
+        TempFolder here;
+        const std::string name = here.write(file, "earlier");
+        CursorCounter cursor;
+        setup.mapping.sx = 0;  // the next cell centre cannot be mapped: a platform fault
+        EXPECT_THROW(writer(setup, raster, name), PlatformError) << file;
+        EXPECT_EQ(here.read(file), "earlier");
+        EXPECT_EQ(here.entries(), std::vector<std::string>{file});
+        EXPECT_EQ(cursor.restored, cursor.shown);
+    }
+}
+
+}  // namespace
+}  // namespace quarn
