@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (executables in build/bin/).
+# Configures and builds into build/ (executables in build/bin/), warnings as errors.
+# QUARN_BUILD_DIR names another folder (the sanitizer and fuzz builds add -asan and -fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-werror=OFF
-[ "${CI:-}" = "true" ] && werror=ON
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_WERROR="$werror" >/dev/null
-cmake --build build -j"$(nproc)"
+dir="${QUARN_BUILD_DIR:-build}"
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_WERROR=ON >/dev/null
+cmake --build "$dir" -j"$(nproc)"

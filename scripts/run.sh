@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
 cd samples
-exec ../build/bin/quarn3d "$@"
+exec "../${QUARN_BUILD_DIR:-build}/bin/quarn3d" "$@"

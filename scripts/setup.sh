@@ -2,8 +2,7 @@
 # Installs what building, running and testing Quarn 3D needs on Debian 12.
 # Quick when everything is already there.
 set -euo pipefail
-packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev googletest xvfb xauth
-          clang libclang-rt-14-dev imagemagick)
+packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev clang libclang-rt-14-dev python3)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -6,7 +6,8 @@
 //     with the child's peak resident memory;
 //   - in-process: classifying the image and sampling the terrain (pixels per second);
 //   - the floor: decoding the map with QImage plus writing an equal-size file field by field.
-// Usage: quarn_bench_generate [path/to/quarn3d-cli]. Each figure is the best of three runs.
+// Usage: quarn_bench_generate [--smoke] [path/to/quarn3d-cli]. Each figure is the best of three
+// runs; --smoke runs once on a 256 x 256 map, only to show that the benchmark still works.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -22,6 +23,7 @@
 #include <functional>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <QImage>
@@ -34,14 +36,19 @@
 
 namespace {
 
-constexpr int kSide = 4096;
-constexpr int kRuns = 3;
+// Pixels per side of the map and how often each figure is measured.
+struct Size {
+    int side;
+    int runs;
+};
+constexpr Size kFull{4096, 3};
+constexpr Size kSmoke{256, 1};
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(const std::function<void()>& work) {
+double Seconds(int runs, const std::function<void()>& work) {
     double best = 1e300;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < runs; ++run) {
         const auto start = Clock::now();
         work();
         best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
@@ -55,28 +62,30 @@ void PutLe(std::vector<char>& out, std::uint32_t value, int bytes) {
 }
 
 // A 4-bit BMP whose palette index grows with the distance from the centre.
-void WriteMap(const std::filesystem::path& path) {
-    const std::uint32_t rowBytes = kSide / 2;
+void WriteMap(const std::filesystem::path& path, int side) {
+    const auto size = static_cast<std::uint32_t>(side);
+    const std::uint32_t rowBytes = size / 2;
+    const double bandWidth = side * 3.0 / 128;  // 96 pixels at full size
     const std::uint32_t offset = 14 + 40 + 64;
     std::vector<char> file;
     file.push_back('B');
     file.push_back('M');
-    PutLe(file, offset + rowBytes * kSide, 4);
+    PutLe(file, offset + rowBytes * size, 4);
     PutLe(file, 0, 4);
     PutLe(file, offset, 4);
-    for (std::uint32_t v : {40u, std::uint32_t{kSide}, std::uint32_t{kSide}})
+    for (std::uint32_t v : {40u, size, size})
         PutLe(file, v, 4);
     PutLe(file, 1, 2);
     PutLe(file, 4, 2);
-    for (std::uint32_t v : {0u, rowBytes * kSide, 2835u, 2835u, 16u, 0u})
+    for (std::uint32_t v : {0u, rowBytes * size, 2835u, 2835u, 16u, 0u})
         PutLe(file, v, 4);
     for (std::uint32_t e = 0; e < 16; ++e)
         PutLe(file, (e * 16) | (255 - e * 16) << 8 | ((e * 37) & 255) << 16, 4);
-    for (int y = kSide - 1; y >= 0; --y) {
-        for (int x = 0; x < kSide; x += 2) {
+    for (int y = side - 1; y >= 0; --y) {
+        for (int x = 0; x < side; x += 2) {
             const auto band = [&](int px) {
-                const double d = std::hypot(px - kSide / 2.0, y - kSide / 2.0);
-                return static_cast<unsigned>(d / 96.0) % 16u;
+                const double d = std::hypot(px - side / 2.0, y - side / 2.0);
+                return static_cast<unsigned>(d / bandWidth) % 16u;
             };
             file.push_back(static_cast<char>(band(x) << 4 | band(x + 1)));
         }
@@ -85,11 +94,12 @@ void WriteMap(const std::filesystem::path& path) {
         .write(file.data(), static_cast<std::streamsize>(file.size()));
 }
 
-std::vector<std::string> CliArguments(const std::string& map, const std::string& output) {
+std::vector<std::string> CliArguments(const std::string& map, const std::string& output, int side) {
+    const std::string extent = std::to_string(side);
     std::vector<std::string> args{"quarn3d-cli",  "generate", map,           output,
                                   "--water",      "100",      "--lawn",      "400",
-                                  "--snow",       "1200",     "--map-width", "4096",
-                                  "--map-height", "4096",     "--interval",  "4"};
+                                  "--snow",       "1200",     "--map-width", extent,
+                                  "--map-height", extent,     "--interval",  "4"};
     for (int e = 0; e < 16; ++e) {
         args.emplace_back("--height");
         args.push_back(std::to_string(e) + "=" + std::to_string(e * 100));
@@ -136,18 +146,25 @@ quarn::SwatchColours Palette() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string cli = argc > 1 ? argv[1] : QUARN_CLI_PATH;
+    const bool smoke = argc > 1 && std::string_view(argv[1]) == "--smoke";
+    const int rest = smoke ? 2 : 1;
+    if (argc > rest + 1) {
+        std::cerr << "Usage: quarn_bench_generate [--smoke] [path/to/quarn3d-cli]\n";
+        return 2;
+    }
+    const Size size = smoke ? kSmoke : kFull;
+    const std::string cli = argc > rest ? argv[rest] : QUARN_CLI_PATH;
     const auto folder = std::filesystem::temp_directory_path() / "quarn-bench-generate";
     std::filesystem::create_directories(folder);
     const std::string map = (folder / "map.bmp").string();
     const std::string output = (folder / "terrain.3df").string();
     const std::string floorFile = (folder / "floor.bin").string();
-    WriteMap(map);
+    WriteMap(map, size.side);
 
     ChildRun best;
     best.seconds = 1e300;
-    for (int run = 0; run < kRuns; ++run) {
-        const ChildRun r = RunCli(cli, CliArguments(map, output));
+    for (int run = 0; run < size.runs; ++run) {
+        const ChildRun r = RunCli(cli, CliArguments(map, output, size.side));
         if (r.status != 0) {
             std::cerr << "quarn3d-cli failed (status " << r.status << ")\n";
             return 1;
@@ -160,10 +177,11 @@ int main(int argc, char** argv) {
     // In-process: the classification and the sampling, the pixel work of the writer.
     const QImage image(QString::fromStdString(map), "BMP");
     quarn::ClassifiedRaster raster;
-    const double classify = Seconds([&] { raster = quarn::ClassifyImage(image, Palette()); });
+    const double classify =
+        Seconds(size.runs, [&] { raster = quarn::ClassifyImage(image, Palette()); });
     quarn::GeneratorFields fields;
     fields.water = "100", fields.lawn = "400", fields.snow = "1200";
-    fields.mapWidth = fields.mapHeight = "4096", fields.interval = "4";
+    fields.mapWidth = fields.mapHeight = std::to_string(size.side), fields.interval = "4";
     for (std::size_t e = 0; e < 16; ++e)
         fields.heights[e] = std::to_string(e * 100);
     quarn::GridSetup setup;
@@ -171,11 +189,12 @@ int main(int argc, char** argv) {
         return 1;
     const auto levels = quarn::NormaliseLevels(setup);
     std::size_t vertices = 0;
-    const double sample =
-        Seconds([&] { vertices = quarn::SampleTerrain(setup, *levels, raster).vertices.size(); });
+    const double sample = Seconds(size.runs, [&] {
+        vertices = quarn::SampleTerrain(setup, *levels, raster).vertices.size();
+    });
 
     // The floor: decoding the map and writing as many bytes, four at a time.
-    const double floor = Seconds([&] {
+    const double floor = Seconds(size.runs, [&] {
         const QImage decoded(QString::fromStdString(map), "BMP");
         quarn::AtomicFile file(floorFile);
         quarn::BinaryWriter out(file);
@@ -184,9 +203,10 @@ int main(int argc, char** argv) {
         file.commit();
     });
 
-    const double pixels = double(kSide) * kSide;
-    std::printf("map %dx%d, CellSize %d: %zu vertices, %d triangles, %ju bytes\n", kSide, kSide,
-                setup.CellSize, vertices, 2 * (setup.GridCols - 1) * (setup.GridRows - 1),
+    const double pixels = double(size.side) * size.side;
+    std::printf("map %dx%d, CellSize %d: %zu vertices, %d triangles, %ju bytes\n", size.side,
+                size.side, setup.CellSize, vertices,
+                2 * (setup.GridCols - 1) * (setup.GridRows - 1),
                 static_cast<std::uintmax_t>(outputBytes));
     std::printf("quarn3d-cli generate: %.3f s, peak RSS %.1f MiB\n", best.seconds,
                 static_cast<double>(best.peakKiB) / 1024.0);

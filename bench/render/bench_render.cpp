@@ -1,12 +1,14 @@
 // Redraw benchmark: project, clear and draw a terrain of 1024 x 1024 vertices (the grid of a
 // 4096 x 4096 map at CellSize 4, 2.1 M triangles) into a 550 x 418 picture, shaded and wire,
 // against the same projection drawn with one QPainter::drawPolygon per triangle.
-// Usage: quarn_bench_render. Each figure is the best of three runs.
+// Usage: quarn_bench_render [--smoke]. Each figure is the best of three runs; --smoke draws a
+// 64 x 64 vertex terrain once, only to show that the benchmark still builds and runs.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <string_view>
 
 #include <QImage>
 #include <QPainter>
@@ -19,15 +21,21 @@
 
 namespace {
 
-constexpr int kGrid = 1024;
 constexpr int kWidth = 550, kHeight = 418;
-constexpr int kRuns = 3;
+
+// Vertices per side of the terrain and how often each figure is measured.
+struct Size {
+    int grid;
+    int runs;
+};
+constexpr Size kFull{1024, 3};
+constexpr Size kSmoke{64, 1};
 
 using Clock = std::chrono::steady_clock;
 
-double Milliseconds(const std::function<void()>& work) {
+double Milliseconds(int runs, const std::function<void()>& work) {
     double best = 1e300;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < runs; ++run) {
         const auto start = Clock::now();
         work();
         best =
@@ -45,26 +53,26 @@ std::int32_t CodeFor(float z) {
 }
 
 // Hills of concentric bands, laid out as the 3DF writer lays out its grid.
-void BuildScene() {
-    std::vector<quarn::Vertex> v(std::size_t(kGrid) * kGrid);
-    for (int i = 0; i < kGrid; ++i) {
-        for (int j = 0; j < kGrid; ++j) {
-            const float x = -1.0f + 2.0f * float(j) / (kGrid - 1);
-            const float y = 1.0f - 2.0f * float(i) / (kGrid - 1);
+void BuildScene(int grid) {
+    std::vector<quarn::Vertex> v(std::size_t(grid) * grid);
+    for (int i = 0; i < grid; ++i) {
+        for (int j = 0; j < grid; ++j) {
+            const float x = -1.0f + 2.0f * float(j) / float(grid - 1);
+            const float y = 1.0f - 2.0f * float(i) / float(grid - 1);
             const float r = std::hypot(x, y);
-            v[std::size_t(i) * kGrid + std::size_t(j)] = {
+            v[std::size_t(i) * grid + std::size_t(j)] = {
                 x, y, std::max(0.0f, 0.6f * std::cos(r * 2.2f)) * (1 + 0.1f * std::sin(9 * x))};
         }
     }
     quarn::TriangleList.clear();
-    quarn::TriangleList.reserve(std::size_t(2) * (kGrid - 1) * (kGrid - 1));
-    for (int i = 0; i + 1 < kGrid; ++i) {
-        for (int j = 0; j + 1 < kGrid; ++j) {
-            const std::size_t k = std::size_t(i) * kGrid + std::size_t(j);
+    quarn::TriangleList.reserve(std::size_t(2) * (grid - 1) * (grid - 1));
+    for (int i = 0; i + 1 < grid; ++i) {
+        for (int j = 0; j + 1 < grid; ++j) {
+            const std::size_t k = std::size_t(i) * grid + std::size_t(j);
             const auto& a = v[k];
             const auto& b = v[k + 1];
-            const auto& c = v[k + kGrid + 1];
-            const auto& d = v[k + kGrid];
+            const auto& c = v[k + grid + 1];
+            const auto& d = v[k + grid];
             quarn::TriangleList.push_back({a, b, c, CodeFor((a.z + b.z + c.z) / 3)});
             quarn::TriangleList.push_back({a, c, d, CodeFor((a.z + c.z + d.z) / 3)});
         }
@@ -112,20 +120,28 @@ void QPainterRedraw(QImage& image) {
 
 }  // namespace
 
-int main() {
-    BuildScene();
+int main(int argc, char** argv) {
+    const bool smoke = argc == 2 && std::string_view(argv[1]) == "--smoke";
+    if (argc > 1 && !smoke) {
+        std::fprintf(stderr, "Usage: quarn_bench_render [--smoke]\n");
+        return 2;
+    }
+    const Size size = smoke ? kSmoke : kFull;
+    BuildScene(size.grid);
     std::printf("scene: %zu triangles, picture %dx%d\n", quarn::TriangleList.size(), kWidth,
                 kHeight);
     quarn::PixelBuffer picture(kWidth, kHeight);
     quarn::PixelCanvas canvas(picture);
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    const double projectOnly = Milliseconds([] { quarn::Project_Scene(kWidth, kHeight); });
+    const double projectOnly =
+        Milliseconds(size.runs, [] { quarn::Project_Scene(kWidth, kHeight); });
     quarn::ProjectedList.reset();
     std::printf("projection alone: %.1f ms\n", projectOnly);
     for (const bool shaded : {true, false}) {
         quarn::ShadedMode = shaded;
-        const double ours = Milliseconds([&] { quarn::RenderScene(canvas, kWidth, kHeight); });
-        const double toolkit = Milliseconds([&] { QPainterRedraw(image); });
+        const double ours =
+            Milliseconds(size.runs, [&] { quarn::RenderScene(canvas, kWidth, kHeight); });
+        const double toolkit = Milliseconds(size.runs, [&] { QPainterRedraw(image); });
         std::printf(
             "%s redraw: %.1f ms; QPainter::drawPolygon loop: %.1f ms; %.2fx faster "
             "(goal >= 3x)\n",
