@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QPointer>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <set>
@@ -24,6 +23,7 @@
 #include "scene.h"
 #include "scripted_ui.h"
 #include "startup.h"
+#include "temp_folder.h"
 #include "viewer_test_support.h"
 
 namespace quarn {
@@ -62,7 +62,7 @@ class EndToEnd : public ::testing::Test {
             delete w.data();
     }
 
-    QString Path(const char* name) const { return folder.filePath(name); }
+    QString Path(const char* name) const { return QString::fromStdString(folder.file(name)); }
 
     // Runs a menu command whose file dialog the user answers with path.
     void RunCommand(QAction* command, const QString& path) {
@@ -141,7 +141,7 @@ class EndToEnd : public ::testing::Test {
         return {};
     }
 
-    QTemporaryDir folder;
+    testing::TempFolder folder;
     testing::ScriptedUi ui;
 };
 

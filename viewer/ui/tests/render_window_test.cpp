@@ -11,41 +11,37 @@ namespace {
 
 using RenderWindow = ViewerUi;
 
+// The controls as the user reads them: the angle pair, the drawing, autorender, the angles.
+std::string Controls() {
+    const TfrmRender& w = *frmRender;
+    return QString("%1%2 %3 %4 %5 %6")
+        .arg(w.RadioButton1->isChecked() ? "Observer" : "",
+             w.RadioButton2->isChecked() ? "Sun" : "", w.CheckBox1->isChecked() ? "wire" : "shaded",
+             w.CheckBox2->isChecked() ? "auto" : "manual", w.Edit1->text(), w.Edit2->text())
+        .toStdString();
+}
+
 // Mend: a new window used to show "Observer" and an unchecked "Wire" whatever the settings.
-TEST_F(RenderWindow, NewWindowShowsTheSettingsAsTheyStand) {
+TEST_F(RenderWindow, NewWindowShowsTheSettingsAsTheyStandAndSunModeEditsTheSun) {
     Open(GoodScene());
-    EXPECT_TRUE(frmRender->RadioButton1->isChecked());
-    EXPECT_FALSE(frmRender->CheckBox1->isChecked());
-    EXPECT_TRUE(frmRender->CheckBox2->isChecked());
-    EXPECT_EQ(frmRender->Edit1->text(), "20");
-    EXPECT_EQ(frmRender->Edit2->text(), "60");
-    EXPECT_EQ(frmRender->Image1->size(), QSize(550, 418));
+    EXPECT_EQ(Controls(), "Observer shaded auto 20 60");
     frmRender->RadioButton2->click();
     frmRender->CheckBox1->click();
+    EXPECT_EQ(AngleMode, AnglePair::Sun);
     frmRender->close();
     Open(GoodScene());
-    EXPECT_TRUE(frmRender->RadioButton2->isChecked());
-    EXPECT_FALSE(frmRender->RadioButton1->isChecked());
-    EXPECT_TRUE(frmRender->CheckBox1->isChecked());
-    EXPECT_EQ(frmRender->Edit1->text(), "90");
-}
-
-TEST_F(RenderWindow, SpinButtonsWrapThroughZeroTo355) {
-    Open(GoodScene());
-    for (int click = 1; click <= 67; ++click)
-        frmRender->UpDown1->stepBy(1);
-    EXPECT_EQ(ObserverElevation, 355);
+    EXPECT_EQ(Controls(), "Sun wire auto 90 180");
     frmRender->UpDown1->stepBy(1);
-    EXPECT_EQ(ObserverElevation, 0);
-    frmRender->UpDown1->stepBy(-1);
-    EXPECT_EQ(ObserverElevation, 355);
-    EXPECT_EQ(frmRender->Edit1->text(), "355");
-    frmRender->UpDown2->stepBy(-1);
-    EXPECT_EQ(ObserverAzimuth, 55);
-    EXPECT_EQ(frmRender->Edit2->text(), "55");
+    EXPECT_EQ(SunElevation, 95);
+    EXPECT_EQ(ObserverElevation, 20);
+    Open(GoodScene());
+    EXPECT_EQ(Controls(), "Sun wire auto 90 180") << "a load puts the angles back and shows them";
+    frmRender->RadioButton1->click();
+    EXPECT_EQ(Controls(), "Observer wire auto 20 60");
 }
 
-// The arrows as the user sees them: up above down, right of left; each click renders.
+// The arrows as the user sees them: up above down, right of left; the angles wrap through 0
+// and 355, and each click renders.
 TEST_F(RenderWindow, ArrowClicksStepTheAnglesByFiveAndRender) {
     Open(GoodScene());
     QToolButton* up = testing::SpinArrow(*frmRender->UpDown1, Qt::UpArrow);
@@ -57,34 +53,24 @@ TEST_F(RenderWindow, ArrowClicksStepTheAnglesByFiveAndRender) {
 
     const struct {
         QToolButton* arrow;
-        int elevation, azimuth;
-    } clicks[] = {{up, 25, 60}, {down, 20, 60}, {right, 20, 65}, {left, 20, 60}};
-    for (const auto& c : clicks) {
+        int clicks, elevation, azimuth;
+    } steps[] = {{up, 1, 25, 60}, {down, 1, 20, 60}, {down, 5, 355, 60},
+                 {up, 1, 0, 60},  {right, 1, 0, 65}, {left, 2, 0, 55}};
+    for (const auto& c : steps) {
         const auto before = Picture();
-        QTest::mouseClick(c.arrow, Qt::LeftButton);
+        for (int click = 0; click < c.clicks; ++click)
+            QTest::mouseClick(c.arrow, Qt::LeftButton);
         EXPECT_EQ(ObserverElevation, c.elevation);
         EXPECT_EQ(ObserverAzimuth, c.azimuth);
-        EXPECT_EQ(frmRender->Edit1->text() + " " + frmRender->Edit2->text(),
-                  QString("%1 %2").arg(c.elevation).arg(c.azimuth));
+        EXPECT_EQ(Controls(), "Observer shaded auto " + std::to_string(c.elevation) + " " +
+                                  std::to_string(c.azimuth));
         EXPECT_NE(Picture(), before);
     }
 }
 
-TEST_F(RenderWindow, SunModeEditsTheSunAndShowsItAfterALoad) {
-    Open(GoodScene());
-    frmRender->RadioButton2->click();
-    EXPECT_EQ(AngleMode, AnglePair::Sun);
-    Open(GoodScene());
-    EXPECT_EQ(frmRender->Edit1->text(), "90");
-    EXPECT_EQ(frmRender->Edit2->text(), "180");
-    frmRender->UpDown1->stepBy(1);
-    EXPECT_EQ(SunElevation, 95);
-    EXPECT_EQ(ObserverElevation, 20);
-    frmRender->RadioButton1->click();
-    EXPECT_EQ(frmRender->Edit1->text(), "20");
-}
-
-TEST_F(RenderWindow, NothingRendersOnAPairSwitchOrWithoutAutorenderUntilRenderNow) {
+// The zoom steps by eleven tenths; nothing renders on a pair switch, or without autorender
+// until "Render now!".
+TEST_F(RenderWindow, ControlsChangeTheSettingsAndRenderOnlyWhenTheyShould) {
     Open(GoodScene());
     const auto before = Picture();
     ObserverAzimuth = 200;  // would turn the picture if anything rendered
@@ -95,23 +81,15 @@ TEST_F(RenderWindow, NothingRendersOnAPairSwitchOrWithoutAutorenderUntilRenderNo
     frmRender->UpDown2->stepBy(1);
     frmRender->CheckBox1->click();
     frmRender->Button2->click();
+    EXPECT_EQ(ZoomFactor, 0.8260999918f);
+    frmRender->Button3->click();
+    frmRender->Button3->click();
+    EXPECT_EQ(ZoomFactor, 0.6827272773f);
     EXPECT_FALSE(ShadedMode);
     EXPECT_EQ(Picture(), before);
     frmRender->Button1->click();
     EXPECT_NE(Picture(), before);
-}
-
-TEST_F(RenderWindow, ZoomButtonsStepByElevenTenthsAndWireDrawsInWhite) {
-    Open(GoodScene());
-    frmRender->Button2->click();
-    EXPECT_EQ(ZoomFactor, 0.8260999918f);
-    frmRender->Button3->click();
-    EXPECT_EQ(ZoomFactor, 0.7509999871f);
-    frmRender->Button3->click();
-    EXPECT_EQ(ZoomFactor, 0.6827272773f);
-    frmRender->CheckBox1->click();
-    EXPECT_FALSE(ShadedMode);
-    EXPECT_EQ(frmRender->canvas().penColour, kWhite);
+    EXPECT_EQ(frmRender->canvas().penColour, kWhite) << "wire draws in white";
 }
 
 }  // namespace

@@ -4,13 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "main_form_stand_in.h"
 #include "quarn_render_f.h"
 #include "scene_commands.h"
 #include "scripted_ui.h"
+#include "temp_folder.h"
 #include "viewer_test_support.h"
 
 namespace quarn {
@@ -20,21 +18,11 @@ class ViewerUi : public ::testing::Test {
     void SetUp() override {
         testing::ResetViewerState();
         frmRender = nullptr;
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("quarn-viewer-ui-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-
-    std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
-    std::string WriteFile(const std::string& name, const std::string& bytes) {
-        std::ofstream(PathOf(name), std::ios::binary) << bytes;
-        return PathOf(name);
     }
 
     /// A four-vertex terrain, two triangles, bounding box diagonal squared 8.
     std::string GoodScene(const std::string& name = "scene.3df") {
-        return WriteFile(
+        return folder.write(
             name, testing::TdfBytes({{-1, -1, 0}, {1, -1, 0.2f}, {-1, 1, 0.1f}, {1, 1, 0.3f}},
                                     {{0, 1, 3, 120}, {0, 3, 2, 216}}));
     }
@@ -49,8 +37,7 @@ class ViewerUi : public ::testing::Test {
 
     quarn::testing::ScriptedUi ui;
     quarn::testing::MainFormStandIn m_main{QSize(1200, 900)};
-    QMdiArea* m_mdi = m_main.area();
-    std::filesystem::path m_folder;
+    quarn::testing::TempFolder folder;
 };
 
 }  // namespace quarn
