@@ -6,7 +6,10 @@ namespace quarn {
 namespace {
 
 std::uint32_t Field(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | std::uint32_t(b[at + 3]) << 24;
+    std::uint32_t value = 0;
+    for (std::size_t i = 4; i-- > 0;)
+        value = value << 8 | b[at + i];
+    return value;
 }
 
 TEST(BmpPicture, HeadersThenBottomUpPaddedBlueGreenRedRows) {
