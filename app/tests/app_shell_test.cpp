@@ -3,9 +3,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QPointer>
 #include <tuple>
 
+#include "close_windows.h"
 #include "forms.h"
 #include "map_state.h"
 #include "quarn_doc_f.h"
@@ -27,13 +27,7 @@ class AppShellTest : public ::testing::Test {
         TerminateRequested = false;
     }
     void TearDown() override {
-        QApplication::closeAllWindows();
-        // Deleting one window may take others with it.
-        QList<QPointer<QWidget>> windows;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            windows.append(w);
-        for (const QPointer<QWidget>& w : windows)
-            delete w.data();
+        testing::DestroyAllWindows();
         QApplication::processEvents();
         QDir::setCurrent(m_previousFolder);
     }

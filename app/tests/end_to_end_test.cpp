@@ -7,12 +7,12 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QPointer>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <set>
 
+#include "close_windows.h"
 #include "forms.h"
 #include "map_state.h"
 #include "quarn_gencpanel_f.h"
@@ -53,14 +53,7 @@ class EndToEnd : public ::testing::Test {
         testing::ResetViewerState();
         ASSERT_TRUE(StartUp());
     }
-    void TearDown() override {
-        QApplication::closeAllWindows();
-        QList<QPointer<QWidget>> windows;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            windows.append(w);
-        for (const QPointer<QWidget>& w : windows)
-            delete w.data();
-    }
+    void TearDown() override { testing::DestroyAllWindows(); }
 
     QString Path(const char* name) const { return QString::fromStdString(folder.file(name)); }
 
