@@ -7,10 +7,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "temp_folder.h"
+#include "test_bmp.h"
+#include "viewer_test_support.h"
 
 namespace {
 
@@ -39,28 +42,12 @@ std::string Quoted(const fs::path& path) {
     return "'" + path.string() + "'";
 }
 
-void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-// A 16-colour BMP of width x height pixels, all of palette index 0 (grey).
-std::vector<std::uint8_t> OneColourBmp(std::uint32_t width, std::uint32_t height) {
-    const std::uint32_t rowBytes = (width * 4 + 31) / 32 * 4;
-    std::vector<std::uint8_t> out{'B', 'M'};
-    PutLe(out, 118 + rowBytes * height, 4);
-    PutLe(out, 0, 4);
-    PutLe(out, 118, 4);
-    for (const std::uint32_t field : {40u, width, height})
-        PutLe(out, field, 4);
-    PutLe(out, 1, 2);
-    PutLe(out, 4, 2);
-    for (int i = 0; i < 6; ++i)
-        PutLe(out, 0, 4);
-    for (int e = 0; e < 16; ++e)
-        PutLe(out, 0x00808080u + static_cast<std::uint32_t>(e), 4);
-    out.resize(out.size() + rowBytes * height, 0);
-    return out;
+// A 16-colour BMP of width x height pixels, all of palette index 0.
+std::vector<std::uint8_t> OneColourBmp(std::int32_t width, std::int32_t height) {
+    std::array<std::uint32_t, 16> greys{};
+    for (std::uint32_t e = 0; e < 16; ++e)
+        greys[e] = 0x808080u + e;
+    return quarn::testing::FourBitImage(width, height, greys, [](int, int) { return 0; }).bytes();
 }
 
 class CliTest : public ::testing::Test {
@@ -138,7 +125,7 @@ TEST_F(CliTest, WriteFailuresReportThePlatformTextAndLeaveNoTrace) {
 
 TEST_F(CliTest, MapsTooSmallForAGridAreRefusedAndKeepTheEarlierFile) {
     m_folder.write("earlier.3df", "old");
-    for (const auto& [width, height] : {std::pair{1u, 1u}, {1u, 40u}, {40u, 1u}}) {
+    for (const auto& [width, height] : {std::pair{1, 1}, {1, 40}, {40, 1}}) {
         const fs::path map = m_folder.write("thin.bmp", OneColourBmp(width, height));
         const Outcome refused = generateFlat(map, Quoted(path("earlier.3df")));
         EXPECT_EQ(refused.exitCode, 1) << width << "x" << height;
@@ -170,34 +157,23 @@ TEST_F(CliTest, UnreadableInputsReportThePlatformText) {
 }
 
 // A 3DF file of one triangle whose first corner has the given x.
-std::vector<std::uint8_t> SceneWithX(std::uint32_t xBits) {
-    std::vector<std::uint8_t> out{3, 0x33, 0x44};
-    PutLe(out, 3, 4);
-    const std::uint32_t corners[9] = {xBits, 0, 0, 0x3f800000u, 0, 0, 0, 0x3f800000u, 0};
-    for (const std::uint32_t bits : corners)
-        PutLe(out, bits, 4);
-    PutLe(out, 1, 4);
-    for (const std::uint32_t field : {0u, 1u, 2u, 216u})
-        PutLe(out, field, 4);
-    return out;
+std::string SceneWithX(float x) {
+    return quarn::testing::TdfBytes({{x, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2, 216}});
 }
 
 TEST_F(CliTest, HostileScenesEndWithAMessageNeverAPicture) {
     struct Case {
         const char* name;
-        std::vector<std::uint8_t> bytes;
+        std::string bytes;
     };
-    std::vector<std::uint8_t> huge{3, 0x33, 0x44};
-    PutLe(huge, 0x7fffffffu, 4);
-    huge.resize(huge.size() + 24, 0);
     const Case cases[] = {
-        {"nan", SceneWithX(0x7fc00000u)},
-        {"infinite", SceneWithX(0x7f800000u)},
-        {"huge-count", huge},
-        {"empty", {}},
+        {"nan", SceneWithX(std::numeric_limits<float>::quiet_NaN())},
+        {"infinite", SceneWithX(std::numeric_limits<float>::infinity())},
+        {"huge-count", quarn::testing::TdfBytes(0x7fffffff, {{0, 0, 0}, {1, 1, 1}}, 0, {})},
+        {"empty", ""},
     };
     for (const Case& c : cases) {
-        const fs::path scene = m_folder.write(std::string(c.name) + ".3df", c.bytes);
+        const std::string scene = m_folder.write(std::string(c.name) + ".3df", c.bytes);
         const Outcome outcome = RunCli("render " + Quoted(scene) + " " + Quoted(path("p.bmp")));
         EXPECT_EQ(outcome.exitCode, 1) << c.name << ": " << outcome.output;
         EXPECT_FALSE(outcome.output.empty()) << c.name;

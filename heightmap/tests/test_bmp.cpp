@@ -1,8 +1,5 @@
 #include "test_bmp.h"
 
-#include <fstream>
-#include <stdexcept>
-
 namespace quarn::testing {
 
 namespace {
@@ -61,14 +58,6 @@ TestBmp FourBitImage(std::int32_t width, std::int32_t height,
         bmp.tail.insert(bmp.tail.end(), line.begin(), line.end());
     }
     return bmp;
-}
-
-void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace quarn::testing

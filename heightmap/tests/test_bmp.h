@@ -41,7 +41,4 @@ TestBmp FourBitImage(std::int32_t width, std::int32_t height,
                      const std::function<std::uint8_t(std::int32_t, std::int32_t)>& indexOf,
                      bool topDown = false);
 
-/// Writes bytes to path (raises on failure).
-void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
-
 }  // namespace quarn::testing
