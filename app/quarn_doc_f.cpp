@@ -37,6 +37,26 @@ QFont GuideFont(int width) {
     return font;
 }
 
+// Laying out one huge paragraph takes the toolkit minutes, so a line longer than this many
+// characters is shown as several (13 rows of the guide's width each).
+constexpr qsizetype kLongestShownLine = 13 * kGuideColumns;
+
+QString WithLongLinesBroken(const QString& text) {
+    QString shown;
+    shown.reserve(text.size() + text.size() / kLongestShownLine);
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            lineStart = i + 1;
+        } else if (i - lineStart == kLongestShownLine) {
+            shown += '\n';
+            lineStart = i;
+        }
+        shown += text[i];
+    }
+    return shown;
+}
+
 }  // namespace
 
 TfrmDoc::TfrmDoc(QWidget* parent) : QMdiSubWindow(parent) {
@@ -70,7 +90,7 @@ void TfrmDoc::loadFile(const QString& fileName) {
                             IoErrorText(cause));
     }
     QTextStream in(&file);
-    Memo1->setPlainText(in.readAll());
+    Memo1->setPlainText(WithLongLinesBroken(in.readAll()));
 }
 
 void TfrmDoc::Button1Click() {

@@ -1,7 +1,8 @@
 // The documentation window: "document.txt" from the current folder in a light-yellow memo.
 //
 // One instance at most (DocWindowOpen says whether it exists); it reloads the file each time
-// the documentation command runs and frees itself when closed. Nothing is written back.
+// the documentation command runs and frees itself when closed. Nothing is written back. A
+// line of more than 988 characters is shown as several, so any text file opens at once.
 #pragma once
 
 #include <QMdiSubWindow>

@@ -3,6 +3,8 @@
 #include <exception>
 #include <iostream>
 
+#include "error_report.h"
+
 namespace quarn::cli {
 
 StderrBoxes::StderrBoxes() : m_previous(SetMessageBoxPresenter(this)) {}
@@ -36,7 +38,7 @@ int RunReportingErrors(const std::function<int()>& command) {
     try {
         return command();
     } catch (const std::exception& e) {
-        std::cerr << e.what() << ".\n";
+        std::cerr << ReportText(e) << '\n';
         return 1;
     }
 }

@@ -89,8 +89,8 @@ TerrainMesh SampleTerrain(const GridSetup& setup, const NormalisedLevels& levels
             for (std::size_t s = 0; s < setCount; ++s) {
                 const std::uint8_t e = setIndices[s];
                 count += hist[e];
-                // Bounded by pixel count times the largest height: no float overflow possible.
-                acc = static_cast<float>(acc + static_cast<double>(hist[e]) * levels.norm[e]);
+                // A cell of many pixels at a huge height can pass the 32-bit range.
+                acc = CheckedToFloat(acc + static_cast<double>(hist[e]) * levels.norm[e]);
             }
             float h = count == 0 ? prev : static_cast<float>(static_cast<double>(acc) / count);
             if (h < levels.water)

@@ -5,6 +5,7 @@
 // application keeps running.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -16,6 +17,10 @@ class ErrorReporter {
     /// Shows the report; text already ends with ".".
     virtual void report(const std::string& text) = 0;
 };
+
+/// The report's text for an exception that ended a command: its own text followed by ".",
+/// "Out of memory." for a failed allocation.
+std::string ReportText(const std::exception& error);
 
 /// Runs handler; an escaping exception is shown by the top-level report.
 void RunGuarded(const std::function<void()>& handler);

@@ -103,17 +103,19 @@ std::string WithDefaultExtension(const std::string& name, const std::string& def
     return name + "." + defaultExt;
 }
 
+std::string ReportText(const std::exception& error) {
+    // The library's own text for a failed allocation is not the platform's.
+    if (dynamic_cast<const std::bad_alloc*>(&error))
+        return "Out of memory.";
+    return std::string(error.what()) + ".";
+}
+
 void RunGuarded(const std::function<void()>& handler) {
-    std::string text;
     try {
         handler();
-        return;
-    } catch (const std::bad_alloc&) {
-        text = "Out of memory";
     } catch (const std::exception& e) {
-        text = e.what();
+        g_errorReporter->report(ReportText(e));
     }
-    g_errorReporter->report(text + ".");
 }
 
 ErrorReporter* SetErrorReporter(ErrorReporter* reporter) {

@@ -114,7 +114,7 @@ bool Project_Scene(std::int32_t width, std::int32_t height) {
     ProjectedList = ProjectScene(TriangleList, angles, ZoomFactor, width, height);
     if (!ProjectedList) {
         Show_Error("Division by zero!");
-        TriangleList.clear();
+        ClearScene();
         return false;
     }
     g_WindowMapping = ProjectedList->mapping;

@@ -15,6 +15,10 @@ bool ShadedMode = true;
 std::string SceneFileName;
 bool RenderWindowOpen = false;
 
+void ClearScene() {
+    std::vector<SceneTriangle>().swap(TriangleList);
+}
+
 void ResetViewAngles() {
     ObserverElevation = kDefaultObserverElevation;
     ObserverAzimuth = kDefaultObserverAzimuth;

@@ -21,6 +21,10 @@ struct SceneTriangle {
 
 extern std::vector<SceneTriangle> TriangleList;
 
+/// Empties TriangleList and gives its memory back, so a small scene after a huge one does
+/// not keep the huge one's allocation.
+void ClearScene();
+
 inline constexpr std::uint16_t kDefaultObserverElevation = 20;
 inline constexpr std::uint16_t kDefaultObserverAzimuth = 60;
 inline constexpr std::uint16_t kDefaultSunElevation = 90;

@@ -110,7 +110,7 @@ bool Read_Triangles(SceneLoad& load) {
         load.vertices.clear();
         return false;
     }
-    TriangleList.clear();
+    ClearScene();
     for (std::int32_t i = 0; i < count; ++i) {
         const Triangle t = ReadTriangle(in);
         SceneTriangle s;

@@ -82,6 +82,24 @@ TEST_F(AppShellTest, DocumentationReadsTheFileEachTimeIntoTheSameWindow) {
     EXPECT_EQ(m_ui.reports.size(), 1u);
 }
 
+// Mend: a 2 MB line froze the window for minutes; it is shown as lines of 988 characters.
+TEST_F(AppShellTest, DocumentationShowsAHugeLineAsManyWithNothingLost) {
+    ASSERT_TRUE(StartUp());
+    std::string words;
+    while (words.size() < 2'000'000)
+        words += "contour ";
+    m_folder.write("document.txt", "Title\n" + words + "\nEnd");
+    frmMainMDI->Documentation1->trigger();
+    const QString shown = frmDoc->Memo1->toPlainText();
+    const QStringList lines = shown.split('\n');
+    EXPECT_EQ(lines.front(), "Title");
+    EXPECT_EQ(lines.back(), "End");
+    EXPECT_EQ(lines.size(), 2 + (words.size() + 987) / 988);
+    for (const QString& line : lines)
+        EXPECT_LE(line.size(), 988);
+    EXPECT_EQ(QString(shown).remove('\n'), QString::fromStdString("Title" + words + "End"));
+}
+
 TEST_F(AppShellTest, ExitEndsTheProgramWithWindowsOpen) {
     ASSERT_TRUE(StartUp());
     m_folder.write("document.txt", "text");

@@ -4,12 +4,14 @@
 
 #include <stdexcept>
 
+#include "fault_text.h"
 #include "generator_test_support.h"
 #include "scripted_ui.h"
 
 namespace quarn {
 namespace {
 
+using testing::FaultText;
 using testing::Fields;
 using testing::Paint;
 using testing::SampleOnGrid;
@@ -71,6 +73,18 @@ TEST(SampleTerrain, CellsWithoutHeightsRepeatThePreviousCell) {
     ASSERT_EQ(mesh.vertices.size(), expected.size());
     for (std::size_t k = 0; k < expected.size(); ++k)
         EXPECT_EQ(mesh.vertices[k].h, expected[k]) << k;
+}
+
+// Mend: a huge height on a big cell was written as z = inf.
+TEST(SampleTerrain, HeightsBeyondTheFloatRangeAreAnOverflowNeverAnInfinity) {
+    GeneratorFields f = Fields("0", "1", "2", "20", "20", "10");
+    f.heights[0] = "3e38";  // 1.5e37 for each of a cell's 100 pixels
+    EXPECT_EQ(FaultText([&] { SampleOnGrid(f, UniformRaster(20, 20, 0)); }),
+              "Floating point overflow");
+    f = Fields("0", "1", "2", "2", "2", "1");
+    f.heights[0] = "3e38";  // one-pixel cells of 1.5e38 fit; z = 2.5 h does not
+    const TerrainMesh mesh = SampleOnGrid(f, UniformRaster(2, 2, 0));
+    EXPECT_EQ(FaultText([&] { mesh.fileVertex(0); }), "Floating point overflow");
 }
 
 TEST(SampleTerrain, PixelsOfNoSwatchColourAreLeftOut) {

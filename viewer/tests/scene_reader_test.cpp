@@ -56,6 +56,12 @@ TEST_F(SceneReader, CopiesCornersAndColoursInFileOrderIgnoringHeaderAndTrailingB
     EXPECT_TRUE(ui.errorTexts().empty());
 }
 
+TEST_F(SceneReader, SmallSceneAfterAHugeOneGivesTheMemoryBack) {
+    ASSERT_TRUE(Load(TdfBytes(kSquare, std::vector<Triangle>(100000, kTwo[0]))));
+    ASSERT_TRUE(Load(TdfBytes(kSquare, kTwo)));
+    EXPECT_LE(TriangleList.capacity(), 16u);
+}
+
 TEST_F(SceneReader, PerspectiveDistanceFollowsThePreviousLoad) {
     for (const float expected : {-2.8964057f, -2.8992543f, -2.8991718f}) {
         ASSERT_TRUE(Load(TdfBytes(kSquare, kTwo)));
