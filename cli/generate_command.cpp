@@ -11,6 +11,7 @@
 #include "console.h"
 #include "file_dialog.h"
 #include "generate_command.h"
+#include "map_state.h"
 #include "message_box.h"
 #include "options.h"
 #include "palette.h"
@@ -78,7 +79,8 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
         return entry.has_value();
     });
     const auto positional = options.parse(args, 2);
-    if (!positional)
+    // An empty name would become the hidden file ".3DF".
+    if (!positional || (*positional)[1].empty())
         return std::nullopt;
     a.map = (*positional)[0];
     a.output = (*positional)[1];
@@ -93,6 +95,7 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
         return 1;
     }
     // The swatches show the palette just read, as after opening the map in the window.
+    MapFileName = a.map;
     const ClassifiedRaster map = ClassifyImage(LoadBmpImage(a.map), PanelSwatchColours(Palette));
     const bool written = RunGenerate(a.fields, true, map);
     if (!written || boxes.shown)

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "atomic_file.h"
 #include "bmp_picture.h"
 #include "commands.h"
 #include "console.h"
@@ -106,7 +107,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
                   [&a](const std::string& text) { return ParseSize(text, a.width, a.height); });
     options.flag("--wire", a.wire);
     const auto positional = options.parse(args, 2);
-    if (!positional)
+    if (!positional || (*positional)[1].empty())
         return std::nullopt;
     a.scene = (*positional)[0];
     a.picture = (*positional)[1];
@@ -114,6 +115,10 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
 }
 
 int Render(const Arguments& a) {
+    if (IsSameFile(a.picture, a.scene)) {
+        ShowErrorBox(kOutputIsInputText);
+        return 1;
+    }
     SceneFileName = a.scene;
     TriangleList = {};
     NoDisplay display;

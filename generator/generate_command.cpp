@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "atomic_file.h"
+#include "map_state.h"
 #include "message_box.h"
 #include "text.h"
 #include "write_3df.h"
@@ -58,6 +60,10 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const Classified
     if (!chosen)
         return false;
     OutputFileName = *chosen;
+    if (IsSameFile(OutputFileName, MapFileName)) {
+        ShowErrorBox(kOutputIsInputText);
+        return false;
+    }
     if (!Set_Grid(fields, map.width, map.height, g_GridSetup))
         return false;
     const std::string extension = UpperCase(ExtractFileExt(OutputFileName)).substr(0, 4);

@@ -1,12 +1,18 @@
 #include "atomic_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cctype>
 #include <cerrno>
-#include <cstdio>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <iterator>
 
 #include "platform_error.h"
 
@@ -14,38 +20,196 @@ namespace quarn {
 
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 20;
+namespace fs = std::filesystem;
 
-std::string folderOf(const std::string& path) {
+constexpr std::size_t kBufferSize = 1 << 20;
+constexpr int kMaxLinkDepth = 40;  // the kernel's own limit
+constexpr std::string_view kTempMarker = ".quarn-tmp-";
+constexpr std::string_view kTempRandom = "XXXXXX";
+constexpr std::size_t kMaxNameInTemp = 100;  // keeps the temporary's name within NAME_MAX
+constexpr auto kStaleAge = std::chrono::hours(24);
+
+// The temporary files alive in this process, where a signal handler can reach them: it may
+// only read lock-free atomics and fixed buffers.
+constexpr int kTerminatingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kSlotCount = 8;
+enum SlotState : int { kFree, kFilling, kLive };
+static_assert(std::atomic<int>::is_always_lock_free);
+
+struct TempSlot {
+    std::atomic<int> state{kFree};
+    char path[PATH_MAX];
+};
+
+TempSlot g_slots[kSlotCount];
+std::atomic<int> g_liveSlots{0};
+struct sigaction g_previous[std::size(kTerminatingSignals)];
+bool g_handled[std::size(kTerminatingSignals)];
+
+extern "C" void RemoveTemporariesAndPassOn(int signal) {
+    const int savedErrno = errno;
+    for (TempSlot& slot : g_slots)
+        if (slot.state.load() == kLive)
+            ::unlink(slot.path);
+    // The signal goes on to what it would have done without us: usually ending the process.
+    for (std::size_t i = 0; i < std::size(kTerminatingSignals); ++i)
+        if (kTerminatingSignals[i] == signal && g_handled[i])
+            ::sigaction(signal, &g_previous[i], nullptr);
+    ::raise(signal);
+    errno = savedErrno;
+}
+
+void HandleTerminatingSignals() {
+    struct sigaction ours {};
+    ours.sa_handler = RemoveTemporariesAndPassOn;
+    ours.sa_flags = SA_RESTART;
+    sigemptyset(&ours.sa_mask);
+    for (int signal : kTerminatingSignals)
+        sigaddset(&ours.sa_mask, signal);
+    for (std::size_t i = 0; i < std::size(kTerminatingSignals); ++i) {
+        ::sigaction(kTerminatingSignals[i], nullptr, &g_previous[i]);
+        // An ignored signal (a background job's SIGINT) must stay ignored.
+        g_handled[i] = g_previous[i].sa_handler != SIG_IGN;
+        if (g_handled[i])
+            ::sigaction(kTerminatingSignals[i], &ours, nullptr);
+    }
+}
+
+void RestoreTerminatingSignals() {
+    for (std::size_t i = 0; i < std::size(kTerminatingSignals); ++i)
+        if (g_handled[i])
+            ::sigaction(kTerminatingSignals[i], &g_previous[i], nullptr);
+}
+
+// The slot now holding path, or -1 when none is free (the file then goes unguarded).
+int GuardTemporary(const std::string& path) {
+    if (path.size() >= PATH_MAX)
+        return -1;
+    for (int i = 0; i < kSlotCount; ++i) {
+        int expected = kFree;
+        if (!g_slots[i].state.compare_exchange_strong(expected, kFilling))
+            continue;
+        std::memcpy(g_slots[i].path, path.c_str(), path.size() + 1);
+        if (g_liveSlots.fetch_add(1) == 0)
+            HandleTerminatingSignals();
+        g_slots[i].state.store(kLive);
+        return i;
+    }
+    return -1;
+}
+
+void ReleaseTemporary(int slot) {
+    if (slot < 0)
+        return;
+    g_slots[slot].state.store(kFree);
+    if (g_liveSlots.fetch_sub(1) == 1)
+        RestoreTerminatingSignals();
+}
+
+// The folder part of path with its slash ("maps/"), empty for a name in the current folder.
+std::string FolderPrefix(const std::string& path) {
     const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a chain of symbolic links ends at, existing or not.
+std::string FollowLinks(std::string path) {
+    for (int depth = 0; depth <= kMaxLinkDepth; ++depth) {
+        struct stat link {};
+        if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+            return path;
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
+        if (length < 0)
+            ThrowIoError(errno);
+        const std::string next(target, static_cast<std::size_t>(length));
+        path = next.starts_with('/') ? next : FolderPrefix(path) + next;
+    }
+    ThrowIoError(ELOOP);
+}
+
+bool IsTemporaryName(const std::string& name) {
+    const std::size_t tail = kTempMarker.size() + kTempRandom.size();
+    if (name.size() <= tail + 1 || name[0] != '.' ||
+        name.compare(name.size() - tail, kTempMarker.size(), kTempMarker) != 0)
+        return false;
+    for (std::size_t i = name.size() - kTempRandom.size(); i < name.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+// A process killed outright (SIGKILL, power loss) cannot clean up; its leftovers go here.
+void RemoveStaleTemporaries(const std::string& folder) {
+    std::error_code ignored;
+    const auto staleBefore = fs::file_time_type::clock::now() - kStaleAge;
+    fs::directory_iterator entry(folder.empty() ? "." : folder, ignored), end;
+    for (; !ignored && entry != end; entry.increment(ignored)) {
+        std::error_code unreadable;
+        if (IsTemporaryName(entry->path().filename().string()) &&
+            entry->symlink_status(unreadable).type() == fs::file_type::regular &&
+            entry->last_write_time(unreadable) < staleBefore && !unreadable)
+            fs::remove(entry->path(), unreadable);
+    }
+}
+
+// The temporary's name: hidden, after the target's (cut short, on a character boundary).
+std::string TemporaryPattern(const std::string& target) {
+    const std::string folder = FolderPrefix(target);
+    std::string name = target.substr(folder.size());
+    if (name.size() > kMaxNameInTemp) {
+        std::size_t cut = kMaxNameInTemp;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
+            --cut;
+        name.resize(cut);
+    }
+    return folder + "." + name + std::string(kTempMarker) + std::string(kTempRandom);
 }
 
 }  // namespace
 
-AtomicFile::AtomicFile(std::string targetPath) : m_target(std::move(targetPath)) {
+bool IsSameFile(const std::string& first, const std::string& second) {
+    std::error_code missing;
+    return fs::equivalent(first, second, missing);
+}
+
+AtomicFile::AtomicFile(std::string targetPath) : m_target(FollowLinks(std::move(targetPath))) {
+    if (m_target.empty())
+        ThrowIoError(ENOENT);
     m_buffer.reserve(kBufferSize);
-    // A device or pipe cannot be replaced by renaming: such a target takes the bytes itself.
     struct stat existing {};
-    if (::stat(m_target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) &&
-        !S_ISDIR(existing.st_mode)) {
+    const bool replacing = ::stat(m_target.c_str(), &existing) == 0;
+    if (replacing && (S_ISCHR(existing.st_mode) || S_ISBLK(existing.st_mode))) {
+        // A device cannot be replaced by renaming: it takes the bytes itself.
         m_fd = ::open(m_target.c_str(), O_WRONLY | O_TRUNC);
         if (m_fd < 0)
             ThrowIoError(errno);
         return;
     }
-    std::string pattern = folderOf(m_target);
-    if (pattern == ".")
-        pattern = "./";
-    pattern += ".quarn-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    m_fd = ::mkstemp(name.data());
+    // Opening a pipe would wait for a reader forever; a folder or socket cannot be written.
+    if (replacing && !S_ISREG(existing.st_mode))
+        ThrowIoError(EACCES);
+    // A rename asks only the folder; the file's own permission must be asked for.
+    if (replacing && ::faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0)
+        ThrowIoError(errno);
+    RemoveStaleTemporaries(FolderPrefix(m_target));
+    std::string pattern = TemporaryPattern(m_target);
+    m_fd = ::mkstemp(pattern.data());
     // Creating fails with ENOENT only when the folder is missing: a path fault, not a file's.
     if (m_fd < 0)
         ThrowIoError(errno == ENOENT ? ENOTDIR : errno);
-    m_tempPath = name.data();
-    // mkstemp creates 0600; a finished file gets the usual permissions.
+    m_tempPath = std::move(pattern);
+    m_tempSlot = GuardTemporary(m_tempPath);
+    if (replacing) {
+        // The owner stays only where the user may give files away (root); the bits stay always,
+        // set after the owner because a change of owner clears the set-user-ID bit.
+        if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) {
+            [[maybe_unused]] const int kept = ::fchown(m_fd, existing.st_uid, existing.st_gid);
+        }
+        ::fchmod(m_fd, existing.st_mode & 07777);
+        return;
+    }
+    // mkstemp creates 0600; a new file gets the usual permissions.
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(m_fd, 0666 & ~mask);
@@ -93,6 +257,8 @@ void AtomicFile::commit() {
         return;
     if (::rename(m_tempPath.c_str(), m_target.c_str()) != 0)
         ThrowIoError(errno);
+    ReleaseTemporary(m_tempSlot);
+    m_tempSlot = -1;
     m_tempPath.clear();
 }
 
@@ -100,8 +266,11 @@ void AtomicFile::discard() noexcept {
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
+    // Removed before it is released, so a signal in between finds nothing left to do.
     if (!m_tempPath.empty())
         ::unlink(m_tempPath.c_str());
+    ReleaseTemporary(m_tempSlot);
+    m_tempSlot = -1;
     m_tempPath.clear();
 }
 

@@ -3,9 +3,17 @@
 // AtomicFile writes into a temporary file beside the target (same folder, so the final rename
 // cannot cross file systems), buffers its output, and renames it over the target on commit().
 // Destroyed without commit() (an exception on the way) it removes the temporary file, so an
-// earlier file of the target's name stays as it was. A target that is a device or a pipe
-// (/dev/null, /dev/full) cannot be replaced and is written directly. Failures raise PlatformError
-// with the operating system's reason ("Disk full", "File access denied", ...).
+// earlier file of the target's name stays as it was; SIGINT, SIGTERM or SIGHUP arriving while
+// it lives removes it too, and the process then ends by that signal as it would have.
+//
+// The rename must not do what a plain open could not: a symbolic link is followed (the file it
+// names is replaced, the link stays), a replaced file keeps its permission bits, and a target
+// the user may not write, a folder, a pipe or a socket is refused at once ("File access
+// denied"). A device (/dev/null, /dev/full) cannot be replaced and is written directly.
+//
+// Temporary files are named ".NAME.quarn-tmp-XXXXXX". Ones that a killed process left behind
+// are removed by the next write into their folder once they are a day old. Failures raise
+// PlatformError with the operating system's reason ("Disk full", "File access denied", ...).
 #pragma once
 
 #include <cstdint>
@@ -15,6 +23,12 @@
 #include "binary_io.h"
 
 namespace quarn {
+
+/// The refusal of a command whose output would overwrite its own input.
+inline constexpr const char* kOutputIsInputText = "The output file is the input file!";
+
+/// True when both names exist and are one file (the same name, a hard or symbolic link).
+bool IsSameFile(const std::string& first, const std::string& second);
 
 class AtomicFile : public ByteSink {
   public:
@@ -33,8 +47,9 @@ class AtomicFile : public ByteSink {
     void flush();
     void discard() noexcept;
 
-    std::string m_target;
+    std::string m_target;  // symbolic links followed
     std::string m_tempPath;
+    int m_tempSlot = -1;  // where the signal handler finds m_tempPath
     int m_fd = -1;
     std::vector<std::uint8_t> m_buffer;
 };

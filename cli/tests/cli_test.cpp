@@ -2,10 +2,13 @@
 // on the sample map and on the failures a batch job meets.
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -24,16 +27,32 @@ struct Outcome {
     std::string output;  // stdout and stderr together
 };
 
-Outcome RunCli(const std::string& arguments) {
+constexpr unsigned kNobody = 65534;
+
+// Runs the program through the shell, as user nobody where asked (only root can do that).
+Outcome RunCli(const std::string& arguments, bool asNobody = false) {
     const std::string command = std::string(QUARN_CLI) + " " + arguments + " 2>&1";
     Outcome outcome;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
+    int output[2];
+    if (::pipe(output) != 0)
         return outcome;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(output[1], STDOUT_FILENO);
+        ::close(output[0]);
+        if (asNobody &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(126);
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ::close(output[1]);
     std::array<char, 4096> chunk{};
-    while (const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), pipe))
-        outcome.output.append(chunk.data(), n);
-    const int status = ::pclose(pipe);
+    for (ssize_t n; (n = ::read(output[0], chunk.data(), chunk.size())) > 0;)
+        outcome.output.append(chunk.data(), static_cast<std::size_t>(n));
+    ::close(output[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
     outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return outcome;
 }
@@ -50,6 +69,15 @@ std::vector<std::uint8_t> OneColourBmp(std::int32_t width, std::int32_t height) 
     return quarn::testing::FourBitImage(width, height, greys, [](int, int) { return 0; }).bytes();
 }
 
+// A 3DF file of one triangle whose first corner has the given x.
+std::string SceneWithX(float x) {
+    return quarn::testing::TdfBytes({{x, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2, 216}});
+}
+
+// Options that make a one-colour map of a few pixels a flat terrain.
+constexpr const char* kFlatOptions =
+    " --water 0 --lawn 1 --snow 2 --map-width 100 --map-height 100 --interval 60 --height 0=5";
+
 class CliTest : public ::testing::Test {
   protected:
     // The island sample with its suggested values, written to output.
@@ -64,9 +92,7 @@ class CliTest : public ::testing::Test {
                       " --map-height 6000 --interval 100" + heights);
     }
     Outcome generateFlat(const fs::path& map, const std::string& output) const {
-        return RunCli("generate " + Quoted(map) + " " + output +
-                      " --water 0 --lawn 1 --snow 2 --map-width 100 --map-height 100" +
-                      " --interval 60 --height 0=5");
+        return RunCli("generate " + Quoted(map) + " " + output + kFlatOptions);
     }
     fs::path path(const std::string& name) const { return m_folder.path() / name; }
 
@@ -100,27 +126,63 @@ TEST_F(CliTest, WrongUsageIsExitTwoAndHelpIsExitZero) {
           "generate m.bmp o.3df --height 3", "generate m.bmp o.3df --height 16=5",
           "generate m.bmp o.3df --wire", "render a.3df b.bmp c.bmp",
           "render a.3df b.bmp --size 0x10", "render a.3df b.bmp --zoom 0",
-          "render a.3df b.bmp --elevation 360", "render a.3df b.bmp --interval 5"})
+          "render a.3df b.bmp --elevation 360", "render a.3df b.bmp --interval 5",
+          "generate m.bmp ''", "render a.3df ''"})
         EXPECT_EQ(RunCli(arguments).exitCode, 2) << arguments;
     const Outcome help = RunCli("generate --help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.output.find("--interval"), std::string::npos);
 }
 
-TEST_F(CliTest, WriteFailuresReportThePlatformTextAndLeaveNoTrace) {
-    if (fs::exists("/dev/full")) {
-        // Through a link with an extension, so the default extension is not appended.
-        fs::create_symlink("/dev/full", path("full.3df"));
-        const Outcome full = generateIsland(Quoted(path("full.3df")));
-        EXPECT_EQ(full.exitCode, 1);
-        EXPECT_NE(full.output.find("Disk full."), std::string::npos) << full.output;
-        EXPECT_TRUE(fs::is_character_file("/dev/full"));
-        fs::remove(path("full.3df"));
+// Mends: renaming over a target once replaced files the user could not have written, a pipe as
+// the target hung the program, and an output could name the very file it was made from.
+TEST_F(CliTest, WritesThatCannotOrMustNotHappenAreRefusedAndLeaveEveryFileAsItWas) {
+    const bool root = ::geteuid() == 0;
+    if (root && RunCli("--help", true).exitCode != 0)
+        GTEST_SKIP() << "runs as root and cannot run the program as user nobody (uid 65534)";
+    m_folder.write("m.bmp", OneColourBmp(2, 2));
+    m_folder.write("s.3df", SceneWithX(0));
+    fs::create_hard_link(path("m.bmp"), path("m.3df"));
+    fs::create_symlink("s.3df", path("s.bmp"));
+    fs::permissions(m_folder.write("read-only.3df", "old"), fs::perms(0444));
+    ASSERT_EQ(::mkfifo(path("pipe.3df").c_str(), 0666), 0);
+    fs::create_directory(path("folder.3df"));
+    std::vector<std::string> denied = {"read-only.3df", "pipe.3df", "folder.3df"};
+    if (root) {  // nobody's folder and read-only file, beside a file of root's
+        m_folder.write("roots.3df", "old");
+        denied.push_back("roots.3df");
+        for (const char* owned : {".", "read-only.3df"})
+            ASSERT_EQ(::chown(path(owned).c_str(), kNobody, kNobody), 0);
     }
-    const Outcome missing = generateIsland(Quoted(path("absent/island.3df")));
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_NE(missing.output.find("Path not found."), std::string::npos) << missing.output;
-    EXPECT_TRUE(m_folder.entries().empty());
+    const auto generate = [&](const std::string& out) {
+        return "generate " + Quoted(path("m.bmp")) + " " + Quoted(path(out)) + kFlatOptions;
+    };
+    const auto render = [&](const std::string& out) {
+        return "render " + Quoted(path("s.3df")) + " " + Quoted(path(out));
+    };
+    std::vector<std::pair<std::string, const char*>> cases;
+    for (const std::string& command :
+         {generate("m.bmp"), generate("m.3df"), render("s.3df"), render("s.bmp")})
+        cases.emplace_back(command, "The output file is the input file!\n");
+    for (const std::string& target : denied)
+        for (const std::string& command : {generate(target), render(target)})
+            cases.emplace_back(command, "File access denied.\n");
+    cases.emplace_back(generate("absent/m.3df"), "Path not found.\n");
+    if (fs::exists("/dev/full")) {  // through a link with an extension, so the name stays
+        fs::create_symlink("/dev/full", path("full.3df"));
+        cases.emplace_back(generate("full.3df"), "Disk full.\n");
+    }
+    const auto before = m_folder.entries();
+    const std::string inputs = m_folder.read("m.bmp") + m_folder.read("s.3df");
+    for (const auto& [arguments, output] : cases) {
+        const Outcome outcome = RunCli(arguments, root);
+        EXPECT_EQ(outcome.exitCode, 1) << arguments;
+        EXPECT_EQ(outcome.output, output) << arguments;
+    }
+    EXPECT_EQ(m_folder.entries(), before);
+    EXPECT_EQ(m_folder.read("m.bmp") + m_folder.read("s.3df"), inputs);
+    for (const std::string& target : denied)  // reading a pipe would wait for a writer
+        EXPECT_TRUE(!fs::is_regular_file(path(target)) || m_folder.read(target) == "old") << target;
 }
 
 TEST_F(CliTest, MapsTooSmallForAGridAreRefusedAndKeepTheEarlierFile) {
@@ -154,11 +216,6 @@ TEST_F(CliTest, UnreadableInputsReportThePlatformText) {
     EXPECT_NE(folderScene.output.find("File access denied."), std::string::npos)
         << folderScene.output;
     EXPECT_FALSE(fs::exists(path("p.bmp")));
-}
-
-// A 3DF file of one triangle whose first corner has the given x.
-std::string SceneWithX(float x) {
-    return quarn::testing::TdfBytes({{x, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2, 216}});
 }
 
 TEST_F(CliTest, HostileScenesEndWithAMessageNeverAPicture) {

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <iterator>
 #include <tuple>
 
+#include "atomic_file.h"
 #include "generator_test_support.h"
+#include "map_state.h"
 #include "platform_error.h"
 #include "scripted_ui.h"
 #include "temp_folder.h"
@@ -137,6 +140,15 @@ TEST_F(GenerateCommand, ParserErrorsReachTheCaller) {
     EXPECT_THROW(Run(folder.file("a.3df")), PlatformError);
     EXPECT_TRUE(ui.boxes.empty());
     EXPECT_TRUE(folder.entries().empty());
+}
+
+TEST_F(GenerateCommand, TheOpenMapIsNeverWrittenOverEvenUnderAnotherName) {
+    MapFileName = folder.write("map.bmp", "BM");
+    std::filesystem::create_hard_link(MapFileName, folder.file("map.3df"));
+    EXPECT_FALSE(Run(folder.file("map.3df")));
+    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{kOutputIsInputText});
+    EXPECT_EQ(folder.read("map.3df"), "BM");
+    MapFileName.clear();
 }
 
 TEST_F(GenerateCommand, CancelKeepsTheLastChosenName) {

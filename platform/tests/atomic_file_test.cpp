@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -19,6 +24,12 @@ using testing::FaultText;
 
 void WriteText(AtomicFile& file, const std::string& text) {
     file.write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
+void Replace(const std::string& target, const std::string& text) {
+    AtomicFile file(target);
+    WriteText(file, text);
+    file.commit();
 }
 
 TEST(AtomicFile, TargetAppearsOnlyOnCommitAndAbandonmentKeepsTheEarlierFile) {
@@ -56,18 +67,74 @@ TEST(AtomicFile, WritesLargerThanTheBufferArriveByteForByte) {
     EXPECT_TRUE(folder.read("big.bin") == block);
 }
 
-TEST(AtomicFile, MissingFolderAndAFolderInTheWayAreRefusedLeavingNothing) {
+TEST(AtomicFile, ReplacingKeepsPermissionBitsAndWritesThroughSymbolicLinks) {
     testing::TempFolder folder;
-    EXPECT_EQ(FaultText([&] { AtomicFile file(folder.file("missing/hills.3df")); }),
-              "Path not found");
-    // A rename cannot replace a folder; the temporary file goes when the object does.
-    fs::create_directory(folder.path() / "taken");
-    {
-        AtomicFile file(folder.file("taken"));
-        WriteText(file, "x");
-        EXPECT_THROW(file.commit(), PlatformError);
+    fs::create_directory(folder.path() / "sub");
+    folder.write("sub/real.3df", "old");
+    fs::permissions(folder.file("sub/real.3df"), fs::perms(0604));
+    // Each relative link is read against its own folder.
+    fs::create_symlink("sub/real.3df", folder.path() / "near.3df");
+    fs::create_symlink("sub/hop.3df", folder.path() / "chain.3df");
+    fs::create_symlink("real.3df", folder.path() / "sub/hop.3df");
+    fs::create_symlink("sub/new.3df", folder.path() / "dangling.3df");
+    for (const char* name : {"sub/real.3df", "near.3df", "chain.3df"}) {
+        Replace(folder.file(name), name);
+        EXPECT_EQ(folder.read("sub/real.3df"), name);
+        EXPECT_EQ(fs::status(folder.file("sub/real.3df")).permissions(), fs::perms(0604)) << name;
     }
-    EXPECT_EQ(folder.entries(), std::vector<std::string>{"taken"});
+    Replace(folder.file("dangling.3df"), "made");
+    EXPECT_EQ(folder.read("sub/new.3df"), "made");
+    for (const char* link : {"near.3df", "chain.3df", "sub/hop.3df", "dangling.3df"})
+        EXPECT_TRUE(fs::is_symlink(folder.path() / link)) << link;
+    fs::create_symlink("loop.3df", folder.path() / "loop.3df");
+    EXPECT_THROW(AtomicFile(folder.file("loop.3df")), PlatformError);
+    // The signal handlers of a write are gone once it is.
+    struct sigaction now {};
+    ::sigaction(SIGTERM, nullptr, &now);
+    EXPECT_EQ(now.sa_handler, SIG_DFL);
+}
+
+TEST(AtomicFile, StaleTemporariesGoAtTheNextWriteIntoTheirFolderFreshOnesStay) {
+    testing::TempFolder folder;
+    const auto dayAndHourAgo = fs::file_time_type::clock::now() - std::chrono::hours(25);
+    for (const char* name :
+         {".old.3df.quarn-tmp-a1B2c3", ".lookalike.quarn-tmp-a1B2c", "x.quarn-tmp-a1B2c3"})
+        fs::last_write_time(folder.write(name, "x"), dayAndHourAgo);
+    folder.write(".new.3df.quarn-tmp-d4E5f6", "x");
+    Replace(folder.file("hills.3df"), "terrain");
+    EXPECT_EQ(folder.entries(),
+              (std::vector<std::string>{".lookalike.quarn-tmp-a1B2c", ".new.3df.quarn-tmp-d4E5f6",
+                                        "hills.3df", "x.quarn-tmp-a1B2c3"}));
+}
+
+TEST(AtomicFile, SigintAndSigtermRemoveTheTemporaryAndStillEndTheProcess) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        testing::TempFolder folder;
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::signal(signal, SIG_DFL);  // as in a foreground process, not a background job
+            [&]() noexcept {
+                AtomicFile file(folder.file("hills.3df"));
+                [[maybe_unused]] const auto sent = ::write(ready[1], "!", 1);
+                ::sleep(60);
+            }();
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        char byte = 0;
+        const bool started = ::read(ready[0], &byte, 1) == 1;
+        ::close(ready[0]);
+        const auto during = folder.entries();
+        ::kill(child, signal);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(started && during.size() == 1u);
+        EXPECT_TRUE(during[0].starts_with(".hills.3df.quarn-tmp-")) << during[0];
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_TRUE(folder.entries().empty()) << signal;
+    }
 }
 
 // Devices cannot be renamed over, so they take the bytes directly; a full disk is reported
@@ -78,7 +145,7 @@ TEST(AtomicFile, DevFullReportsDiskFullAndDevNullTakesEverything) {
     const auto quarnEntriesInDev = [] {
         int count = 0;
         for (const auto& entry : fs::directory_iterator("/dev"))
-            count += entry.path().filename().string().starts_with(".quarn-") ? 1 : 0;
+            count += entry.path().filename().string().find(".quarn-tmp-") != std::string::npos;
         return count;
     };
     const std::vector<std::uint8_t> block(3 << 20, 7);  // beyond one buffer

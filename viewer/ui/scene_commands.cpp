@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "atomic_file.h"
 #include "bmp_picture.h"
 #include "draw.h"
 #include "file_dialog.h"
@@ -72,6 +73,10 @@ void SaveScenePicture() {
     const auto name = RunSaveDialog(request);
     if (!name)
         return;
+    if (IsSameFile(*name, SceneFileName)) {
+        ShowErrorBox(kOutputIsInputText);
+        return;
+    }
     SavePictureBmp(frmRender->picture(), *name);
 }
 

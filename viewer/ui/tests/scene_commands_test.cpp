@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "atomic_file.h"
 #include "scene.h"
 #include "viewer_ui_fixture.h"
 
@@ -80,6 +81,11 @@ TEST_F(SceneCommands, FailedLoadKeepsTheWindowAndItsPictureCanStillBeSaved) {
     EXPECT_TRUE(ui.dialogs.back().overwritePrompt);
     EXPECT_EQ(std::filesystem::file_size(folder.file("picture.BMP")),
               54u + 418u * ((550u * 3 + 3) / 4 * 4));
+    // Never over the scene file the viewer shows.
+    ui.dialogAnswers.push_back(bad);
+    RunGuarded([] { SaveScenePicture(); });
+    EXPECT_EQ(ui.errorTexts().back(), kOutputIsInputText);
+    EXPECT_EQ(folder.read("bad.3df"), testing::TdfBytes(0, {}, 0, {}));
 }
 
 // Mend: a fault in the middle of reading once left the scene file open.
