@@ -120,7 +120,7 @@ int Render(const Arguments& a) {
         return 1;
     }
     SceneFileName = a.scene;
-    TriangleList = {};
+    ClearScene();
     NoDisplay display;
     if (!LoadScene(SceneFile::Open(SceneFileName), display))
         return 1;

@@ -50,7 +50,7 @@ void OpenSceneFile() {
     if (!name)
         return;
     SceneFileName = *name;
-    TriangleList = {};
+    ClearScene();
     ShowViewer();
     if (!LoadScene(SceneFile::Open(SceneFileName), *frmRender))
         return;
