@@ -5,7 +5,8 @@
 // 16 swatches from the Palette, shows the image in the map window (created on the first
 // open, reused after) captioned with the full path, placed at the main window's frame sizes
 // and sized to the image. Platform errors (a file shorter than its headers, one that cannot
-// be opened or decoded) propagate to the guarded handler.
+// be opened or decoded) propagate to the guarded handler; a picture that fails to load leaves
+// the map window without one, which the generate command takes for no map.
 #pragma once
 
 namespace quarn {

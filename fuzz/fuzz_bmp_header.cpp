@@ -1,5 +1,5 @@
 // Any bytes as a map file: the header check answers a code or raises a platform error, and
-// never writes past the 16 palette entries.
+// never writes past the 16 palette entries; sizing the pixel data never overflows.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -18,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();
         if (code == 0)
             (void)quarn::ImageRowCount(header);
+        (void)quarn::BmpPixelDataComplete(header, size);
     } catch (const quarn::PlatformError&) {
     }
     return 0;

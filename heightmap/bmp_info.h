@@ -1,12 +1,27 @@
 // The header check of a BMP map image and the reading of its colour table.
 //
-// ReadBMPInfo reads the 14-byte file header and the 40-byte information header field by
-// field (little-endian) and answers a check code: 0 accepted, 1 too short or not "BM",
-// 3 compressed, 2 more than 16 colours. The tests run in that order. Only on code 0 is the
-// colour table read, always from offset 54, into the palette: (pixel data offset - 54) div 4
-// entries, at most 16, from index 0 up; a table cut short by the end of the file fills what
-// it can and the rest keep their contents. A file shorter than the headers raises "Read
-// beyond end of file"; that is the platform's failure, not a check code.
+// ReadBMPInfo reads the 14-byte file header and the information header field by field
+// (little-endian) and answers a check code: 0 accepted, 1 too short or not "BM", 3 compressed,
+// 2 more than 16 colours. The tests run in that order. Only on code 0 is the colour table read
+// into the palette: (pixel data offset - table start) div entry size entries, at most 16, from
+// index 0 up; a table cut short by the end of the file fills what it can and the rest keep
+// their contents. A file that ends inside its headers raises "Read beyond end of file"; that
+// is the platform's failure, not a check code.
+//
+// The information header's size says where the table starts and how its entries look:
+// - 40 bytes, the standard header: table at 54, entries of 4 bytes (blue, green, red,
+//   reserved).
+// - 12 bytes, the OS/2 core header (width, height, planes and bit count as 16-bit fields):
+//   table at 26, entries of 3 bytes (blue, green, red; a whole entry clears the reserved
+//   byte). It has no compression or colour counts: uncompressed, both counts 0.
+// - above 40 (108 and 124 as editors write them, 64 for OS/2 2.x): the standard 40 bytes are
+//   read as fields and tested as above (so any 54-byte file is still code 1); on code 0 the
+//   rest (masks, colour space, intent...) is read past as far as the file holds it, and the
+//   table read from 14 + size, entries of 4 bytes.
+// - any other size is read as a standard header: table at 54.
+//
+// BmpPixelDataComplete tells, from the headers alone, whether a file holds the pixel rows
+// they promise; the toolkit's decoder would fill missing rows with colour 0.
 #pragma once
 
 #include <array>
@@ -52,6 +67,14 @@ std::uint8_t ReadBMPInfo(std::istream& in, BMPHeaderFields& header, PaletteTable
 /// Checks the named file into BMPHeader and Palette; raises the platform's error when the
 /// file cannot be opened.
 std::uint8_t ReadBMPInfo(const std::string& fileName);
+
+/// Reads the headers of in into header, without tests or colour table; raises "Read beyond
+/// end of file" when in ends inside them.
+void ReadBMPHeaders(std::istream& in, BMPHeaderFields& header);
+
+/// False when the pixel data offset is not inside a file of fileSize bytes, or uncompressed
+/// rows run past its end; run-length data cannot be sized here and passes.
+bool BmpPixelDataComplete(const BMPHeaderFields& header, std::uint64_t fileSize);
 
 /// The image's number of rows: the height field's size, whichever way the rows are stored.
 std::int32_t ImageRowCount(const BMPHeaderFields& header);

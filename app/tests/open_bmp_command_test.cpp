@@ -8,6 +8,7 @@
 #include "bmp_info.h"
 #include "error_report.h"
 #include "forms.h"
+#include "go_on.h"
 #include "main_form_stand_in.h"
 #include "map_state.h"
 #include "open_bmp_command.h"
@@ -51,6 +52,18 @@ class OpenBmp : public ::testing::Test {
         return FindLabelsByTag(GenCPanelForm(), k).at(0)->palette().color(QPalette::Window);
     }
     static QColor MapColour(int k) { return QColor(QRgb(kMapRgb[static_cast<std::size_t>(k)])); }
+    // The bytes generated as name for a 100 x 100 map sampled every 10, colour e at 10 e.
+    std::string Generate(const std::string& name) {
+        for (int e = 0; e < 16; ++e)
+            FindEditByTag(GenCPanelForm(), e)->setText(QString::number(10 * e));
+        const char* levels[] = {"0", "30", "120", "100", "100", "10"};  // Tags 100 to 600
+        for (int i = 0; i < 6; ++i)
+            FindEditByTag(GenCPanelForm(), 100 * (i + 1))->setText(levels[i]);
+        ui.dialogAnswers.push_back(folder.file(name));
+        RunGuarded(GoOn);
+        ui.dialogAnswers.clear();  // unasked when generate refuses
+        return folder.read(name);
+    }
 
     testing::MainFormStandIn standIn;
     QMdiArea* area = standIn.area();
@@ -107,6 +120,32 @@ TEST_F(OpenBmp, PlatformFailuresReachTheTopLevelReport) {
     EXPECT_EQ(ui.reports[2], "Bitmap image is not valid.");
     EXPECT_EQ(MapFileName, undecodable);
     EXPECT_TRUE(MapWindowOpen);
+
+    // Pixel rows cut short; nor may generate use the picture shown before.
+    Open(Map("good.bmp", 40, 40));
+    auto cut = testing::FourBitImage(40, 40, kMapRgb, [](int x, int) { return x % 16; }).bytes();
+    cut.pop_back();
+    Open(folder.write("cut.bmp", cut));
+    EXPECT_EQ(ui.reports.back(), "Bitmap image is not valid.");
+    folder.write("earlier.3df", "earlier");
+    EXPECT_EQ(Generate("earlier.3df"), "earlier");
+    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"No map loaded!"});
+}
+
+TEST_F(OpenBmp, HeadersAsEditorsWriteThemGiveTheSameSwatchesPictureAndTerrain) {
+    const auto image =
+        testing::FourBitImage(40, 40, kMapRgb, [](int x, int y) { return (x / 3 + y / 5) % 16; });
+    std::vector<std::pair<QImage, std::string>> seen;
+    for (const std::uint32_t size : {40u, 108u, 124u, 12u}) {
+        Palette = {};
+        Open(folder.write("map.bmp", testing::WithInfoHeader(image, size).bytes()));
+        for (int k = 0; k < 16; ++k)
+            EXPECT_EQ(Swatch(k), MapColour(k)) << size << ", swatch " << k;
+        seen.emplace_back(frmMap->picture().convertToFormat(QImage::Format_RGB32),
+                          Generate("map.3df"));
+        EXPECT_TRUE(seen.back() == seen.front() && seen.back().second.size() > 1000) << size;
+    }
+    EXPECT_TRUE(ui.reports.empty() && ui.boxes.empty());
 }
 
 TEST_F(OpenBmp, PaintsTheSwatchesSizesTheWindowToTheImageAndReusesIt) {

@@ -35,9 +35,10 @@ GeneratorFields ReadPanel(const TfrmGenCPanel& panel) {
 
 void GoOn() {
     const GeneratorFields fields = ReadPanel(*frmGenCPanel);
-    const bool mapLoaded = !MapFileName.empty();
+    // A map window whose picture failed to load has no map, whatever MapFileName says.
+    const bool mapLoaded = !MapFileName.empty() && frmMap && !frmMap->picture().isNull();
     ClassifiedRaster map;
-    if (mapLoaded && frmMap)
+    if (mapLoaded)
         map = ClassifyImage(frmMap->picture(), PanelSwatchColours(Palette));
     RunGenerate(fields, mapLoaded, map);
 }

@@ -1,8 +1,9 @@
 // The generate command of the main window, run by its menu item and the panel's button.
 //
 // Reads the generator panel's fields and output choice and the map window's picture, takes
-// the swatch colours from the Palette, and runs the shared generate command on them. Platform
-// errors are not caught here: they reach the window's guarded handler.
+// the swatch colours from the Palette, and runs the shared generate command on them; a map
+// window without a picture (its load failed) counts as no map loaded. Platform errors are not
+// caught here: they reach the window's guarded handler.
 #pragma once
 
 namespace quarn {

@@ -13,6 +13,9 @@ namespace quarn {
 namespace {
 
 using testing::TestBmp;
+using testing::WithInfoHeader;
+
+constexpr std::int32_t kLowest = std::numeric_limits<std::int32_t>::min();
 
 // A palette whose entries are all recognisably "left over from an earlier image".
 PaletteTable EarlierImage() {
@@ -69,6 +72,8 @@ TEST(ReadBMPInfo, RefusesInTheOrderOfItsTests) {
         // Counts present: colours used (0) decides.
         {"8-bit with important colours only",
          WithTable({.bitsPerPixel = 8, .importantColours = 200}, 16), 0},
+        {"file ends after a core header", {.infoHeaderSize = 12}, 1},
+        {"8-bit core header", WithTable({.infoHeaderSize = 12, .bitsPerPixel = 8}, 16), 2},
     };
     for (const auto& c : cases) {
         const Checked got = Check(c.bmp.bytes());
@@ -84,7 +89,10 @@ TEST(ReadBMPInfo, ShortFilesAreThePlatformsReadError) {
     const std::vector<std::uint8_t> tenBytes(text.begin(), text.end());
     std::vector<std::uint8_t> fiftyThree = WithTable({}, 0).bytes();
     fiftyThree.resize(53);
-    for (const auto& bytes : {tenBytes, fiftyThree, std::vector<std::uint8_t>{}})
+    // A core header is 26 bytes; every other is read as 54 first.
+    std::vector<std::uint8_t> core = WithTable({.infoHeaderSize = 12}, 0).bytes();
+    core.resize(25);
+    for (const auto& bytes : {tenBytes, fiftyThree, core, std::vector<std::uint8_t>{}})
         EXPECT_EQ(testing::FaultText([&] { Check(bytes); }), "Read beyond end of file")
             << bytes.size() << " bytes";
 }
@@ -105,8 +113,16 @@ TEST(ReadBMPInfo, ReadsAsManyEntriesAsTheOffsetLeavesRoomForUpToSixteen) {
         {"offset 57", WithTable({.pixelDataOffset = 57}, 16), 0},
         {"offset 54", WithTable({.pixelDataOffset = 54}, 16), 0},
         {"offset 0", WithTable({.pixelDataOffset = 0}, 16), 0},
-        {"lowest offset",
-         WithTable({.pixelDataOffset = std::numeric_limits<std::int32_t>::min()}, 16), 0},
+        {"lowest offset", WithTable({.pixelDataOffset = kLowest}, 16), 0},
+        // As editors write them: the same entries after a longer header, or in 3 bytes.
+        {"108-byte header", WithInfoHeader(WithTable({}, 16), 108), 16},
+        {"124-byte header", WithInfoHeader(WithTable({}, 16), 124), 16},
+        {"12-byte core header", WithInfoHeader(WithTable({}, 16), 12), 16},
+        {"core header, room for 2 entries",
+         WithTable({.pixelDataOffset = 34, .infoHeaderSize = 12}, 16), 2},
+        {"16-byte header read as a standard one", WithTable({.infoHeaderSize = 16}, 16), 16},
+        {"124-byte header, lowest offset",
+         WithTable({.pixelDataOffset = kLowest, .infoHeaderSize = 124}, 16), 0},
     };
     for (const auto& c : cases) {
         const Checked got = Check(c.bmp.bytes());
@@ -118,18 +134,26 @@ TEST(ReadBMPInfo, ReadsAsManyEntriesAsTheOffsetLeavesRoomForUpToSixteen) {
             EXPECT_EQ(got.palette[static_cast<std::size_t>(e)], want)
                 << c.reason << ", entry " << e;
         }
-        EXPECT_EQ(got.position, 54 + 4 * c.read) << c.reason << ": no byte read past the entries";
+        const auto size = static_cast<int>(c.bmp.infoHeaderSize);  // the table follows it
+        EXPECT_EQ(got.position,
+                  (size == 12 || size > 40 ? 14 + size : 54) + (size == 12 ? 3 : 4) * c.read)
+            << c.reason << ": no byte read past the entries";
     }
 }
 
 TEST(ReadBMPInfo, TableCutShortKeepsWhatTheFileLacks) {
-    TestBmp bmp = WithTable({}, 2);
-    bmp.tail = {0x07, 0x08};  // half of a third entry, then the end of the file
-    const Checked got = Check(bmp.bytes());
-    ASSERT_EQ(got.code, 0);
-    EXPECT_EQ(got.palette[1].red, 201);
-    EXPECT_EQ(got.palette[2], (PaletteEntry{0x07, 0x08, 0xEE, 0xEE}));
-    EXPECT_EQ(got.palette[3], EarlierImage()[3]);
+    for (const std::uint32_t size : {40u, 12u}) {
+        TestBmp bmp = WithTable({.infoHeaderSize = size}, 2);
+        bmp.tail = {0x07, 0x08};  // part of a third entry, then the end of the file
+        const Checked got = Check(bmp.bytes());
+        ASSERT_EQ(got.code, 0) << size;
+        EXPECT_EQ(got.palette[1], (PaletteEntry{1, 101, 201, 0})) << size;
+        EXPECT_EQ(got.palette[2], (PaletteEntry{0x07, 0x08, 0xEE, 0xEE})) << size;
+        EXPECT_EQ(got.palette[3], EarlierImage()[3]) << size;
+    }
+    auto longer = WithInfoHeader(WithTable({}, 16), 124).bytes();
+    longer.resize(100);  // ends inside the header's later fields: no table
+    EXPECT_EQ(Check(longer).palette, EarlierImage());
 }
 
 TEST(ImageRowCount, TopDownImagesCountTheirRealHeight) {
@@ -151,6 +175,9 @@ TEST(ReadBMPInfoFile, FillsTheProgramsHeaderAndPalette) {
     EXPECT_EQ(BMPHeader.width, 0x01020304);  // little-endian, as read
     EXPECT_EQ(BMPHeader.height, -300);
     EXPECT_EQ(Palette[9].green, 109);
+    // The core header's 16-bit sizes, not 32-bit reads across them.
+    EXPECT_EQ(ReadBMPInfo(folder.write("core.bmp", WithInfoHeader(bmp, 12).bytes())), 0);
+    EXPECT_EQ(std::pair(BMPHeader.width, BMPHeader.height), std::pair(0x0304, 65236));
     EXPECT_EQ(testing::FaultText([&] { ReadBMPInfo(folder.file("absent.bmp")); }),
               "File not found");
 }

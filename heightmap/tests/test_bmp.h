@@ -1,5 +1,6 @@
 // BMP files built in memory for the heightmap tests: a header whose every field can be set,
-// an optional colour table, and 4-bit pixel rows that the toolkit's loader can decode.
+// an information header of any size laid out as editors write it, an optional colour table,
+// and 4-bit pixel rows that the toolkit's loader can decode.
 #pragma once
 
 #include <array>
@@ -13,6 +14,9 @@ namespace quarn::testing {
 struct TestBmp {
     std::array<char, 2> signature{'B', 'M'};
     std::int32_t pixelDataOffset = 118;
+    /// 40 standard; 12 the core header (16-bit fields, 3-byte entries); above 40 the standard
+    /// fields, then masks, colour space "sRGB" and zeros (rendering intent 4 from 124 on).
+    std::uint32_t infoHeaderSize = 40;
     std::int32_t width = 4;
     std::int32_t height = 2;
     std::uint16_t bitsPerPixel = 4;
@@ -24,7 +28,7 @@ struct TestBmp {
     /// Bytes after the colour table (pixel rows, padding).
     std::vector<std::uint8_t> tail{};
 
-    /// The whole file: 54 header bytes, the table, then tail.
+    /// The whole file: the headers, the table, then tail.
     std::vector<std::uint8_t> bytes() const;
 };
 
@@ -40,5 +44,8 @@ TestBmp FourBitImage(std::int32_t width, std::int32_t height,
                      const std::array<std::uint32_t, 16>& rgb,
                      const std::function<std::uint8_t(std::int32_t, std::int32_t)>& indexOf,
                      bool topDown = false);
+
+/// bmp with an information header of size bytes, its pixel data right after the table.
+TestBmp WithInfoHeader(TestBmp bmp, std::uint32_t size);
 
 }  // namespace quarn::testing

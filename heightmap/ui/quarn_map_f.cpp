@@ -43,6 +43,9 @@ TfrmMap::~TfrmMap() {
 }
 
 void TfrmMap::LoadPicture(const std::string& fileName) {
+    // A failed load leaves no picture, so no terrain is made from the one shown before.
+    m_picture = QImage();
+    Image1->clear();
     m_picture = LoadBmpImage(fileName);
     Image1->setPixmap(QPixmap::fromImage(m_picture));
 }

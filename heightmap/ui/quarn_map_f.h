@@ -23,10 +23,10 @@ class TfrmMap : public QMdiSubWindow {
 
     MapImage* Image1;
 
-    /// The loaded map image.
+    /// The loaded map image; null when none is, or the last load failed.
     const QImage& picture() const { return m_picture; }
-    /// Loads the BMP file into Image1; raises "Bitmap image is not valid" when the toolkit's
-    /// reader cannot decode it.
+    /// Loads the BMP file into Image1; raises "Bitmap image is not valid", leaving no picture,
+    /// when the file lacks pixel data or the toolkit's reader cannot decode it.
     void LoadPicture(const std::string& fileName);
     /// Sizes the client area (Image1) to width by height pixels.
     void SetClientSize(int width, int height);

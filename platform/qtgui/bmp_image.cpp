@@ -1,12 +1,44 @@
 #include "bmp_image.h"
 
+#include <QFile>
+#include <istream>
+#include <streambuf>
+
+#include "bmp_info.h"
 #include "platform_error.h"
 
 namespace quarn {
 
+namespace {
+
+// Reads the loaded bytes in place, without a copy.
+class ByteView : public std::streambuf {
+  public:
+    explicit ByteView(QByteArray& bytes) {
+        setg(bytes.data(), bytes.data(), bytes.data() + bytes.size());
+    }
+};
+
+// The decoder would fill pixel rows that the file lacks with colour 0.
+bool PixelDataPresent(QByteArray& bytes) {
+    ByteView view(bytes);
+    std::istream in(&view);
+    BMPHeaderFields header;
+    try {
+        ReadBMPHeaders(in, header);
+    } catch (const PlatformError&) {
+        return false;  // ends inside its headers
+    }
+    return BmpPixelDataComplete(header, static_cast<std::uint64_t>(bytes.size()));
+}
+
+}  // namespace
+
 QImage LoadBmpImage(const std::string& fileName) {
+    QFile file(QString::fromStdString(fileName));
+    QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     QImage image;
-    if (!image.load(QString::fromStdString(fileName), "BMP"))
+    if (!PixelDataPresent(bytes) || !image.loadFromData(bytes, "BMP"))
         throw PlatformError("Bitmap image is not valid");
     return image;
 }

@@ -1,7 +1,9 @@
 // A BMP file decoded into a picture by the toolkit's own reader.
 //
 // The system checks a map's headers itself (bmp_info.h); the pixels are the platform's to
-// decode. A file the reader cannot decode is the platform error "Bitmap image is not valid".
+// decode. A file the reader cannot decode is the platform error "Bitmap image is not valid",
+// and so is one whose pixel data offset lies outside it or whose pixel rows are cut short:
+// the reader would show the missing pixels in colour 0.
 #pragma once
 
 #include <QImage>

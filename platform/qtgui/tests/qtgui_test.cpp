@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <fstream>
+#include <limits>
+#include <tuple>
 
 #include "bmp_image.h"
-#include "platform_error.h"
+#include "fault_text.h"
 #include "qt_colour.h"
+#include "temp_folder.h"
+#include "test_bmp.h"
 
 namespace quarn {
 namespace {
@@ -23,15 +25,34 @@ TEST(QtColour, RedGoesToTheLowByteAndBack) {
 
 TEST(BmpImage, DecodesAMapAndRefusesWhatItCannotRead) {
     EXPECT_EQ(LoadBmpImage(QUARN_SAMPLES_DIR "/island.bmp").size(), QSize(320, 240));
-    QTemporaryDir dir;
-    const std::string text = dir.filePath("text.bmp").toStdString();
-    std::ofstream(text) << "not a picture at all, however long it grows";
-    try {
-        LoadBmpImage(text);
-        FAIL() << "no error";
-    } catch (const PlatformError& e) {
-        EXPECT_STREQ(e.what(), "Bitmap image is not valid");
-    }
+    // 9 by 3 pixels of 4 bits: 3 rows of 8 bytes after the 118 header and table bytes.
+    const auto map = [](std::int32_t offset, std::int32_t width, std::int32_t height,
+                        std::uint16_t bits = 4) {
+        auto bmp = testing::FourBitImage(9, 3, testing::kMapRgb, [](int x, int) { return x; });
+        std::tie(bmp.pixelDataOffset, bmp.width, bmp.height, bmp.bitsPerPixel) =
+            std::tuple(offset, width, height, bits);
+        return bmp.bytes();
+    };
+    auto cut = map(118, 9, 3);
+    cut.pop_back();
+    const char* bad = "Bitmap image is not valid";
+    const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
+        {map(118, 9, 3), "no fault"},
+        {map(118, 9, -3), "no fault"},  // top row first
+        {std::vector<std::uint8_t>(60, 'x'), bad},
+        {cut, bad},
+        {map(118, 9, 4), bad},
+        {map(118 + 24 + 1, 9, 3), bad},  // the offset just past the end
+        {map(-118, 9, 3), bad},
+        {map(0, 9, 3), bad},
+        {map(118, 0x7FFFFFFF, std::numeric_limits<std::int32_t>::min(), 0xFFFF), bad},
+    };
+    testing::TempFolder folder;
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(
+            testing::FaultText([&] { LoadBmpImage(folder.write("map.bmp", cases[i].first)); }),
+            cases[i].second)
+            << "case " << i;
 }
 
 }  // namespace
