@@ -80,16 +80,12 @@ TEST_F(OpenBmp, CancelAndRefusalsLeaveEverythingAsItWas) {
     EXPECT_FALSE(MapWindowOpen || frmMap);
 
     Open(Map("first.bmp", 40, 20));
-    testing::TestBmp compressed = testing::FourBitImage(8, 2, kMapRgb, [](int, int) { return 3; });
-    compressed.compression = 2;
-    compressed.colourTable.assign(16, {9, 9, 9, 0});
-    testing::TestBmp deep = compressed;
-    deep.compression = 0;
-    deep.bitsPerPixel = 8;
+    const std::vector<std::uint8_t> table(80, 9);  // would paint the swatches if read
     const std::pair<std::vector<std::uint8_t>, const char*> cases[] = {
         {std::vector<std::uint8_t>(54, 'B'), "File corrupted or not BMP!"},
-        {compressed.bytes(), "Unknown file compression!"},
-        {deep.bytes(), "Only 4-bit (16 color) BMP images supported!"},
+        {testing::TestBmp{.compression = 2, .tail = table}.bytes(), "Unknown file compression!"},
+        {testing::TestBmp{.bitsPerPixel = 8, .tail = table}.bytes(),
+         "Only 4-bit (16 color) BMP images supported!"},
     };
     const std::string first = MapFileName;
     for (const auto& [bytes, text] : cases) {

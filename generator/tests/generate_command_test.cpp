@@ -66,48 +66,41 @@ TEST_F(GenerateCommand, DialogFollowsTheOutputChoiceAndComesBeforeAnyHeightIsNee
     for (const auto& c : cases) {
         fields.outputChoice = c.choice;
         EXPECT_FALSE(Run(std::nullopt));
+        ASSERT_FALSE(ui.dialogs.empty());
+        const FileDialogRequest& r = ui.dialogs.back();
+        EXPECT_EQ(std::tuple(ui.dialogKinds.back(), r.title, r.fileName, r.overwritePrompt),
+                  std::tuple("save", "Generate 3D file", "", true));
+        EXPECT_EQ(std::tuple(r.defaultExt, r.filter), std::tuple(c.defaultExt, c.filter))
+            << c.choice;
     }
+    EXPECT_EQ(ui.dialogs.size(), std::size(cases));
     EXPECT_TRUE(ui.boxes.empty()) << "cancelling is silent";
     EXPECT_TRUE(folder.entries().empty());
-    ASSERT_EQ(ui.dialogs.size(), std::size(cases));
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const FileDialogRequest& r = ui.dialogs[i];
-        EXPECT_EQ(ui.dialogKinds[i], "save");
-        EXPECT_EQ(std::tuple(r.title, r.fileName, r.overwritePrompt),
-                  std::tuple("Generate 3D file", "", true));
-        EXPECT_EQ(r.defaultExt, cases[i].defaultExt) << cases[i].choice;
-        EXPECT_EQ(r.filter, cases[i].filter) << cases[i].choice;
-    }
 }
 
 TEST_F(GenerateCommand, RefusalShowsTheFirstFailingChecksMessageAndWritesNothing) {
     const struct {
-        const char *interval, *fileName, *message;
-    } cases[] = {{"100", "a.3df", "Invalid interval!"},
-                 {"0", "a.3df", "Division by zero - Interval too small!"},
-                 {"50", "hills.3d", "Invalid file extension!"},
-                 {"50", "hills.txt", "Invalid file extension!"},
-                 {"50", "hills.", "Invalid file extension!"},
+        const char *interval, *height, *fileName, *message;
+    } cases[] = {{"100", "100", "a.3df", "Invalid interval!"},
+                 {"0", "100", "a.3df", "Division by zero - Interval too small!"},
+                 {"50", "100", "hills.3d", "Invalid file extension!"},
+                 {"50", "100", "hills.", "Invalid file extension!"},
                  // The grid is prepared before the extension is looked at.
-                 {"100", "hills.3d", "Invalid interval!"}};
+                 {"100", "100", "hills.3d", "Invalid interval!"},
+                 // Every writer needs a height.
+                 {"50", "   ", "a.3df", "Must set at least one height!"},
+                 {"50", "", "hills.asc", "Must set at least one height!"},
+                 {"50", "", "hills.RAW", "Must set at least one height!"},
+                 {"50", "", "hills.plgx", "Must set at least one height!"}};
     for (const auto& c : cases) {
         fields.interval = c.interval;
+        fields.heights[0] = c.height;
         const std::string name = folder.file(c.fileName);
         ui.boxes.clear();
         EXPECT_FALSE(Run(name));
         EXPECT_EQ(OutputFileName, name);
         EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{c.message}) << c.fileName;
         EXPECT_TRUE(folder.entries().empty());
-    }
-}
-
-TEST_F(GenerateCommand, NoHeightSetIsRefusedByEveryWriter) {
-    fields.heights[0] = "   ";
-    for (const char* name : {"a.3df", "hills.asc", "hills.RAW", "hills.plgx"}) {
-        ui.boxes.clear();
-        EXPECT_FALSE(Run(folder.file(name)));
-        EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Must set at least one height!"});
-        EXPECT_TRUE(folder.entries().empty()) << name;
     }
 }
 

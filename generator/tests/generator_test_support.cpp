@@ -9,15 +9,7 @@ namespace quarn::testing {
 GeneratorFields Fields(const std::string& water, const std::string& lawn, const std::string& snow,
                        const std::string& mapWidth, const std::string& mapHeight,
                        const std::string& interval) {
-    GeneratorFields f;
-    f.water = water;
-    f.lawn = lawn;
-    f.snow = snow;
-    f.mapWidth = mapWidth;
-    f.mapHeight = mapHeight;
-    f.interval = interval;
-    f.outputChoice = "3DF";
-    return f;
+    return {water, lawn, snow, mapWidth, mapHeight, interval, {}, "3DF"};
 }
 
 GeneratorFields TwoByTwoFields() {
@@ -27,11 +19,9 @@ GeneratorFields TwoByTwoFields() {
 }
 
 ClassifiedRaster UniformRaster(std::int32_t width, std::int32_t height, std::uint8_t cls) {
-    ClassifiedRaster r;
-    r.width = width;
-    r.height = height;
-    r.classes.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), cls);
-    return r;
+    return {width, height,
+            std::vector<std::uint8_t>(
+                static_cast<std::size_t>(width) * static_cast<std::size_t>(height), cls)};
 }
 
 void Paint(ClassifiedRaster& raster, std::int32_t x0, std::int32_t y0, std::int32_t w,

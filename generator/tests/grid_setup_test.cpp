@@ -51,6 +51,12 @@ TEST_F(SetGrid, AcceptedGridsCountWholeCellsOnly) {
     } cases[] = {{"10000", "7500", "13", 400, 300, 1, 400, 300},  // one-pixel cells
                  {"4050", "2980", "100", 405, 298, 10, 40, 29},   // remainder strips hold none
                  {"100", "100", "50", 20, 20, 10, 2, 2},          // the smallest accepted
+                 // 100 pixels for 1000 units: Interval / 10 rounded once, halves to even.
+                 {"1000", "1000", "25", 100, 100, 2, 50, 50},
+                 {"1000", "1000", "35", 100, 100, 4, 25, 25},
+                 {"1000", "1000", "15", 100, 100, 2, 50, 50},
+                 {"1000", "1000", "45", 100, 100, 4, 25, 25},
+                 {"1000", "1000", "26", 100, 100, 3, 33, 33},
                  // The largest square grid whose 2 x 32767^2 triangles fit a 32-bit count.
                  {"32768", "32768", "1", 32768, 32768, 1, 32768, 32768}};
     for (const auto& c : cases) {
@@ -59,23 +65,6 @@ TEST_F(SetGrid, AcceptedGridsCountWholeCellsOnly) {
         EXPECT_EQ(s.CellSize, c.cellSize) << c.interval;
         EXPECT_EQ(s.GridCols, c.cols) << c.interval;
         EXPECT_EQ(s.GridRows, c.rows) << c.interval;
-    }
-}
-
-TEST_F(SetGrid, CellSizeRoundsOnceHalvesToEven) {
-    // 100 pixels for 1000 units: CellSize = Interval / 10; 0 is refused as too small.
-    const std::pair<const char*, std::int32_t> cases[] = {
-        {"25", 2}, {"35", 4}, {"15", 2}, {"45", 4}, {"26", 3}, {"5", 0}, {"0", 0}};
-    for (const auto& [interval, cellSize] : cases) {
-        ui.boxes.clear();
-        const bool ok = Grid("1000", "1000", interval, 100, 100);
-        EXPECT_EQ(s.CellSize, cellSize) << interval;
-        EXPECT_EQ(ok, cellSize != 0) << interval;
-        if (cellSize == 0) {
-            EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{kIntervalTooSmallText});
-        } else {
-            EXPECT_TRUE(ui.boxes.empty()) << interval;
-        }
     }
 }
 
@@ -90,6 +79,8 @@ TEST_F(SetGrid, RefusalShowsItsBoxAndReturnsFalse) {
                  // Interval 999 passes the interval test; the cell is then the whole image.
                  {"1000", "1000", "999", 400, 400, kGridTooSmallText},
                  {"10000", "7500", "12", 400, 300, kIntervalTooSmallText},
+                 {"1000", "1000", "5", 100, 100, kIntervalTooSmallText},  // 0.5 to even
+                 {"1000", "1000", "0", 100, 100, kIntervalTooSmallText},
                  // A one-pixel-wide or one-pixel-high map has a single column or row.
                  {"10", "3000", "9", 1, 300, kGridTooSmallText},
                  {"3000", "10", "9", 300, 1, kGridTooSmallText},
@@ -121,12 +112,9 @@ TEST_F(SetGrid, HeightFieldsSetUnlessBlank) {
 }
 
 TEST_F(SetGrid, UnreadableTextRaisesTheParsersError) {
+    // Water, height 4; tabs make a field set, but the parser gets the whole text.
     const std::pair<const char*, const char*> cases[] = {
-        // water, height 4
-        {"-", ""},
-        {"1 2", ""},
-        {"0", "\t12"},  // tabs make a field set, but the parser gets the whole text
-        {"0", "+"}};
+        {"-", ""}, {"1 2", ""}, {"0", "\t12"}, {"0", "+"}};
     for (const auto& [water, height] : cases) {
         GeneratorFields f = Fields(water, "1", "2", "100", "100", "50");
         f.heights[4] = height;

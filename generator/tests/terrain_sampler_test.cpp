@@ -6,7 +6,6 @@
 
 #include "fault_text.h"
 #include "generator_test_support.h"
-#include "scripted_ui.h"
 
 namespace quarn {
 namespace {
@@ -31,28 +30,18 @@ TEST(MeanHeight, ThreeEqualCornersGiveThatHeight) {
     EXPECT_EQ(MeanHeight(0.0f, 0.0f, 1.0f), static_cast<float>(1.0 / 3.0));
 }
 
-TEST(NormaliseLevels, NothingWhenNoHeightSet) {
-    GridSetup setup;
-    setup.MapExtent = 1000;
-    EXPECT_FALSE(NormaliseLevels(setup).has_value());
-    setup.heights[4] = {250, true};
-    setup.heights[6] = {0, true};
-    const auto levels = NormaliseLevels(setup);
-    ASSERT_TRUE(levels.has_value());
-    EXPECT_EQ(levels->meanOfSet, 0.125f);
-}
-
 TEST(SampleTerrain, WorkedCellOfThreeColoursGivesPointOneThreeSevenFive) {
     GeneratorFields f = Fields("0", "500", "900", "1000", "1000", "100");
     f.heights[2] = "100";
     f.heights[5] = "200";
     ClassifiedRaster raster = UniformRaster(100, 100, 2);
-    Paint(raster, 0, 0, 10, 5, 2);  // 50 pixels
-    Paint(raster, 0, 5, 10, 3, 5);  // 30 pixels
-    Paint(raster, 0, 8, 10, 2, 7);  // 20 pixels without height
+    Paint(raster, 0, 0, 10, 5, 2);         // 50 pixels
+    Paint(raster, 0, 5, 10, 3, 5);         // 30 pixels
+    Paint(raster, 0, 8, 10, 1, 7);         // 10 pixels without height
+    Paint(raster, 0, 9, 10, 1, kNoClass);  // 10 pixels of no swatch colour
     const TerrainMesh mesh = SampleOnGrid(f, raster);
     ASSERT_EQ(mesh.vertices.size(), 100u);
-    // (50 x 0.1 + 30 x 0.2) / 80 pixels with a height.
+    // (50 x 0.1 + 30 x 0.2) / the 80 pixels with a height.
     EXPECT_FLOAT_EQ(mesh.vertices[0].h, 0.1375f);
     EXPECT_FLOAT_EQ(mesh.fileVertex(0).z, 0.34375f);
     EXPECT_EQ(mesh.vertices[1].h, 0.1f);
@@ -87,15 +76,6 @@ TEST(SampleTerrain, HeightsBeyondTheFloatRangeAreAnOverflowNeverAnInfinity) {
     EXPECT_EQ(FaultText([&] { mesh.fileVertex(0); }), "Floating point overflow");
 }
 
-TEST(SampleTerrain, PixelsOfNoSwatchColourAreLeftOut) {
-    GeneratorFields f = Fields("0", "500", "900", "200", "200", "100");
-    f.heights[2] = "100";
-    ClassifiedRaster raster = UniformRaster(20, 20, 2);
-    Paint(raster, 0, 0, 10, 7, kNoClass);
-    const TerrainMesh mesh = SampleOnGrid(f, raster);
-    EXPECT_EQ(mesh.vertices[0].h, 0.5f);
-}
-
 TEST(SampleTerrain, HeightsBelowWaterAreRaisedToWater) {
     GeneratorFields f = Fields("150", "500", "900", "1000", "1000", "500");
     f.heights[3] = "100";
@@ -122,10 +102,8 @@ TEST(SampleTerrain, RemainderStripsAreNeverRead) {
 }
 
 TEST(SampleTerrain, RasterThatDoesNotCoverTheGridIsRefusedBeforeAnyRead) {
-    testing::ScriptedUi ui;
-    GeneratorFields f = testing::TwoByTwoFields();
     GridSetup setup;
-    ASSERT_TRUE(Set_Grid(f, 20, 20, setup));
+    ASSERT_TRUE(Set_Grid(testing::TwoByTwoFields(), 20, 20, setup));
     const auto levels = NormaliseLevels(setup);
     ASSERT_TRUE(levels);
     ClassifiedRaster shortRaster = UniformRaster(20, 20, 0);

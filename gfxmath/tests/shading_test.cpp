@@ -87,12 +87,5 @@ TEST(HSVToRGB, SextantsGreysAndHuesWithoutASextant) {
         EXPECT_EQ(hsv(hue, 1, 1), (std::array{-1.0f, -2.0f, -3.0f})) << hue;
 }
 
-TEST(PackRGB, RedLowGreenMiddleBlueHighOnlyLowBytes) {
-    EXPECT_EQ(PackRGB(255, 102, 0), 0x66FFu);
-    EXPECT_EQ(PackRGB(0, 102, 255), 0xFF6600u);
-    EXPECT_EQ(PackRGB(266, 0, 0), 10u);
-    EXPECT_EQ(PackRGB(-1, 256, 0x1FF), 0xFF00FFu);
-}
-
 }  // namespace
 }  // namespace quarn

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <tuple>
 #include <utility>
 
 #include "fault_text.h"
@@ -31,19 +32,12 @@ class WindowMappingTest : public ::testing::Test {
         DeviceToWorld(m, ix, iy, p.first, p.second);
         return p;
     }
-    void ExpectScales(float sx, float ox, float sy, float oy) const {
-        EXPECT_EQ(m.sx, sx);
-        EXPECT_EQ(m.ox, ox);
-        EXPECT_EQ(m.sy, sy);
-        EXPECT_EQ(m.oy, oy);
-    }
-
     WindowMapping m;
 };
 
 TEST_F(WindowMappingTest, FirstExample) {
     SetUpMapping(-2, -2, 2, 2, 0, 0, 4, 4);
-    ExpectScales(1, 2, -1, 2);
+    EXPECT_EQ(std::tuple(m.sx, m.ox, m.sy, m.oy), std::tuple(1.0f, 2.0f, -1.0f, 2.0f));
     const struct {
         float x, y;
         DevicePoint device;
@@ -68,7 +62,7 @@ TEST_F(WindowMappingTest, FirstExample) {
 
 TEST_F(WindowMappingTest, NonSquareExample) {
     SetUpMapping(-1, -0.5f, 1, 0.5f, 0, 0, 99, 99);
-    ExpectScales(49.5f, 49.5f, -99, 49.5f);
+    EXPECT_EQ(std::tuple(m.sx, m.ox, m.sy, m.oy), std::tuple(49.5f, 49.5f, -99.0f, 49.5f));
     EXPECT_EQ(ToDevice(0, 0), DevicePoint(50, 50));
     EXPECT_EQ(ToDevice(0.5f, 0.25f), DevicePoint(74, 25));
 }
@@ -76,17 +70,15 @@ TEST_F(WindowMappingTest, NonSquareExample) {
 TEST_F(WindowMappingTest, CornersRoundTripUpToFloatRounding) {
     SetUpMapping(-0.7f, -0.3f, 0.9f, 0.6f, 0, 0, 639, 479);
     const auto [left, bottom] = ToWorld(0, 479);
-    EXPECT_FLOAT_EQ(left, -0.7f);
-    EXPECT_FLOAT_EQ(bottom, -0.3f);
     const auto [right, top] = ToWorld(639, 0);
-    EXPECT_FLOAT_EQ(right, 0.9f);
-    EXPECT_FLOAT_EQ(top, 0.6f);
+    for (const auto& [got, want] :
+         {std::pair{left, -0.7f}, {bottom, -0.3f}, {right, 0.9f}, {top, 0.6f}})
+        EXPECT_FLOAT_EQ(got, want);
 }
 
 TEST_F(WindowMappingTest, ReversedRectanglesGiveNegativeScales) {
     SetUpMapping(2, -2, -2, 2, 0, 4, 4, 0);  // top > bottom: y is not flipped
-    EXPECT_EQ(m.sx, -1.0f);
-    EXPECT_EQ(m.sy, 1.0f);
+    EXPECT_EQ(std::pair(m.sx, m.sy), std::pair(-1.0f, 1.0f));
     EXPECT_EQ(ToDevice(2, 2), DevicePoint(0, 4));
 }
 

@@ -159,10 +159,7 @@ TEST(ReadBMPInfo, TableCutShortKeepsWhatTheFileLacks) {
 TEST(ImageRowCount, TopDownImagesCountTheirRealHeight) {
     BMPHeaderFields h;
     for (const auto& [height, rows] :
-         {std::pair{300, 300},
-          {-300, 300},
-          {0, 0},
-          {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()}}) {
+         {std::pair{300, 300}, {-300, 300}, {0, 0}, {kLowest, -(kLowest + 1)}}) {
         h.height = height;
         EXPECT_EQ(ImageRowCount(h), rows) << height;
     }

@@ -21,7 +21,6 @@ class MainFormStandIn {
     MainFormStandIn(const MainFormStandIn&) = delete;
     MainFormStandIn& operator=(const MainFormStandIn&) = delete;
 
-    QMainWindow& main() { return m_main; }
     QMdiArea* area() const { return m_area; }
 
   private:

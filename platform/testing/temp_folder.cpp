@@ -37,10 +37,6 @@ std::string TempFolder::write(const std::string& name, std::string_view bytes) c
     return path;
 }
 
-std::string TempFolder::write(const std::string& name, std::span<const std::uint8_t> bytes) const {
-    return write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
 std::string TempFolder::read(const std::string& name) const {
     std::ifstream in(file(name), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

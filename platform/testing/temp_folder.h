@@ -25,8 +25,10 @@ class TempFolder {
     std::vector<std::string> entries() const;
     /// Writes bytes as the file name (replacing it) and returns its full name.
     std::string write(const std::string& name, std::string_view bytes) const;
-    /// Writes bytes as the file name (replacing it) and returns its full name.
-    std::string write(const std::string& name, std::span<const std::uint8_t> bytes) const;
+    /// The same for raw bytes.
+    std::string write(const std::string& name, std::span<const std::uint8_t> bytes) const {
+        return write(name, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    }
     /// The bytes of the file name; empty when it cannot be read.
     std::string read(const std::string& name) const;
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace quarn {
 namespace {
 
@@ -21,13 +23,9 @@ TEST(BmpPicture, HeadersThenBottomUpPaddedBlueGreenRedRows) {
     WriteBmp24(out, picture);
     const auto& b = sink.bytes();
     ASSERT_EQ(b.size(), 54u + 2 * 8);
-    EXPECT_EQ(b[0], 'B');
-    EXPECT_EQ(b[1], 'M');
-    EXPECT_EQ(Field(b, 2), 70u);
-    EXPECT_EQ(Field(b, 10), 54u);
-    EXPECT_EQ(Field(b, 18), 2u);
-    EXPECT_EQ(Field(b, 22), 2u);
-    EXPECT_EQ(b[28], 24);
+    // Signature, file size, pixel offset, width, height and bits per pixel.
+    EXPECT_EQ(std::tuple(b[0], b[1], Field(b, 2), Field(b, 10), Field(b, 18), Field(b, 22), b[28]),
+              std::tuple('B', 'M', 70u, 54u, 2u, 2u, 24));
     const std::vector<std::uint8_t> bottom(b.begin() + 54, b.begin() + 62);
     const std::vector<std::uint8_t> top(b.begin() + 62, b.end());
     EXPECT_EQ(bottom, (std::vector<std::uint8_t>{0, 0, 0, 9, 8, 7, 0, 0}));

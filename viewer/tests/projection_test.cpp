@@ -4,9 +4,7 @@
 
 #include <tuple>
 
-#include "platform_error.h"
 #include "scene.h"
-#include "scripted_ui.h"
 #include "viewer_test_support.h"
 #include "window_mapping.h"
 
@@ -22,7 +20,6 @@ void ExpectNear(Vec3 actual, Vec3 expected, double within = 1e-6) {
 class Projection : public ::testing::Test {
   protected:
     void SetUp() override { testing::ResetViewerState(); }
-    quarn::testing::ScriptedUi ui;
 };
 
 TEST_F(Projection, ViewMatrixTurnsTheAxesAsWorkedOut) {
@@ -57,14 +54,6 @@ TEST_F(Projection, KeepsTheSceneOrderAndFitsTheScaledExtentToThePicture) {
     EXPECT_EQ(std::tuple(m.right, m.bottom), std::tuple(549, 417));
 }
 
-TEST_F(Projection, EmptySceneProjectsToAnEmptyList) {
-    const auto projected = ProjectScene({}, ViewAngles{}, 0.751f, 550, 418);
-    ASSERT_TRUE(projected);
-    EXPECT_TRUE(projected->triangles.empty());
-    EXPECT_NEAR(projected->mapping.xmin, -1.0f, 1e-6);
-    EXPECT_NEAR(projected->mapping.ymax, 1.0f, 1e-6);
-}
-
 TEST_F(Projection, ProgramWideProjectionPublishesItsResult) {
     TriangleList = {{{-1, 0, 0}, {1, 0, 0}, {0, 0, 1}, 120}};
     ASSERT_TRUE(Project_Scene(100, 100));
@@ -73,16 +62,6 @@ TEST_F(Projection, ProgramWideProjectionPublishesItsResult) {
     ExpectNear(RotatedSun, {0.0f, 3.4202015f, 9.3969259f}, 1e-5);
     EXPECT_EQ(g_WindowMapping.sx, ProjectedList->mapping.sx);
     EXPECT_EQ(g_WindowMapping.right, 99);
-}
-
-TEST_F(Projection, SceneOnTheDepthAxisIsRefusedAndEmptied) {
-    TriangleList = {{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, 120}};
-    const WindowMapping before = g_WindowMapping;
-    EXPECT_FALSE(Project_Scene(550, 418));
-    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Division by zero!"});
-    EXPECT_TRUE(TriangleList.empty());
-    EXPECT_FALSE(ProjectedList);
-    EXPECT_EQ(g_WindowMapping.sx, before.sx);
 }
 
 // Mend: a level terrain seen edge-on used to end with "Floating point division by zero".

@@ -65,14 +65,11 @@ TEST_F(GenCPanel, MasksAdmitASignOnlyFirstAndLimitTheLength) {
     }
 }
 
-TEST_F(GenCPanel, StartsAtTheScreensRightEdgeWithThreeDfChosen) {
+TEST_F(GenCPanel, StaysAtTheScreensRightEdgeWithThreeDfChosenAndCannotBeClosed) {
     EXPECT_EQ(panel->x() + panel->width(), QGuiApplication::primaryScreen()->size().width());
     EXPECT_EQ(panel->selectedOutputText(), "3DF");
     panel->RGOutputItems[3]->click();
     EXPECT_EQ(panel->selectedOutputText(), "PLG");
-}
-
-TEST_F(GenCPanel, CannotBeClosedMinimisedOrMaximised) {
     EXPECT_FALSE(panel->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
                                          Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint));
     standIn.area()->closeAllSubWindows();
