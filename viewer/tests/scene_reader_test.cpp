@@ -112,6 +112,10 @@ TEST_F(SceneReader, ZeroCountsAreInvalidFilesAndLeaveTheAngles) {
     EXPECT_TRUE(Load(TdfBytes(static_cast<std::int32_t>(kSquare.size()), kSquare, -4, {})));
     EXPECT_TRUE(TriangleList.empty());
     EXPECT_EQ(ui.errorTexts().size(), 2u);
+    // A refused load has closed its file: reading on is a fault, not a read of freed memory.
+    SceneLoad load(MemoryScene(TdfBytes(0, {}, 2, kTwo)));
+    EXPECT_FALSE(Read_Points(load, display));
+    EXPECT_EQ(testing::FaultText([&] { Read_Triangles(load); }), "File not open");
 }
 
 // Mend: a degenerate file once made every later load of the run fail the same way.
