@@ -17,7 +17,16 @@ std::string OutputFileName;
 
 namespace {
 
-std::string DialogFilter(const std::string& outputChoice) {
+// The export formats, offered after the panel's choice whatever it is.
+constexpr const char* kExportFilters =
+    "|STL solid for 3D printing (*.stl)|*.stl"
+    "|OBJ mesh with materials (*.obj)|*.obj"
+    "|PLY mesh with colours (*.ply)|*.ply"
+    "|glTF binary (*.glb)|*.glb"
+    "|16-bit heightmap PNG (*.png)|*.png"
+    "|16-bit heightmap raw (*.r16)|*.r16";
+
+std::string ChoiceFilter(const std::string& outputChoice) {
     switch (outputChoice.empty() ? '\0' : outputChoice[0]) {
         case '3':
             return "3DF (internal) format (*.3df)|*.3df";
@@ -30,6 +39,18 @@ std::string DialogFilter(const std::string& outputChoice) {
         default:
             return {};
     }
+}
+
+std::string DialogFilter(const std::string& outputChoice) {
+    const std::string chosen = ChoiceFilter(outputChoice);
+    return chosen.empty() ? chosen : chosen + kExportFilters;
+}
+
+// A writer whose format has no export options.
+template <bool (*Write)(const GridSetup&, const ClassifiedRaster&, const std::string&)>
+bool WithoutOptions(const GridSetup& setup, const ClassifiedRaster& map,
+                    const std::string& fileName, const ExportOptions&) {
+    return Write(setup, map, fileName);
 }
 
 bool AnyBlank(const GeneratorFields& f) {
@@ -47,7 +68,8 @@ FileDialogRequest GenerateDialogRequest(const std::string& outputChoice) {
                              outputChoice.substr(0, 4), "", true};
 }
 
-bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const ClassifiedRaster& map) {
+bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const ClassifiedRaster& map,
+                 const ExportOptions& options) {
     if (!mapLoaded) {
         ShowErrorBox(kNoMapText);
         return false;
@@ -67,12 +89,17 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const Classified
     if (!Set_Grid(fields, map.width, map.height, g_GridSetup))
         return false;
     const std::string extension = UpperCase(ExtractFileExt(OutputFileName)).substr(0, 4);
-    using Writer = bool (*)(const GridSetup&, const ClassifiedRaster&, const std::string&);
+    using Writer = bool (*)(const GridSetup&, const ClassifiedRaster&, const std::string&,
+                            const ExportOptions&);
     static constexpr std::pair<const char*, Writer> kWriters[] = {
-        {".3DF", Write_3DF}, {".RAW", Write_RAW}, {".ASC", Write_ASC}, {".PLG", Write_PLG}};
+        {".3DF", WithoutOptions<Write_3DF>},
+        {".RAW", WithoutOptions<Write_RAW>},
+        {".ASC", WithoutOptions<Write_ASC>},
+        {".PLG", WithoutOptions<Write_PLG>},
+    };
     for (const auto& [name, writer] : kWriters)
         if (extension == name)
-            return writer(g_GridSetup, map, OutputFileName);
+            return writer(g_GridSetup, map, OutputFileName, options);
     ShowErrorBox(kInvalidExtensionText);
     return false;
 }

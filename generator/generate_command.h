@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "export_options.h"
 #include "file_dialog.h"
 #include "grid_setup.h"
 #include "map_raster.h"
@@ -26,6 +27,7 @@ FileDialogRequest GenerateDialogRequest(const std::string& outputChoice);
 
 /// Runs the command; map is the loaded image classified by the swatch colours (ignored when
 /// no map is loaded). True when a file was written.
-bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const ClassifiedRaster& map);
+bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const ClassifiedRaster& map,
+                 const ExportOptions& options = {});
 
 }  // namespace quarn

@@ -54,6 +54,11 @@ TEST_F(GenerateCommand, ABlankLevelOrSizeFieldStopsBeforeTheDialog) {
     EXPECT_TRUE(ui.dialogs.empty());
 }
 
+constexpr const char* kExports =
+    "|STL solid for 3D printing (*.stl)|*.stl|OBJ mesh with materials (*.obj)|*.obj"
+    "|PLY mesh with colours (*.ply)|*.ply|glTF binary (*.glb)|*.glb"
+    "|16-bit heightmap PNG (*.png)|*.png|16-bit heightmap raw (*.r16)|*.r16";
+
 TEST_F(GenerateCommand, DialogFollowsTheOutputChoiceAndComesBeforeAnyHeightIsNeeded) {
     fields.heights[0] = "";
     const struct {
@@ -70,7 +75,9 @@ TEST_F(GenerateCommand, DialogFollowsTheOutputChoiceAndComesBeforeAnyHeightIsNee
         const FileDialogRequest& r = ui.dialogs.back();
         EXPECT_EQ(std::tuple(ui.dialogKinds.back(), r.title, r.fileName, r.overwritePrompt),
                   std::tuple("save", "Generate 3D file", "", true));
-        EXPECT_EQ(std::tuple(r.defaultExt, r.filter), std::tuple(c.defaultExt, c.filter))
+        // The panel's choice comes first, selected; the export formats follow.
+        EXPECT_EQ(std::tuple(r.defaultExt, r.filter),
+                  std::tuple(c.defaultExt, c.filter + std::string(kExports)))
             << c.choice;
     }
     EXPECT_EQ(ui.dialogs.size(), std::size(cases));

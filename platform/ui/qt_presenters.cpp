@@ -127,6 +127,13 @@ class QtFileDialogPresenter : public FileDialogPresenter {
         dialog.setAcceptMode(mode);
         dialog.setNameFilter(qtFilter(request.filter));
         dialog.setDefaultSuffix(QString::fromStdString(request.defaultExt).toLower());
+        // A name typed without extension takes the one of the filter the user picked.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& filter) {
+                             const qsizetype dot = filter.lastIndexOf("*.");
+                             if (dot >= 0)
+                                 dialog.setDefaultSuffix(filter.mid(dot + 2).chopped(1));
+                         });
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
