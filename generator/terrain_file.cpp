@@ -7,7 +7,7 @@
 namespace quarn {
 
 bool WriteTerrainFile(const GridSetup& setup, const ClassifiedRaster& raster,
-                      const std::string& fileName, TerrainFormatter format) {
+                      const std::string& fileName, const TerrainFormatter& format) {
     const auto levels = NormaliseLevels(setup);
     if (!levels) {
         ShowErrorBox(kNoHeightText);

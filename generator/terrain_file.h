@@ -6,6 +6,7 @@
 // the unfinished file, leaves an earlier file of that name as it was and propagates.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "binary_io.h"
@@ -16,10 +17,10 @@
 namespace quarn {
 
 /// Writes a whole mesh in one format.
-using TerrainFormatter = void (*)(BinaryWriter& out, const TerrainMesh& mesh);
+using TerrainFormatter = std::function<void(BinaryWriter& out, const TerrainMesh& mesh)>;
 
 /// The frame above around one formatter; false when refused (no height set).
 bool WriteTerrainFile(const GridSetup& setup, const ClassifiedRaster& raster,
-                      const std::string& fileName, TerrainFormatter format);
+                      const std::string& fileName, const TerrainFormatter& format);
 
 }  // namespace quarn
