@@ -1,12 +1,14 @@
 // Quarn 3D: from a coloured contour map to a shaded 3D terrain.
 #include <QApplication>
 
+#include "qt_png_writer.h"
 #include "qt_presenters.h"
 #include "startup.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     quarn::InstallQtPresenters();
+    quarn::InstallQtPngWriter();
     // A Cancel at the start notice ends the program before the loop waits for input.
     if (!quarn::StartUp())
         return 0;

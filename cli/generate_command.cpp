@@ -11,6 +11,7 @@
 #include "console.h"
 #include "file_dialog.h"
 #include "generate_command.h"
+#include "heightmap16.h"
 #include "map_state.h"
 #include "message_box.h"
 #include "options.h"
@@ -97,12 +98,16 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
     // The swatches show the palette just read, as after opening the map in the window.
     MapFileName = a.map;
     const ClassifiedRaster map = ClassifyImage(LoadBmpImage(a.map), PanelSwatchColours(Palette));
+    LastHeightRange.reset();
     const bool written = RunGenerate(a.fields, true, map);
     if (!written || boxes.shown)
         return 1;
     const GridSetup& g = g_GridSetup;
     std::cout << g.VertexCount << " vertices, " << 2 * (g.GridCols - 1) * (g.GridRows - 1)
               << " triangles written to " << OutputFileName << '\n';
+    if (LastHeightRange)
+        std::cout << "height range " << HeightRangeText(*LastHeightRange)
+                  << " at samples 0 and 65535\n";
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "qt_png_writer.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
         std::cerr << kUsage;
         return 2;
     }
+    quarn::InstallQtPngWriter();
     const std::vector<std::string> rest(all.begin() + 1, all.end());
     if (all[0] == "generate")
         return quarn::cli::RunGenerate(rest);

@@ -9,6 +9,8 @@
 #include "write_3df.h"
 #include "write_asc.h"
 #include "write_plg.h"
+#include "write_png16.h"
+#include "write_r16.h"
 #include "write_raw.h"
 
 namespace quarn {
@@ -96,6 +98,8 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const Classified
         {".RAW", WithoutOptions<Write_RAW>},
         {".ASC", WithoutOptions<Write_ASC>},
         {".PLG", WithoutOptions<Write_PLG>},
+        {".PNG", WithoutOptions<Write_PNG16>},
+        {".R16", WithoutOptions<Write_R16>},
     };
     for (const auto& [name, writer] : kWriters)
         if (extension == name)
