@@ -1,0 +1,93 @@
+#include "write_obj.h"
+
+#include <filesystem>
+
+#include "atomic_file.h"
+#include "mesh_export.h"
+#include "terrain_file.h"
+#include "text_number.h"
+
+namespace quarn {
+
+namespace {
+
+void AppendTriple(std::string& line, float a, float b, float c) {
+    AppendNumber(line, a);
+    line += ' ';
+    AppendNumber(line, b);
+    line += ' ';
+    AppendNumber(line, c);
+    line += '\n';
+}
+
+}  // namespace
+
+std::string MaterialLibraryName(const std::string& fileName) {
+    return std::filesystem::path(fileName).replace_extension(".mtl").string();
+}
+
+void FormatMTL(BinaryWriter& out) {
+    std::string text = "# Quarn 3D terrain: one material per height class\n";
+    for (const HeightClass& c : kHeightClasses) {
+        const auto unit = [](std::uint8_t level) { return static_cast<float>(level / 255.0); };
+        text += "\nnewmtl ";
+        text += c.name;
+        for (const char* key : {"\nKa ", "\nKd "}) {
+            text += key;
+            AppendTriple(text, unit(c.red), unit(c.green), unit(c.blue));
+            text.pop_back();
+        }
+        text += "\nillum 1\n";
+    }
+    out.writeText(text);
+}
+
+void FormatOBJ(BinaryWriter& out, const TerrainMesh& mesh, float mapExtent,
+               const std::string& libraryName) {
+    ChunkedOutput chunks(out);
+    std::string& text = chunks.text();
+    text = "# Quarn 3D terrain in map units: x east, y north, z height\nmtllib ";
+    text += libraryName;
+    text += "\no terrain\ng terrain\n";
+    for (std::size_t k = 0; k < mesh.vertices.size(); ++k) {
+        const Vertex v = MapUnitVertex(mesh, k, mapExtent);
+        text += "v ";
+        AppendTriple(text, v.x, v.y, v.z);
+        chunks.done();
+    }
+    std::int32_t material = -1;
+    ForEachTriangle(mesh, [&](const Triangle& t) {
+        if (t.colour != material) {
+            material = t.colour;
+            text += "usemtl ";
+            text += kHeightClasses[HeightClassIndex(t.colour)].name;
+            text += '\n';
+        }
+        text += 'f';
+        for (const std::int32_t corner : UpwardCorners(t)) {
+            text += ' ';
+            AppendNumber(text, corner + 1);
+        }
+        text += '\n';
+        chunks.done();
+    });
+    chunks.flush();
+}
+
+bool Write_OBJ(const GridSetup& setup, const ClassifiedRaster& raster,
+               const std::string& fileName) {
+    const std::string libraryName = MaterialLibraryName(fileName);
+    const float extent = setup.MapExtent;
+    return WriteTerrainFile(
+        setup, raster, fileName, [&](BinaryWriter& out, const TerrainMesh& mesh) {
+            AtomicFile library(libraryName);
+            BinaryWriter libraryOut(library);
+            FormatMTL(libraryOut);
+            FormatOBJ(out, mesh, extent, std::filesystem::path(libraryName).filename().string());
+            // The library's text never changes, so committing it before the OBJ cannot pair
+            // an earlier OBJ with materials it does not know.
+            library.commit();
+        });
+}
+
+}  // namespace quarn
