@@ -1,8 +1,10 @@
 // quarn3d-cli generate: the generate command of a freshly started application with MAP
 // opened and the options typed into the panel's fields, run by the same core as the window.
+#include <cmath>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "bmp_image.h"
 #include "bmp_info.h"
@@ -39,6 +41,9 @@ constexpr const char* kGenerateUsage =
     "  --map-height MH      real height of the map, in map units\n"
     "  --interval I         sampling distance, in map units\n"
     "  --height INDEX=VALUE height of palette colour INDEX (0 to 15); may be repeated\n"
+    "  --print-size MM      STL: the solid's longer side, in millimetres (default 150)\n"
+    "  --exaggeration X     STL: heights over the horizontal scale (default 1)\n"
+    "  --base MM            STL: bottom to lowest point, in millimetres (default 3)\n"
     "  --help               shows this text\n"
     "\n"
     "Exit status: 0 file written (a summary line on stdout), 1 a message of the system or a\n"
@@ -60,7 +65,20 @@ class FixedAnswer : public FileDialogPresenter {
 struct Arguments {
     std::string map, output;
     GeneratorFields fields;
+    ExportOptions exportOptions;
 };
+
+std::optional<double> ParsePositive(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        const double number = std::stod(text, &used);
+        if (used != text.size() || !std::isfinite(number) || !(number > 0))
+            return std::nullopt;
+        return number;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
 
 // Nothing when the usage is wrong.
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
@@ -79,6 +97,16 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
             a.fields.heights[static_cast<std::size_t>(*entry)] = height;
         return entry.has_value();
     });
+    for (const auto& [name, target] : {std::pair{"--print-size", &a.exportOptions.printSizeMm},
+                                       {"--exaggeration", &a.exportOptions.exaggeration},
+                                       {"--base", &a.exportOptions.baseMm}}) {
+        options.value(name, [target](const std::string& text) {
+            const auto number = ParsePositive(text);
+            if (number)
+                *target = *number;
+            return number.has_value();
+        });
+    }
     const auto positional = options.parse(args, 2);
     // An empty name would become the hidden file ".3DF".
     if (!positional || (*positional)[1].empty())
@@ -99,7 +127,7 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
     MapFileName = a.map;
     const ClassifiedRaster map = ClassifyImage(LoadBmpImage(a.map), PanelSwatchColours(Palette));
     LastHeightRange.reset();
-    const bool written = RunGenerate(a.fields, true, map);
+    const bool written = RunGenerate(a.fields, true, map, a.exportOptions);
     if (!written || boxes.shown)
         return 1;
     const GridSetup& g = g_GridSetup;

@@ -8,7 +8,10 @@
 #include "text.h"
 #include "write_3df.h"
 #include "write_asc.h"
+#include "write_glb.h"
+#include "write_obj.h"
 #include "write_plg.h"
+#include "write_ply.h"
 #include "write_png16.h"
 #include "write_r16.h"
 #include "write_raw.h"
@@ -98,6 +101,9 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const Classified
         {".RAW", WithoutOptions<Write_RAW>},
         {".ASC", WithoutOptions<Write_ASC>},
         {".PLG", WithoutOptions<Write_PLG>},
+        {".OBJ", WithoutOptions<Write_OBJ>},
+        {".PLY", WithoutOptions<Write_PLY>},
+        {".GLB", WithoutOptions<Write_GLB>},
         {".PNG", WithoutOptions<Write_PNG16>},
         {".R16", WithoutOptions<Write_R16>},
     };

@@ -128,11 +128,26 @@ TEST_F(CliTest, WrongUsageIsExitTwoAndHelpIsExitZero) {
           "generate m.bmp o.3df --wire", "render a.3df b.bmp c.bmp",
           "render a.3df b.bmp --size 0x10", "render a.3df b.bmp --zoom 0",
           "render a.3df b.bmp --elevation 360", "render a.3df b.bmp --interval 5",
-          "generate m.bmp ''", "render a.3df ''"})
+          "generate m.bmp ''", "render a.3df ''", "generate m.bmp o.stl --print-size 0",
+          "generate m.bmp o.stl --base -1", "generate m.bmp o.stl --exaggeration nan"})
         EXPECT_EQ(RunCli(arguments).exitCode, 2) << arguments;
     const Outcome help = RunCli("generate --help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.output.find("--interval"), std::string::npos);
+}
+
+// The solid of a flat 2 x 2 grid: 2 + 12 triangles; its first corner, the north-west vertex,
+// stands at the base and the third, the south-east one, at the print size east.
+TEST_F(CliTest, StlTakesThePrintSizeAndBase) {
+    m_folder.write("m.bmp", OneColourBmp(2, 2));
+    const Outcome outcome =
+        RunCli(generate("m.bmp", "m.stl") + " --print-size 40 --base 2 --exaggeration 3");
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.output;
+    const std::string stl = m_folder.read("m.stl");
+    ASSERT_EQ(stl.size(), 84u + 50u * 14u);
+    std::array<float, 2> baseAndEast{};
+    stl.copy(reinterpret_cast<char*>(baseAndEast.data()), 8, 84 + 12 + 8);
+    EXPECT_EQ(baseAndEast, (std::array{2.0f, 40.0f}));
 }
 
 // Mends: renaming over a target once replaced files the user could not have written, a pipe as

@@ -1,0 +1,148 @@
+#include "write_stl.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <span>
+#include <vector>
+
+#include "checked_float.h"
+#include "terrain_file.h"
+
+namespace quarn {
+
+namespace {
+
+using Point = std::array<float, 3>;
+
+// Readers take a header that begins with "solid" for a text STL.
+constexpr char kHeaderText[] = "Quarn 3D terrain, millimetres";
+constexpr std::size_t kHeaderSize = 80;
+constexpr std::size_t kRecordSize = 50;
+constexpr std::size_t kChunkSize = kRecordSize * 4096;
+
+// Triangle records gathered into chunks, so that a large solid costs few writes.
+class TriangleRecords {
+  public:
+    explicit TriangleRecords(BinaryWriter& out) : m_out(out), m_chunk(kChunkSize) {}
+
+    void add(const Point& a, const Point& b, const Point& c) {
+        std::array<double, 3> u{}, v{};
+        for (std::size_t i = 0; i < 3; ++i) {
+            u[i] = double{b[i]} - a[i];
+            v[i] = double{c[i]} - a[i];
+        }
+        const std::array<double, 3> n{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                                      u[0] * v[1] - u[1] * v[0]};
+        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        std::uint8_t* at = m_chunk.data() + m_used;
+        for (const double component : n)
+            at = put(at, static_cast<float>(length > 0 ? component / length : 0));
+        for (const Point* corner : {&a, &b, &c})
+            for (const float value : *corner)
+                at = put(at, value);
+        at[0] = at[1] = 0;  // attribute byte count
+        m_used += kRecordSize;
+        if (m_used == kChunkSize)
+            flush();
+    }
+
+    void flush() {
+        m_out.writeBytes(std::span(m_chunk).first(m_used));
+        m_used = 0;
+    }
+
+  private:
+    static std::uint8_t* put(std::uint8_t* at, float value) {
+        const auto bits = std::bit_cast<std::uint32_t>(value);
+        for (int shift = 0; shift < 32; shift += 8)
+            *at++ = static_cast<std::uint8_t>(bits >> shift);
+        return at;
+    }
+
+    BinaryWriter& m_out;
+    std::vector<std::uint8_t> m_chunk;
+    std::size_t m_used = 0;
+};
+
+// Every vertex in millimetres, computed once so that shared corners are bit-identical.
+std::vector<Point> SurfacePoints(const TerrainMesh& mesh, const ExportOptions& options) {
+    const auto cols = static_cast<std::size_t>(mesh.cols);
+    const SampledVertex& northWest = mesh.vertices.front();
+    const double west = northWest.x;
+    const double south = mesh.vertices[mesh.vertices.size() - cols].y;
+    const double width = mesh.vertices[cols - 1].x - west;
+    const double depth = northWest.y - south;
+    const double mmPerUnit = CheckedDivide(options.printSizeMm, std::max(width, depth));
+    // The plane spans 2 / MapExtent per map unit and h is height / MapExtent.
+    const double mmPerH = 2 * mmPerUnit * options.exaggeration;
+    const float lowest = std::min_element(mesh.vertices.begin(), mesh.vertices.end(),
+                                          [](const auto& p, const auto& q) { return p.h < q.h; })
+                             ->h;
+    std::vector<Point> points;
+    points.reserve(mesh.vertices.size());
+    for (const SampledVertex& v : mesh.vertices)
+        points.push_back({CheckedToFloat((v.x - west) * mmPerUnit),
+                          CheckedToFloat((v.y - south) * mmPerUnit),
+                          CheckedToFloat(options.baseMm + (double{v.h} - lowest) * mmPerH)});
+    return points;
+}
+
+// The border vertices counter-clockwise seen from above, from the south-west corner.
+std::vector<std::size_t> BorderLoop(std::size_t cols, std::size_t rows) {
+    std::vector<std::size_t> loop;
+    for (std::size_t j = 0; j + 1 < cols; ++j)
+        loop.push_back((rows - 1) * cols + j);
+    for (std::size_t i = rows - 1; i > 0; --i)
+        loop.push_back(i * cols + cols - 1);
+    for (std::size_t j = cols - 1; j > 0; --j)
+        loop.push_back(j);
+    for (std::size_t i = 0; i + 1 < rows; ++i)
+        loop.push_back(i * cols);
+    return loop;
+}
+
+}  // namespace
+
+void FormatSTL(BinaryWriter& out, const TerrainMesh& mesh, const ExportOptions& options) {
+    const std::vector<Point> top = SurfacePoints(mesh, options);
+    const std::vector<std::size_t> border =
+        BorderLoop(static_cast<std::size_t>(mesh.cols), static_cast<std::size_t>(mesh.rows));
+    const std::uint64_t count =
+        static_cast<std::uint64_t>(mesh.triangleCount()) + 3 * std::uint64_t{border.size()};
+    if (count > std::numeric_limits<std::uint32_t>::max())
+        ThrowOverflow();
+    std::array<std::uint8_t, kHeaderSize> header{};
+    std::copy(std::begin(kHeaderText), std::end(kHeaderText) - 1, header.begin());
+    out.writeBytes(header);
+    out.writeInt32(static_cast<std::int32_t>(static_cast<std::uint32_t>(count)));
+
+    TriangleRecords records(out);
+    const auto at = [&top](std::int32_t k) -> const Point& {
+        return top[static_cast<std::size_t>(k)];
+    };
+    // The 3DF triangles run clockwise seen from above; reversed, they face up.
+    ForEachTriangle(mesh, [&](const Triangle& t) { records.add(at(t.a), at(t.c), at(t.b)); });
+    const auto ground = [&top](std::size_t k) { return Point{top[k][0], top[k][1], 0.0f}; };
+    const Point& northEast = top[static_cast<std::size_t>(mesh.cols) - 1];
+    const Point centre{northEast[0] / 2, northEast[1] / 2, 0.0f};
+    for (std::size_t n = 0; n < border.size(); ++n) {
+        const std::size_t p = border[n], q = border[(n + 1) % border.size()];
+        records.add(ground(p), ground(q), top[q]);
+        records.add(ground(p), top[q], top[p]);
+        records.add(centre, ground(q), ground(p));
+    }
+    records.flush();
+}
+
+bool Write_STL(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName,
+               const ExportOptions& options) {
+    return WriteTerrainFile(
+        setup, raster, fileName,
+        [&options](BinaryWriter& out, const TerrainMesh& mesh) { FormatSTL(out, mesh, options); });
+}
+
+}  // namespace quarn

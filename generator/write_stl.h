@@ -1,0 +1,30 @@
+// The STL writer: the terrain as a closed solid for 3D printing, in binary STL.
+//
+// The solid is the terrain surface (the 3DF triangles on the same vertices), four side walls
+// from the border vertices down to the bottom, and a flat bottom fanned from its centre over
+// the walls' lower edges: every edge is shared by exactly two triangles, each wound
+// counter-clockwise seen from outside, with its unit normal. Units are millimetres, x east and
+// y north from the solid's south-west corner, z up from the bottom at 0. The grid's longer
+// horizontal side (first to last vertex) measures options.printSizeMm, heights use the same
+// millimetres per map unit times options.exaggeration, and the lowest terrain point stands
+// options.baseMm above the bottom. All three must be positive, as the command line ensures.
+#pragma once
+
+#include <string>
+
+#include "binary_io.h"
+#include "export_options.h"
+#include "grid_setup.h"
+#include "map_raster.h"
+#include "terrain_sampler.h"
+
+namespace quarn {
+
+/// Writes mesh as a binary STL solid scaled by options.
+void FormatSTL(BinaryWriter& out, const TerrainMesh& mesh, const ExportOptions& options);
+
+/// Writes fileName as a binary STL solid; false when refused.
+bool Write_STL(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName,
+               const ExportOptions& options);
+
+}  // namespace quarn
