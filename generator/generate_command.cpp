@@ -15,6 +15,7 @@
 #include "write_png16.h"
 #include "write_r16.h"
 #include "write_raw.h"
+#include "write_stl.h"
 
 namespace quarn {
 
@@ -104,6 +105,7 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const Classified
         {".OBJ", WithoutOptions<Write_OBJ>},
         {".PLY", WithoutOptions<Write_PLY>},
         {".GLB", WithoutOptions<Write_GLB>},
+        {".STL", Write_STL},
         {".PNG", WithoutOptions<Write_PNG16>},
         {".R16", WithoutOptions<Write_R16>},
     };
