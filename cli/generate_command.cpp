@@ -29,9 +29,9 @@ constexpr const char* kGenerateUsage =
     "\n"
     "Writes the terrain of the 16-colour BMP contour map MAP.bmp to OUTPUT, exactly as the\n"
     "application's generate command does with that map opened and these texts typed into the\n"
-    "generator panel. The writer is chosen by OUTPUT's extension (.3df, .raw, .asc, .plg); a\n"
-    "name without extension gets .3DF. Option values are field texts; an option left out is a\n"
-    "blank field.\n"
+    "generator panel. The writer is chosen by OUTPUT's extension: .3df, .raw, .asc, .plg,\n"
+    ".stl, .obj (with .mtl), .ply, .glb, .png or .r16; a name without extension gets .3DF.\n"
+    "Option values are field texts; an option left out is a blank field.\n"
     "\n"
     "Options:\n"
     "  --water W            Water level (heights at or below it are water)\n"
@@ -46,7 +46,8 @@ constexpr const char* kGenerateUsage =
     "  --base MM            STL: bottom to lowest point, in millimetres (default 3)\n"
     "  --help               shows this text\n"
     "\n"
-    "Exit status: 0 file written (a summary line on stdout), 1 a message of the system or a\n"
+    "Exit status: 0 file written (a summary line on stdout; for .png and .r16 a second line\n"
+    "with the heights at samples 0 and 65535), 1 a message of the system or a\n"
     "platform error (its text on stderr, no file touched), 2 wrong usage.\n";
 
 // The save dialog answers OUTPUT, as a user typing that name would.

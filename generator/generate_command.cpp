@@ -98,16 +98,11 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const Classified
     using Writer = bool (*)(const GridSetup&, const ClassifiedRaster&, const std::string&,
                             const ExportOptions&);
     static constexpr std::pair<const char*, Writer> kWriters[] = {
-        {".3DF", WithoutOptions<Write_3DF>},
-        {".RAW", WithoutOptions<Write_RAW>},
-        {".ASC", WithoutOptions<Write_ASC>},
-        {".PLG", WithoutOptions<Write_PLG>},
-        {".OBJ", WithoutOptions<Write_OBJ>},
-        {".PLY", WithoutOptions<Write_PLY>},
-        {".GLB", WithoutOptions<Write_GLB>},
-        {".STL", Write_STL},
-        {".PNG", WithoutOptions<Write_PNG16>},
-        {".R16", WithoutOptions<Write_R16>},
+        {".3DF", WithoutOptions<Write_3DF>},   {".RAW", WithoutOptions<Write_RAW>},
+        {".ASC", WithoutOptions<Write_ASC>},   {".PLG", WithoutOptions<Write_PLG>},
+        {".OBJ", WithoutOptions<Write_OBJ>},   {".PLY", WithoutOptions<Write_PLY>},
+        {".GLB", WithoutOptions<Write_GLB>},   {".STL", Write_STL},
+        {".PNG", WithoutOptions<Write_PNG16>}, {".R16", WithoutOptions<Write_R16>},
     };
     for (const auto& [name, writer] : kWriters)
         if (extension == name)

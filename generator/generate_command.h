@@ -2,8 +2,9 @@
 //
 // Checks that a map is loaded and the six level and size fields are filled, asks for the
 // output file, sets up the grid and hands over to the writer that the file's extension
-// names (".3DF", ".RAW", ".ASC", ".PLG", the extension upper-cased and cut to four
-// characters). Each refusal is an error box that ends the command; platform errors propagate.
+// names (".3DF", ".RAW", ".ASC", ".PLG" and the export formats ".STL", ".OBJ", ".PLY", ".GLB",
+// ".PNG", ".R16"; the extension upper-cased and cut to four characters). Each refusal is an
+// error box that ends the command; platform errors propagate.
 #pragma once
 
 #include <string>
