@@ -5,7 +5,8 @@
 //   - the whole `quarn3d-cli generate` run at CellSize 4 (~1 M vertices, ~2.1 M triangles),
 //     with the child's peak resident memory;
 //   - in-process: classifying the image and sampling the terrain (pixels per second);
-//   - the floor: decoding the map with QImage plus writing an equal-size file field by field.
+//   - the floor: decoding the map with QImage plus writing an equal-size file field by field;
+//   - in-process: each format's writer (sampling and atomic write included) against 3DF's.
 // Usage: quarn_bench_generate [--smoke] [path/to/quarn3d-cli]. Each figure is the best of three
 // runs; --smoke runs once on a 256 x 256 map, only to show that the benchmark still works.
 #include <fcntl.h>
@@ -32,7 +33,14 @@
 #include "binary_io.h"
 #include "classify_image.h"
 #include "grid_setup.h"
+#include "qt_png_writer.h"
 #include "terrain_sampler.h"
+#include "write_3df.h"
+#include "write_glb.h"
+#include "write_obj.h"
+#include "write_ply.h"
+#include "write_png16.h"
+#include "write_stl.h"
 
 namespace {
 
@@ -215,6 +223,31 @@ int main(int argc, char** argv) {
     std::printf("whole run: %.0f Mpixel/s\n", pixels / best.seconds / 1e6);
     std::printf("floor (decode map + write %ju bytes): %.3f s; ratio %.2f (goal <= 2)\n",
                 static_cast<std::uintmax_t>(outputBytes), floor, best.seconds / floor);
+    // Each writer as the generate command runs it, on the same grid.
+    quarn::InstallQtPngWriter();
+    using Writer = std::function<bool(const std::string&)>;
+    const auto plain = [&](auto write) {
+        return Writer(
+            [&setup, &raster, write](const std::string& f) { return write(setup, raster, f); });
+    };
+    const std::pair<const char*, Writer> writers[] = {
+        {"3df", plain(quarn::Write_3DF)},
+        {"stl", [&](const std::string& f) { return quarn::Write_STL(setup, raster, f, {}); }},
+        {"obj", plain(quarn::Write_OBJ)},
+        {"ply", plain(quarn::Write_PLY)},
+        {"glb", plain(quarn::Write_GLB)},
+        {"png", plain(quarn::Write_PNG16)}};
+    double tdfSeconds = 0;
+    for (const auto& [extension, write] : writers) {
+        const std::string file = (folder / (std::string("writer.") + extension)).string();
+        const double seconds = Seconds(size.runs, [&] { write(file); });
+        if (tdfSeconds == 0)
+            tdfSeconds = seconds;
+        std::printf("writer %s: %.3f s, %.2fx the 3DF writer, %ju bytes\n", extension, seconds,
+                    seconds / tdfSeconds,
+                    static_cast<std::uintmax_t>(std::filesystem::file_size(file)));
+    }
+
     std::filesystem::remove_all(folder);
     return 0;
 }
