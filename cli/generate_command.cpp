@@ -69,18 +69,6 @@ struct Arguments {
     ExportOptions exportOptions;
 };
 
-std::optional<double> ParsePositive(const std::string& text) {
-    try {
-        std::size_t used = 0;
-        const double number = std::stod(text, &used);
-        if (used != text.size() || !std::isfinite(number) || !(number > 0))
-            return std::nullopt;
-        return number;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
 // Nothing when the usage is wrong.
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     Arguments a;
@@ -102,7 +90,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
                                        {"--exaggeration", &a.exportOptions.exaggeration},
                                        {"--base", &a.exportOptions.baseMm}}) {
         options.value(name, [target](const std::string& text) {
-            const auto number = ParsePositive(text);
+            const auto number = ParsePositive<double>(text);
             if (number)
                 *target = *number;
             return number.has_value();

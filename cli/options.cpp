@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include <cmath>
+#include <exception>
 #include <utility>
 
 namespace quarn::cli {
@@ -66,5 +68,21 @@ std::optional<int> ParseWhole(const std::string& text, int low, int high, std::s
         return std::nullopt;
     return value;
 }
+
+template <typename Number>
+std::optional<Number> ParsePositive(const std::string& text) {
+    try {
+        std::size_t used = 0;
+        const auto number = static_cast<Number>(std::stod(text, &used));
+        if (used != text.size() || !std::isfinite(number) || !(number > 0))
+            return std::nullopt;
+        return number;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+template std::optional<float> ParsePositive<float>(const std::string&);
+template std::optional<double> ParsePositive<double>(const std::string&);
 
 }  // namespace quarn::cli

@@ -47,4 +47,8 @@ class OptionParser {
 std::optional<int> ParseWhole(const std::string& text, int low, int high,
                               std::size_t maxDigits = 5);
 
+/// The whole text as a number that stays positive and finite as a Number (float or double).
+template <typename Number>
+std::optional<Number> ParsePositive(const std::string& text);
+
 }  // namespace quarn::cli

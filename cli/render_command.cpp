@@ -56,18 +56,6 @@ struct Arguments {
     int width = 550, height = 418;
 };
 
-std::optional<float> ParseZoom(const std::string& text) {
-    try {
-        std::size_t used = 0;
-        const float zoom = std::stof(text, &used);
-        if (used != text.size() || !std::isfinite(zoom) || !(zoom > 0))
-            return std::nullopt;
-        return zoom;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
 bool ParseSize(const std::string& text, int& width, int& height) {
     const auto x = text.find('x');
     if (x == std::string::npos)
@@ -98,7 +86,7 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
         });
     }
     options.value("--zoom", [&a](const std::string& text) {
-        const auto zoom = ParseZoom(text);
+        const auto zoom = ParsePositive<float>(text);
         if (zoom)
             a.zoom = *zoom;
         return zoom.has_value();
