@@ -1,0 +1,32 @@
+// The smooth surface: a height per pixel interpolated between the contour bands.
+//
+// The terraced surface gives every pixel its colour's height, so each band is a flat terrace
+// and each contour a cliff. Here a band's boundary with a neighbouring band lies at the middle
+// of the two bands' heights, and inside the band the height runs linearly from its lower
+// boundary to its upper one by the pixel's distances to the nearest pixel of a lower band and
+// of a higher band (exact Euclidean distances, in pixels, measured from the boundary halfway
+// between pixel centres). Heights are normalised like NormalisedLevels::norm.
+//
+// Edge cases:
+// - A connected region of a band that touches no higher band (a summit) rises from its lower
+//   boundary as a cone to the band's upper edge, half a band above the band's height, at its
+//   pixel farthest from the lower boundary; a region touching no lower band (a pit) falls
+//   likewise; a region touching neither stays flat at its height.
+// - The map's edge is no boundary: distances ignore it, so a slope cut off by the edge goes on.
+// - Pixels whose colour has no height (unset or no swatch) take the height of the nearest pixel
+//   that has one; with no such pixel on the map, every pixel takes the mean of the set heights.
+// Runs in time linear in the pixels per distinct set height, with 16 bytes per pixel of
+// buffers (the result included) beside the raster.
+#pragma once
+
+#include <vector>
+
+#include "map_raster.h"
+#include "terrain_sampler.h"
+
+namespace quarn {
+
+/// The smooth height of every pixel, row after row from the top (width * height entries).
+std::vector<float> SmoothSurface(const ClassifiedRaster& raster, const NormalisedLevels& levels);
+
+}  // namespace quarn
