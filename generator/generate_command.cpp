@@ -5,6 +5,7 @@
 #include "atomic_file.h"
 #include "map_state.h"
 #include "message_box.h"
+#include "smooth_surface.h"
 #include "text.h"
 #include "write_3df.h"
 #include "write_asc.h"
@@ -59,6 +60,18 @@ bool WithoutOptions(const GridSetup& setup, const ClassifiedRaster& map,
     return Write(setup, map, fileName);
 }
 
+// The map with the smooth heights when the options ask for them and a height is set (with
+// none set the writers refuse, as on the terraced map); otherwise the map as it is.
+ClassifiedRaster SurfaceOf(const ClassifiedRaster& map, const GridSetup& setup,
+                           const ExportOptions& options) {
+    ClassifiedRaster surface{map.width, map.height, map.classes, {}};
+    if (options.surface != Surface::Smooth)
+        return surface;
+    if (const auto levels = NormaliseLevels(setup))
+        surface.heights = SmoothSurface(map, *levels);
+    return surface;
+}
+
 bool AnyBlank(const GeneratorFields& f) {
     for (const std::string* text :
          {&f.water, &f.lawn, &f.snow, &f.mapWidth, &f.mapHeight, &f.interval})
@@ -106,7 +119,10 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const Classified
     };
     for (const auto& [name, writer] : kWriters)
         if (extension == name)
-            return writer(g_GridSetup, map, OutputFileName, options);
+            return options.surface == Surface::Smooth
+                       ? writer(g_GridSetup, SurfaceOf(map, g_GridSetup, options), OutputFileName,
+                                options)
+                       : writer(g_GridSetup, map, OutputFileName, options);
     ShowErrorBox(kInvalidExtensionText);
     return false;
 }

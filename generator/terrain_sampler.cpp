@@ -17,8 +17,38 @@ void RequireSamplable(const GridSetup& setup, const ClassifiedRaster& raster) {
         throw std::invalid_argument("Sampling grid too large for 32-bit counts");
     if (raster.width < 0 || raster.height < 0 ||
         raster.classes.size() != std::size_t(raster.width) * std::size_t(raster.height) ||
+        (!raster.heights.empty() && raster.heights.size() != raster.classes.size()) ||
         cols * cell > raster.width || rows * cell > raster.height)
         throw std::invalid_argument("Map raster does not cover the sampling grid");
+}
+
+// The mean of the set heights of the cell's pixels, or prev when none has a height.
+float TerracedCell(const std::uint8_t* row, std::size_t width, std::int32_t cell,
+                   const NormalisedLevels& levels, const std::array<std::uint8_t, 16>& setIndices,
+                   std::size_t setCount, float prev) {
+    // One slot past the palette counts pixels of no swatch colour, which take no part.
+    std::array<std::uint32_t, kNoClass + 1> hist{};
+    for (std::int32_t py = 0; py < cell; ++py, row += width)
+        for (std::int32_t px = 0; px < cell; ++px)
+            ++hist[row[px]];
+    std::uint32_t count = 0;
+    float acc = 0;
+    for (std::size_t s = 0; s < setCount; ++s) {
+        const std::uint8_t e = setIndices[s];
+        count += hist[e];
+        // A cell of many pixels at a huge height can pass the 32-bit range.
+        acc = CheckedToFloat(acc + static_cast<double>(hist[e]) * levels.norm[e]);
+    }
+    return count == 0 ? prev : static_cast<float>(static_cast<double>(acc) / count);
+}
+
+// The mean of the per-pixel heights of the cell, every pixel having one.
+float SmoothCell(const float* row, std::size_t width, std::int32_t cell) {
+    double acc = 0;
+    for (std::int32_t py = 0; py < cell; ++py, row += width)
+        for (std::int32_t px = 0; px < cell; ++px)
+            acc += row[px];
+    return CheckedToFloat(acc / (static_cast<double>(cell) * cell));
 }
 
 }  // namespace
@@ -74,25 +104,13 @@ TerrainMesh SampleTerrain(const GridSetup& setup, const NormalisedLevels& levels
     std::size_t k = 0;
     for (std::int32_t i = 0; i < mesh.rows; ++i) {
         for (std::int32_t j = 0; j < mesh.cols; ++j, ++k) {
-            // One slot past the palette counts pixels of no swatch colour, which take no part.
-            std::array<std::uint32_t, kNoClass + 1> hist{};
-            const std::uint8_t* row =
-                raster.classes.data() +
+            const std::size_t first =
                 static_cast<std::size_t>(i) * static_cast<std::size_t>(cell) * width +
                 static_cast<std::size_t>(j) * static_cast<std::size_t>(cell);
-            for (std::int32_t py = 0; py < cell; ++py, row += width)
-                for (std::int32_t px = 0; px < cell; ++px)
-                    ++hist[row[px]];
-
-            std::uint32_t count = 0;
-            float acc = 0;
-            for (std::size_t s = 0; s < setCount; ++s) {
-                const std::uint8_t e = setIndices[s];
-                count += hist[e];
-                // A cell of many pixels at a huge height can pass the 32-bit range.
-                acc = CheckedToFloat(acc + static_cast<double>(hist[e]) * levels.norm[e]);
-            }
-            float h = count == 0 ? prev : static_cast<float>(static_cast<double>(acc) / count);
+            float h = raster.heights.empty()
+                          ? TerracedCell(raster.classes.data() + first, width, cell, levels,
+                                         setIndices, setCount, prev)
+                          : SmoothCell(raster.heights.data() + first, width, cell);
             if (h < levels.water)
                 h = levels.water;
             prev = h;

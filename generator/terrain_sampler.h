@@ -3,7 +3,9 @@
 // All heights are divided by the map extent before they are averaged. A cell's height is the
 // mean of the assigned heights of its pixels whose colour has a height, each pixel weighted
 // equally; a cell without such a pixel repeats the cell written before it (the first cell
-// takes the mean of the set heights); no cell lies below the Water level. Every writer works
+// takes the mean of the set heights); no cell lies below the Water level. When the raster
+// carries a height per pixel (the smooth surface), a cell's height is the mean of those of all
+// its pixels instead, Water still its floor. Every writer works
 // from the same TerrainMesh, so all output formats carry the same vertices and triangles.
 #pragma once
 

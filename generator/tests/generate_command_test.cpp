@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <map>
 #include <tuple>
 
 #include "atomic_file.h"
@@ -12,6 +14,7 @@
 #include "platform_error.h"
 #include "scripted_ui.h"
 #include "temp_folder.h"
+#include "write_3df.h"
 
 namespace quarn {
 namespace {
@@ -133,6 +136,33 @@ TEST_F(GenerateCommand, TheNamesExtensionChoosesTheWriter) {
         EXPECT_EQ(out.entries(), std::vector<std::string>{c.written});
         EXPECT_TRUE(out.read(c.written).starts_with(c.start)) << c.typed;
     }
+}
+
+// Two bands side by side: terraced cells sit at the bands' heights 1 and 2 (as the 3DF writer
+// alone writes them); smooth cells slope across the boundary, each a little beyond its band.
+TEST_F(GenerateCommand, TheSmoothSurfaceChangesOnlyTheHeights) {
+    fields.heights[1] = "200";
+    testing::Paint(map, 10, 0, 10, 20, 1);
+    std::map<Surface, std::string> written;
+    for (Surface surface : {Surface::Terraced, Surface::Smooth}) {
+        ui.dialogAnswers.push_back(folder.file("hills.3df"));
+        ASSERT_TRUE(RunGenerate(fields, true, map, ExportOptions{.surface = surface}));
+        written[surface] = folder.read("hills.3df");
+    }
+    ASSERT_TRUE(Write_3DF(g_GridSetup, map, folder.file("alone.3df")));
+    EXPECT_EQ(written[Surface::Terraced], folder.read("alone.3df"));
+    const std::string& smooth = written[Surface::Smooth];
+    ASSERT_EQ(smooth.size(), written[Surface::Terraced].size());
+    const auto z = [&](std::size_t k) {  // header 3 bytes, count 4, then x, y, z per vertex
+        float value;
+        std::memcpy(&value, smooth.data() + 7 + 12 * k + 8, 4);
+        return value / 2.5f;
+    };
+    EXPECT_LT(z(0), 1.0f);
+    EXPECT_GT(z(0), 0.9f);
+    EXPECT_GT(z(1), 2.0f);
+    EXPECT_LT(z(1), 2.1f);
+    EXPECT_NE(smooth.substr(0, 7 + 24), written[Surface::Terraced].substr(0, 7 + 24));
 }
 
 TEST_F(GenerateCommand, ParserErrorsReachTheCaller) {
