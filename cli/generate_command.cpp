@@ -44,6 +44,8 @@ constexpr const char* kGenerateUsage =
     "  --print-size MM      STL: the solid's longer side, in millimetres (default 150)\n"
     "  --exaggeration X     STL: heights over the horizontal scale (default 1)\n"
     "  --base MM            STL: bottom to lowest point, in millimetres (default 3)\n"
+    "  --surface S          terraced (default: each colour band flat at its height) or\n"
+    "                       smooth (heights interpolated between the bands)\n"
     "  --help               shows this text\n"
     "\n"
     "Exit status: 0 file written (a summary line on stdout; for .png and .r16 a second line\n"
@@ -96,6 +98,12 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
             return number.has_value();
         });
     }
+    options.value("--surface", [&a](const std::string& text) {
+        const bool known = text == "smooth" || text == "terraced";
+        if (known)
+            a.exportOptions.surface = text == "smooth" ? Surface::Smooth : Surface::Terraced;
+        return known;
+    });
     const auto positional = options.parse(args, 2);
     // An empty name would become the hidden file ".3DF".
     if (!positional || (*positional)[1].empty())
