@@ -46,6 +46,14 @@ TfrmMainMDI::TfrmMainMDI() {
     Menu1->addSeparator()->setObjectName(QStringLiteral("N3"));
     Exit1 = addCommand("Exit1", "E&xit", &TfrmMainMDI::Exit1Click);
 
+    Options1 = menuBar()->addMenu(QStringLiteral("&Options"));
+    Options1->setObjectName(QStringLiteral("Options1"));
+    SmoothTerrain1 = Options1->addAction(QStringLiteral("&Smooth terrain"));
+    SmoothTerrain1->setObjectName(QStringLiteral("SmoothTerrain1"));
+    SmoothTerrain1->setCheckable(true);
+    SmoothTerrain = false;  // not remembered from an earlier window
+    connect(SmoothTerrain1, &QAction::toggled, this, [](bool checked) { SmoothTerrain = checked; });
+
     frmMainMDI = this;
     FormCreate();
 }

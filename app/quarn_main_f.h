@@ -1,4 +1,5 @@
-// The main window "Quarn 3D": a maximised multiple-document frame with the one menu.
+// The main window "Quarn 3D": a maximised multiple-document frame with the command menu and
+// the Options menu.
 //
 // Creating it shows the colour-depth notice; Cancel (or Escape, or closing the box) asks the
 // program to end, which start-up honours before the message loop waits for input. The menu's
@@ -25,6 +26,8 @@ class TfrmMainMDI : public QMainWindow {
     QAction* Save3D1;
     QAction* Documentation1;
     QAction* Exit1;
+    QMenu* Options1;
+    QAction* SmoothTerrain1;  // checkable, unchecked at start; read by the generate command
 
     void OpenBMPfile1Click();
     void Generate3Dfile1Click();

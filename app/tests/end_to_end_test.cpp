@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMenuBar>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -162,6 +163,27 @@ TEST_F(EndToEnd, MapToPictureThroughTheWindowsAgreesWithTheCommandLine) {
     EXPECT_EQ(Difference(saved, Rgb(frmRender->Image1->grab().toImage())), "") << "on screen";
     ASSERT_EQ(RunCli({"render", Path("window.3df"), Path("cli.bmp")}), 0);
     EXPECT_EQ(Difference(saved, Rgb(QImage(Path("cli.bmp"), "BMP"))), "") << "command line";
+}
+
+// The Options menu's Smooth terrain item, after the command menu and unchecked at start,
+// reaches the panel's button: the file equals the command line's smooth one.
+TEST_F(EndToEnd, SmoothTerrainFromTheOptionsMenuAgreesWithTheCommandLine) {
+    const QList<QAction*> menus = frmMainMDI->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[1]->text(), "&Options");
+    EXPECT_FALSE(frmMainMDI->SmoothTerrain1->isChecked());
+    RunCommand(frmMainMDI->OpenBMPfile1, QUARN_SAMPLES_DIR "/island.bmp");
+    Type(FindEditByTag(GenCPanelForm(), kClickedIndex), kHeights[kClickedIndex]);
+    TypeIntoPanel();
+    frmMainMDI->SmoothTerrain1->trigger();
+    PressGenerate(Path("window.3df"));
+    ASSERT_TRUE(ui.reports.empty()) << ui.reports[0];
+    ASSERT_EQ(RunCli(CliGenerateArguments(Path("smooth.3df")) << "--surface"
+                                                              << "smooth"),
+              0);
+    ASSERT_EQ(RunCli(CliGenerateArguments(Path("terraced.3df"))), 0);
+    EXPECT_TRUE(Bytes(Path("window.3df")) == Bytes(Path("smooth.3df")));
+    EXPECT_FALSE(Bytes(Path("window.3df")) == Bytes(Path("terraced.3df")));
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 
 namespace quarn {
 
+bool SmoothTerrain = false;
+
 namespace {
 
 std::string TextOf(const QLineEdit* edit) {
@@ -40,7 +42,9 @@ void GoOn() {
     ClassifiedRaster map;
     if (mapLoaded)
         map = ClassifyImage(frmMap->picture(), PanelSwatchColours(Palette));
-    RunGenerate(fields, mapLoaded, map);
+    ExportOptions options;
+    options.surface = SmoothTerrain ? Surface::Smooth : Surface::Terraced;
+    RunGenerate(fields, mapLoaded, map, options);
 }
 
 }  // namespace quarn

@@ -1,12 +1,16 @@
 // The generate command of the main window, run by its menu item and the panel's button.
 //
 // Reads the generator panel's fields and output choice and the map window's picture, takes
-// the swatch colours from the Palette, and runs the shared generate command on them; a map
+// the swatch colours from the Palette, and runs the shared generate command on them, with the
+// smooth surface while SmoothTerrain is on (the main window's Options menu sets it); a map
 // window without a picture (its load failed) counts as no map loaded. Platform errors are not
 // caught here: they reach the window's guarded handler.
 #pragma once
 
 namespace quarn {
+
+/// Generate the smooth surface instead of the terraced one; off at start.
+extern bool SmoothTerrain;
 
 /// Generates a terrain file from the panel and the loaded map.
 void GoOn();
