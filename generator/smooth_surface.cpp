@@ -41,25 +41,24 @@ struct Region {
 };
 
 // Exact Euclidean feature transform (Felzenszwalb and Huttenlocher), separable: the nearest
-// feature within each row first, then the lower envelope of parabolas down each column. Calls
-// found(pixel, feature, distance) for each pixel in columns [x0, x1] for which wanted holds
-// and a feature exists; rowFeature is scratch of width * height entries.
+// feature within each column first, then the lower envelope of parabolas along each row; both
+// passes walk the rows in memory order. Calls found(pixel, feature, distance) for each pixel
+// in rows [y0, y1] for which wanted holds and a feature exists.
 class FeatureTransform {
   public:
     FeatureTransform(std::int32_t width, std::int32_t height)
         : m_width(width),
           m_height(height),
-          m_rowFeature(Size(width) * Size(height)),
-          m_sites(Size(height)),
-          m_bounds(Size(height) + 1),
-          m_cost(Size(height)) {}
+          m_columnFeature(Size(width) * Size(height)),
+          m_sites(Size(width)),
+          m_bounds(Size(width) + 1),
+          m_cost(Size(width)) {}
 
     template <typename IsFeature, typename Wanted, typename Found>
-    void run(std::int32_t x0, std::int32_t x1, IsFeature isFeature, Wanted wanted, Found found) {
-        for (std::int32_t y = 0; y < m_height; ++y)
-            nearestInRow(y, isFeature);
-        for (std::int32_t x = x0; x <= x1; ++x)
-            nearestInColumn(x, wanted, found);
+    void run(std::int32_t y0, std::int32_t y1, IsFeature isFeature, Wanted wanted, Found found) {
+        nearestInColumns(isFeature);
+        for (std::int32_t y = y0; y <= y1; ++y)
+            nearestInRow(y, wanted, found);
     }
 
   private:
@@ -68,34 +67,34 @@ class FeatureTransform {
         return Size(y) * Size(m_width) + Size(x);
     }
 
+    // The row of the nearest feature in each pixel's column, or kNone.
     template <typename IsFeature>
-    void nearestInRow(std::int32_t y, IsFeature& isFeature) {
-        std::int32_t* row = m_rowFeature.data() + at(0, y);
-        std::int32_t last = kNone;
-        for (std::int32_t x = 0; x < m_width; ++x) {
-            if (isFeature(at(x, y)))
-                last = x;
-            row[x] = last;
+    void nearestInColumns(IsFeature& isFeature) {
+        for (std::int32_t y = 0; y < m_height; ++y) {
+            std::int32_t* row = m_columnFeature.data() + at(0, y);
+            const std::int32_t* above = y > 0 ? row - m_width : nullptr;
+            for (std::int32_t x = 0; x < m_width; ++x)
+                row[x] = isFeature(at(x, y)) ? y : above ? above[x] : kNone;
         }
-        std::int32_t next = kNone;
-        for (std::int32_t x = m_width - 1; x >= 0; --x) {
-            if (row[x] == x)
-                next = x;
-            if (next != kNone && (row[x] == kNone || next - x < x - row[x]))
-                row[x] = next;
+        for (std::int32_t y = m_height - 2; y >= 0; --y) {
+            std::int32_t* row = m_columnFeature.data() + at(0, y);
+            const std::int32_t* below = row + m_width;
+            for (std::int32_t x = 0; x < m_width; ++x)
+                if (below[x] != kNone && (row[x] == kNone || below[x] - y < y - row[x]))
+                    row[x] = below[x];
         }
     }
 
     template <typename Wanted, typename Found>
-    void nearestInColumn(std::int32_t x, Wanted& wanted, Found& found) {
+    void nearestInRow(std::int32_t y, Wanted& wanted, Found& found) {
         constexpr double kInfinity = std::numeric_limits<double>::infinity();
+        const std::int32_t* feature = m_columnFeature.data() + at(0, y);
         std::int32_t top = kNone;  // the last parabola of the envelope
-        for (std::int32_t q = 0; q < m_height; ++q) {
-            const std::int32_t fx = m_rowFeature[at(x, q)];
-            if (fx == kNone)
+        for (std::int32_t q = 0; q < m_width; ++q) {
+            if (feature[q] == kNone)
                 continue;
-            const double dx = fx - x;
-            const double cost = dx * dx + double(q) * q;
+            const double dy = feature[q] - y;
+            const double cost = dy * dy + double(q) * q;
             m_cost[Size(q)] = cost;
             double start = -kInfinity;
             while (top >= 0) {
@@ -114,21 +113,20 @@ class FeatureTransform {
         if (top < 0)
             return;
         std::int32_t k = 0;
-        for (std::int32_t q = 0; q < m_height; ++q) {
+        for (std::int32_t q = 0; q < m_width; ++q) {
             while (m_bounds[Size(k) + 1] < q)
                 ++k;
-            const std::size_t pixel = at(x, q);
+            const std::size_t pixel = at(q, y);
             if (!wanted(pixel))
                 continue;
             const std::int32_t v = m_sites[Size(k)];
-            const std::int32_t fx = m_rowFeature[at(x, v)];
-            const double dx = fx - x, dy = v - q;
-            found(pixel, at(fx, v), static_cast<float>(std::sqrt(dx * dx + dy * dy)));
+            const double dx = v - q, dy = feature[v] - y;
+            found(pixel, at(v, feature[v]), static_cast<float>(std::sqrt(dx * dx + dy * dy)));
         }
     }
 
     std::int32_t m_width, m_height;
-    std::vector<std::int32_t> m_rowFeature;
+    std::vector<std::int32_t> m_columnFeature;
     std::vector<std::int32_t> m_sites;
     std::vector<double> m_bounds;
     std::vector<double> m_cost;  // the parabola's value at 0 plus its site squared
@@ -218,7 +216,13 @@ std::vector<float> SmoothSurface(const ClassifiedRaster& raster, const Normalise
     std::vector<float> result(n, levels.meanOfSet);
     std::vector<float> beside(n);
     FeatureTransform transform(raster.width, raster.height);
-    const std::int32_t lastColumn = raster.width - 1;
+    // The first and last row of each band, and last of all of the pixels without a height.
+    std::vector<std::array<std::int32_t, 2>> rows(bands.heights.size() + 1, {raster.height, kNone});
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto y = static_cast<std::int32_t>(i / std::size_t(raster.width));
+        auto& span = rows[level(i) == kNone ? bands.heights.size() : std::size_t(level(i))];
+        span = {std::min(span[0], y), y};
+    }
     // Distances count from the boundary halfway between pixel centres.
     const auto measure = [&](bool towardsLower, auto store) {
         for (std::int32_t l = 0; l < static_cast<std::int32_t>(bands.heights.size()); ++l) {
@@ -228,10 +232,12 @@ std::vector<float> SmoothSurface(const ClassifiedRaster& raster, const Normalise
             const auto wanted = [&](std::size_t i) {
                 return level(i) == l && (towardsLower ? region(i).lower : region(i).higher);
             };
-            transform.run(0, lastColumn, isFeature, wanted,
-                          [&](std::size_t i, std::size_t feature, float distance) {
-                              store(i, distance - 0.5f, own(feature));
-                          });
+            const auto [first, last] = rows[std::size_t(l)];
+            if (first <= last)
+                transform.run(first, last, isFeature, wanted,
+                              [&](std::size_t i, std::size_t feature, float distance) {
+                                  store(i, distance - 0.5f, own(feature));
+                              });
         }
     };
     const auto middle = [](float a, float b) { return (a + b) / 2; };
@@ -269,10 +275,12 @@ std::vector<float> SmoothSurface(const ClassifiedRaster& raster, const Normalise
         if (label[i] != kNone && !region(i).lower && region(i).higher)
             result[i] = cone(i);
 
-    transform.run(
-        0, lastColumn, [&](std::size_t i) { return level(i) != kNone; },
-        [&](std::size_t i) { return level(i) == kNone; },
-        [&](std::size_t i, std::size_t feature, float) { result[i] = result[feature]; });
+    const auto [first, last] = rows.back();
+    if (first <= last)
+        transform.run(
+            first, last, [&](std::size_t i) { return level(i) != kNone; },
+            [&](std::size_t i) { return level(i) == kNone; },
+            [&](std::size_t i, std::size_t feature, float) { result[i] = result[feature]; });
     return result;
 }
 
