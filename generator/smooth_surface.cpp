@@ -241,25 +241,31 @@ std::vector<float> SmoothSurface(const ClassifiedRaster& raster, const Normalise
         }
     };
     const auto middle = [](float a, float b) { return (a + b) / 2; };
-    // A cone from the region's one bordering side to half a band beyond the band's height.
-    const auto cone = [&](std::size_t i) {
+    // The mean slope of each band's ramps, in height per pixel.
+    std::vector<double> slopeSum(bands.heights.size()), slopeCount(bands.heights.size());
+    // Beyond a region's one bordering side the surface goes on with the neighbouring band's
+    // slope and levels off like a paraboloid, at its farthest pixel when the slope allows, at
+    // least at the band's height and at most a quarter band beyond (a wide flat region is more
+    // often a plateau than a steady rise).
+    const auto cap = [&](std::size_t i) {
         const float edge = middle(own(i), beside[i]);
-        return edge + 2 * (own(i) - edge) * result[i] / region(i).farthest;
+        const auto near = static_cast<std::size_t>(
+            std::lower_bound(bands.heights.begin(), bands.heights.end(), beside[i]) -
+            bands.heights.begin());
+        const double span = std::abs(own(i) - edge), farthest = region(i).farthest;
+        const double slope = slopeCount[near] > 0 ? slopeSum[near] / slopeCount[near] : 0;
+        const double rise = slope > 0 ? std::clamp(slope * farthest / 2, span, 1.5 * span) : span;
+        const double flatFrom = slope > 0 ? std::min(farthest, 2 * rise / slope) : farthest;
+        const double t = 1 - std::min(1.0, result[i] / flatFrom);
+        return static_cast<float>(edge + std::copysign(rise * (1 - t * t), own(i) - edge));
     };
 
     measure(true, [&](std::size_t i, float distance, float neighbour) {
         result[i] = distance;
         beside[i] = neighbour;
+        if (!region(i).higher)
+            region(i).farthest = std::max(region(i).farthest, distance);
     });
-    for (std::size_t i = 0; i < n; ++i)
-        if (label[i] != kNone && !region(i).higher)
-            region(i).farthest = std::max(region(i).farthest, result[i]);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (label[i] == kNone || region(i).higher)
-            continue;
-        result[i] = region(i).lower ? cone(i) : own(i);
-    }
-
     measure(false, [&](std::size_t i, float distance, float neighbour) {
         if (!region(i).lower) {
             result[i] = distance;
@@ -269,11 +275,15 @@ std::vector<float> SmoothSurface(const ClassifiedRaster& raster, const Normalise
         }
         const float low = middle(own(i), beside[i]);
         const float high = middle(own(i), neighbour);
+        slopeSum[std::size_t(level(i))] += (high - low) / (result[i] + distance);
+        slopeCount[std::size_t(level(i))] += 1;
         result[i] = low + (high - low) * result[i] / (result[i] + distance);
     });
-    for (std::size_t i = 0; i < n; ++i)
-        if (label[i] != kNone && !region(i).lower && region(i).higher)
-            result[i] = cone(i);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (label[i] == kNone || (region(i).lower && region(i).higher))
+            continue;
+        result[i] = region(i).lower || region(i).higher ? cap(i) : own(i);
+    }
 
     const auto [first, last] = rows.back();
     if (first <= last)

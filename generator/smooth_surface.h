@@ -9,9 +9,11 @@
 //
 // Edge cases:
 // - A connected region of a band that touches no higher band (a summit) rises from its lower
-//   boundary as a cone to the band's upper edge, half a band above the band's height, at its
-//   pixel farthest from the lower boundary; a region touching no lower band (a pit) falls
-//   likewise; a region touching neither stays flat at its height.
+//   boundary with the slope of the band below and levels off like a paraboloid: at its pixel
+//   farthest from the boundary when that slope allows, at least at the band's height and at
+//   most a quarter band above it (just the band's height, at the farthest pixel, when there
+//   is no ramp below to follow). A region touching no lower band (a pit) falls likewise; one
+//   touching neither stays flat.
 // - The map's edge is no boundary: distances ignore it, so a slope cut off by the edge goes on.
 // - Pixels whose colour has no height (unset or no swatch) take the height of the nearest pixel
 //   that has one; with no such pixel on the map, every pixel takes the mean of the set heights.
