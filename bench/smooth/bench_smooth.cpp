@@ -1,0 +1,223 @@
+// Smooth-surface benchmark: how closely the smooth surface restores a landscape from its
+// contour bands, against the terraced one, and how fast a large map goes through the CLI.
+//
+// Each landscape is a smooth function cut into 16 equal bands (band b covers [b, b + 1) band
+// spacings; its colour's height is the band's middle). Per landscape it prints the RMSE of
+// the per-pixel heights against the landscape, in band spacings, over the whole map and over
+// the strip along the map's edge, terraced and smooth. Then it times `quarn3d-cli generate
+// --surface smooth` (and terraced) on a 4096 x 4096 map of the hills at CellSize 4, with the
+// child's peak resident memory. Usage: quarn_bench_smooth [--smoke] [path/to/quarn3d-cli];
+// --smoke uses small maps, only to show that the benchmark still works.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "smooth_surface.h"
+
+namespace {
+
+using Landscape = std::function<double(double x, double y)>;  // on [0, 1]^2, any scale
+
+double Bump(double x, double y, double cx, double cy, double r) {
+    return std::exp(-((x - cx) * (x - cx) + (y - cy) * (y - cy)) / (r * r));
+}
+
+const std::pair<const char*, Landscape> kLandscapes[] = {
+    {"hills",
+     [](double x, double y) {
+         return Bump(x, y, 0.3, 0.3, 0.18) + 0.8 * Bump(x, y, 0.7, 0.35, 0.15) +
+                0.6 * Bump(x, y, 0.45, 0.75, 0.2);
+     }},
+    {"ridge",
+     [](double x, double y) {
+         const double d = y - 0.3 - 0.4 * x;  // distance across a slanting crest line
+         return std::exp(-d * d / 0.02) * (0.6 + 0.4 * std::sin(3 * x));
+     }},
+    {"crater",
+     [](double x, double y) {
+         const double r = std::hypot(x - 0.5, y - 0.5);
+         return std::exp(-(r - 0.25) * (r - 0.25) / 0.01) - 0.7 * Bump(x, y, 0.5, 0.5, 0.12);
+     }},
+    {"edge slopes",
+     [](double x, double y) { return 0.6 * x + 0.3 * y + 0.5 * Bump(x, y, 1.05, -0.05, 0.3); }},
+};
+
+// The landscape scaled to [0, 16) band spacings, per pixel.
+std::vector<double> Sampled(const Landscape& f, int side) {
+    std::vector<double> z(std::size_t(side) * std::size_t(side));
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            z[std::size_t(y * side + x)] = f((x + 0.5) / side, (y + 0.5) / side);
+    const auto [lo, hi] = std::minmax_element(z.begin(), z.end());
+    const double low = *lo, scale = 16 * (1 - 1e-9) / (*hi - *lo);
+    for (double& v : z)
+        v = (v - low) * scale;
+    return z;
+}
+
+struct Rmse {
+    double all = 0, edge = 0;
+};
+
+Rmse RmseOf(const std::vector<double>& z, const std::function<double(std::size_t)>& h, int side) {
+    const int strip = std::max(1, side / 20);
+    double all = 0, edge = 0;
+    std::size_t edgeCount = 0;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const std::size_t i = std::size_t(y * side + x);
+            const double e = (h(i) - z[i]) * (h(i) - z[i]);
+            all += e;
+            if (std::min({x, y, side - 1 - x, side - 1 - y}) < strip) {
+                edge += e;
+                ++edgeCount;
+            }
+        }
+    return {std::sqrt(all / double(z.size())), std::sqrt(edge / double(edgeCount))};
+}
+
+void PutLe(std::vector<char>& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<char>(value >> (8 * i)));
+}
+
+// A 4-bit BMP of the bands, palette index = band.
+void WriteMap(const std::string& path, const std::vector<std::uint8_t>& bands, int side) {
+    const auto size = static_cast<std::uint32_t>(side);
+    const std::uint32_t rowBytes = size / 2, offset = 14 + 40 + 64;
+    std::vector<char> file{'B', 'M'};
+    for (std::uint32_t v : {offset + rowBytes * size, 0u, offset, 40u, size, size})
+        PutLe(file, v, 4);
+    PutLe(file, 1, 2);
+    PutLe(file, 4, 2);
+    for (std::uint32_t v : {0u, rowBytes * size, 2835u, 2835u, 16u, 0u})
+        PutLe(file, v, 4);
+    for (std::uint32_t e = 0; e < 16; ++e)
+        PutLe(file, (e * 16) | (255 - e * 16) << 8 | ((e * 37) & 255) << 16, 4);
+    for (int y = side - 1; y >= 0; --y)
+        for (int x = 0; x < side; x += 2)
+            file.push_back(static_cast<char>(bands[std::size_t(y * side + x)] << 4 |
+                                             bands[std::size_t(y * side + x + 1)]));
+    std::ofstream(path, std::ios::binary)
+        .write(file.data(), static_cast<std::streamsize>(file.size()));
+}
+
+struct ChildRun {
+    double seconds = 0;
+    long peakKiB = 0;
+    int status = -1;
+};
+
+ChildRun RunCli(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    ChildRun run;
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        run.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        run.peakKiB = usage.ru_maxrss;
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool smoke = argc > 1 && std::string_view(argv[1]) == "--smoke";
+    const int rest = smoke ? 2 : 1;
+    if (argc > rest + 1) {
+        std::fprintf(stderr, "Usage: quarn_bench_smooth [--smoke] [path/to/quarn3d-cli]\n");
+        return 2;
+    }
+    const std::string cli = argc > rest ? argv[rest] : QUARN_CLI_PATH;
+    const int side = smoke ? 128 : 1024, mapSide = smoke ? 256 : 4096;
+
+    quarn::NormalisedLevels levels;
+    for (std::size_t b = 0; b < 16; ++b) {
+        levels.norm[b] = float(b) + 0.5f;
+        levels.set[b] = true;
+    }
+    levels.meanOfSet = 8;
+    std::printf("RMSE in band spacings on %dx%d maps of 16 bands (whole map / edge strip)\n", side,
+                side);
+    for (const auto& [name, landscape] : kLandscapes) {
+        const std::vector<double> z = Sampled(landscape, side);
+        quarn::ClassifiedRaster raster{side, side, {}};
+        for (double v : z)
+            raster.classes.push_back(static_cast<std::uint8_t>(v));
+        const std::vector<float> smooth = quarn::SmoothSurface(raster, levels);
+        const Rmse terraced = RmseOf(
+            z, [&](std::size_t i) { return raster.classes[i] + 0.5; }, side);
+        const Rmse smoothed = RmseOf(
+            z, [&](std::size_t i) { return smooth[i]; }, side);
+        std::printf("  %-12s terraced %.3f / %.3f   smooth %.3f / %.3f\n", name, terraced.all,
+                    terraced.edge, smoothed.all, smoothed.edge);
+    }
+
+    const auto folder = std::filesystem::temp_directory_path() / "quarn-bench-smooth";
+    std::filesystem::create_directories(folder);
+    const std::string map = (folder / "map.bmp").string();
+    std::vector<std::uint8_t> bands;
+    for (double v : Sampled(kLandscapes[0].second, mapSide))
+        bands.push_back(static_cast<std::uint8_t>(v));
+    WriteMap(map, bands, mapSide);
+    const std::string extent = std::to_string(mapSide);
+    for (const char* surface : {"terraced", "smooth"}) {
+        std::vector<std::string> args{cli,
+                                      "generate",
+                                      map,
+                                      (folder / "terrain.3df").string(),
+                                      "--water",
+                                      "0",
+                                      "--lawn",
+                                      "400",
+                                      "--snow",
+                                      "1200",
+                                      "--map-width",
+                                      extent,
+                                      "--map-height",
+                                      extent,
+                                      "--interval",
+                                      "4",
+                                      "--surface",
+                                      surface};
+        for (int e = 0; e < 16; ++e) {
+            args.emplace_back("--height");
+            args.push_back(std::to_string(e) + "=" + std::to_string(e * 100 + 50));
+        }
+        const ChildRun run = RunCli(args);
+        if (run.status != 0) {
+            std::fprintf(stderr, "quarn3d-cli failed (status %d)\n", run.status);
+            return 1;
+        }
+        std::printf("quarn3d-cli generate %dx%d at CellSize 4, %s: %.3f s, peak RSS %.1f MiB\n",
+                    mapSide, mapSide, surface, run.seconds, double(run.peakKiB) / 1024.0);
+    }
+    std::filesystem::remove_all(folder);
+    return 0;
+}
