@@ -37,7 +37,7 @@ Bands BandsOf(const NormalisedLevels& levels) {
 // A 4-connected area of one band and the bands it borders.
 struct Region {
     bool lower = false, higher = false;
-    float farthest = 0;  // the largest distance to the one bordering side, for cones
+    float farthest = 0;  // the largest distance to the one bordering side
 };
 
 // Exact Euclidean feature transform (Felzenszwalb and Huttenlocher), separable: the nearest

@@ -57,7 +57,7 @@ TEST(SmoothSurface, StripesRampStraightAcrossTheirBoundaries) {
 // Rings of bands 0, 1, 2 around the centre, heights rising inwards (a summit) or falling (a
 // pit): the centre reaches the innermost band's height and at most half a band beyond it,
 // strictly monotonic outward.
-TEST(SmoothSurface, SummitsAndPitsAreConesReachingHalfABandBeyond) {
+TEST(SmoothSurface, SummitsAndPitsGoOnBeyondTheInnermostBandAtMostHalfABand) {
     for (float sign : {1.0f, -1.0f}) {
         ClassifiedRaster raster = UniformRaster(41, 41, 0);
         for (std::int32_t y = 0; y < 41; ++y)
