@@ -9,18 +9,12 @@
 //   - in-process: each format's writer (sampling and atomic write included) against 3DF's.
 // Usage: quarn_bench_generate [--smoke] [path/to/quarn3d-cli]. Each figure is the best of three
 // runs; --smoke runs once on a 256 x 256 map, only to show that the benchmark still works.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <string>
@@ -30,7 +24,9 @@
 #include <QImage>
 
 #include "atomic_file.h"
+#include "band_map.h"
 #include "binary_io.h"
+#include "child_run.h"
 #include "classify_image.h"
 #include "grid_setup.h"
 #include "qt_png_writer.h"
@@ -64,91 +60,24 @@ double Seconds(int runs, const std::function<void()>& work) {
     return best;
 }
 
-void PutLe(std::vector<char>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>(value >> (8 * i)));
-}
-
-// A 4-bit BMP whose palette index grows with the distance from the centre.
-void WriteMap(const std::filesystem::path& path, int side) {
-    const auto size = static_cast<std::uint32_t>(side);
-    const std::uint32_t rowBytes = size / 2;
+// The band of a pixel: palette indices grow with the distance from the centre.
+std::uint8_t Band(int x, int y, int side) {
     const double bandWidth = side * 3.0 / 128;  // 96 pixels at full size
-    const std::uint32_t offset = 14 + 40 + 64;
-    std::vector<char> file;
-    file.push_back('B');
-    file.push_back('M');
-    PutLe(file, offset + rowBytes * size, 4);
-    PutLe(file, 0, 4);
-    PutLe(file, offset, 4);
-    for (std::uint32_t v : {40u, size, size})
-        PutLe(file, v, 4);
-    PutLe(file, 1, 2);
-    PutLe(file, 4, 2);
-    for (std::uint32_t v : {0u, rowBytes * size, 2835u, 2835u, 16u, 0u})
-        PutLe(file, v, 4);
-    for (std::uint32_t e = 0; e < 16; ++e)
-        PutLe(file, (e * 16) | (255 - e * 16) << 8 | ((e * 37) & 255) << 16, 4);
-    for (int y = side - 1; y >= 0; --y) {
-        for (int x = 0; x < side; x += 2) {
-            const auto band = [&](int px) {
-                const double d = std::hypot(px - side / 2.0, y - side / 2.0);
-                return static_cast<unsigned>(d / bandWidth) % 16u;
-            };
-            file.push_back(static_cast<char>(band(x) << 4 | band(x + 1)));
-        }
-    }
-    std::ofstream(path, std::ios::binary)
-        .write(file.data(), static_cast<std::streamsize>(file.size()));
+    const double d = std::hypot(x - side / 2.0, y - side / 2.0);
+    return static_cast<std::uint8_t>(static_cast<unsigned>(d / bandWidth) % 16u);
 }
 
-std::vector<std::string> CliArguments(const std::string& map, const std::string& output, int side) {
+std::vector<std::string> CliArguments(const std::string& cli, const std::string& map,
+                                      const std::string& output, int side) {
     const std::string extent = std::to_string(side);
-    std::vector<std::string> args{"quarn3d-cli",  "generate", map,           output,
-                                  "--water",      "100",      "--lawn",      "400",
-                                  "--snow",       "1200",     "--map-width", extent,
-                                  "--map-height", extent,     "--interval",  "4"};
+    std::vector<std::string> args{
+        cli,      "generate", map,           output, "--water",      "100",  "--lawn",     "400",
+        "--snow", "1200",     "--map-width", extent, "--map-height", extent, "--interval", "4"};
     for (int e = 0; e < 16; ++e) {
         args.emplace_back("--height");
         args.push_back(std::to_string(e) + "=" + std::to_string(e * 100));
     }
     return args;
-}
-
-struct ChildRun {
-    double seconds = 0;
-    long peakKiB = 0;
-    int status = -1;
-};
-
-ChildRun RunCli(const std::string& cli, const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const auto& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    ChildRun run;
-    const auto start = Clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), environ) != 0)
-        return run;
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    run.peakKiB = usage.ru_maxrss;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return run;
-}
-
-quarn::SwatchColours Palette() {
-    quarn::SwatchColours s{};
-    for (std::uint32_t e = 0; e < 16; ++e)
-        s[e] = (e * 16) | (255 - e * 16) << 8 | ((e * 37) & 255) << 16;
-    return s;
 }
 
 }  // namespace
@@ -167,12 +96,13 @@ int main(int argc, char** argv) {
     const std::string map = (folder / "map.bmp").string();
     const std::string output = (folder / "terrain.3df").string();
     const std::string floorFile = (folder / "floor.bin").string();
-    WriteMap(map, size.side);
+    quarn::bench::WriteBandMap(map, size.side, [&](int x, int y) { return Band(x, y, size.side); });
 
-    ChildRun best;
+    quarn::bench::ChildRun best;
     best.seconds = 1e300;
     for (int run = 0; run < size.runs; ++run) {
-        const ChildRun r = RunCli(cli, CliArguments(map, output, size.side));
+        const quarn::bench::ChildRun r =
+            quarn::bench::RunChild(CliArguments(cli, map, output, size.side));
         if (r.status != 0) {
             std::cerr << "quarn3d-cli failed (status " << r.status << ")\n";
             return 1;
@@ -185,8 +115,8 @@ int main(int argc, char** argv) {
     // In-process: the classification and the sampling, the pixel work of the writer.
     const QImage image(QString::fromStdString(map), "BMP");
     quarn::ClassifiedRaster raster;
-    const double classify =
-        Seconds(size.runs, [&] { raster = quarn::ClassifyImage(image, Palette()); });
+    const double classify = Seconds(
+        size.runs, [&] { raster = quarn::ClassifyImage(image, quarn::bench::BandColours()); });
     quarn::GeneratorFields fields;
     fields.water = "100", fields.lawn = "400", fields.snow = "1200";
     fields.mapWidth = fields.mapHeight = std::to_string(size.side), fields.interval = "4";

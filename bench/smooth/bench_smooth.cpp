@@ -8,23 +8,19 @@
 // --surface smooth` (and terraced) on a 4096 x 4096 map of the hills at CellSize 4, with the
 // child's peak resident memory. Usage: quarn_bench_smooth [--smoke] [path/to/quarn3d-cli];
 // --smoke uses small maps, only to show that the benchmark still works.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "band_map.h"
+#include "child_run.h"
 #include "smooth_surface.h"
 
 namespace {
@@ -89,62 +85,6 @@ Rmse RmseOf(const std::vector<double>& z, const std::function<double(std::size_t
     return {std::sqrt(all / double(z.size())), std::sqrt(edge / double(edgeCount))};
 }
 
-void PutLe(std::vector<char>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<char>(value >> (8 * i)));
-}
-
-// A 4-bit BMP of the bands, palette index = band.
-void WriteMap(const std::string& path, const std::vector<std::uint8_t>& bands, int side) {
-    const auto size = static_cast<std::uint32_t>(side);
-    const std::uint32_t rowBytes = size / 2, offset = 14 + 40 + 64;
-    std::vector<char> file{'B', 'M'};
-    for (std::uint32_t v : {offset + rowBytes * size, 0u, offset, 40u, size, size})
-        PutLe(file, v, 4);
-    PutLe(file, 1, 2);
-    PutLe(file, 4, 2);
-    for (std::uint32_t v : {0u, rowBytes * size, 2835u, 2835u, 16u, 0u})
-        PutLe(file, v, 4);
-    for (std::uint32_t e = 0; e < 16; ++e)
-        PutLe(file, (e * 16) | (255 - e * 16) << 8 | ((e * 37) & 255) << 16, 4);
-    for (int y = side - 1; y >= 0; --y)
-        for (int x = 0; x < side; x += 2)
-            file.push_back(static_cast<char>(bands[std::size_t(y * side + x)] << 4 |
-                                             bands[std::size_t(y * side + x + 1)]));
-    std::ofstream(path, std::ios::binary)
-        .write(file.data(), static_cast<std::streamsize>(file.size()));
-}
-
-struct ChildRun {
-    double seconds = 0;
-    long peakKiB = 0;
-    int status = -1;
-};
-
-ChildRun RunCli(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    ChildRun run;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        rusage usage{};
-        wait4(pid, &status, 0, &usage);
-        run.seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        run.peakKiB = usage.ru_maxrss;
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return run;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -185,7 +125,9 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> bands;
     for (double v : Sampled(kLandscapes[0].second, mapSide))
         bands.push_back(static_cast<std::uint8_t>(v));
-    WriteMap(map, bands, mapSide);
+    quarn::bench::WriteBandMap(map, mapSide, [&](int x, int y) {
+        return bands[std::size_t(y) * std::size_t(mapSide) + std::size_t(x)];
+    });
     const std::string extent = std::to_string(mapSide);
     for (const char* surface : {"terraced", "smooth"}) {
         std::vector<std::string> args{cli,
@@ -210,7 +152,7 @@ int main(int argc, char** argv) {
             args.emplace_back("--height");
             args.push_back(std::to_string(e) + "=" + std::to_string(e * 100 + 50));
         }
-        const ChildRun run = RunCli(args);
+        const quarn::bench::ChildRun run = quarn::bench::RunChild(args);
         if (run.status != 0) {
             std::fprintf(stderr, "quarn3d-cli failed (status %d)\n", run.status);
             return 1;
