@@ -28,8 +28,9 @@ Vertex MapUnitVertex(const TerrainMesh& mesh, std::size_t k, float mapExtent) {
 }
 
 void ChunkedOutput::appendUint32(std::uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8)
-        m_buffer.push_back(static_cast<char>(value >> shift));
+    const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8),
+                           static_cast<char>(value >> 16), static_cast<char>(value >> 24)};
+    m_buffer.append(bytes, sizeof bytes);
 }
 
 void ChunkedOutput::appendFloat(float value) {

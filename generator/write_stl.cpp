@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <span>
 #include <vector>
 
 #include "checked_float.h"
+#include "mesh_export.h"
 #include "terrain_file.h"
 
 namespace quarn {
@@ -21,52 +20,26 @@ using Point = std::array<float, 3>;
 // Readers take a header that begins with "solid" for a text STL.
 constexpr char kHeaderText[] = "Quarn 3D terrain, millimetres";
 constexpr std::size_t kHeaderSize = 80;
-constexpr std::size_t kRecordSize = 50;
-constexpr std::size_t kChunkSize = kRecordSize * 4096;
 
-// Triangle records gathered into chunks, so that a large solid costs few writes.
-class TriangleRecords {
-  public:
-    explicit TriangleRecords(BinaryWriter& out) : m_out(out), m_chunk(kChunkSize) {}
-
-    void add(const Point& a, const Point& b, const Point& c) {
-        std::array<double, 3> u{}, v{};
-        for (std::size_t i = 0; i < 3; ++i) {
-            u[i] = double{b[i]} - a[i];
-            v[i] = double{c[i]} - a[i];
-        }
-        const std::array<double, 3> n{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
-                                      u[0] * v[1] - u[1] * v[0]};
-        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-        std::uint8_t* at = m_chunk.data() + m_used;
-        for (const double component : n)
-            at = put(at, static_cast<float>(length > 0 ? component / length : 0));
-        for (const Point* corner : {&a, &b, &c})
-            for (const float value : *corner)
-                at = put(at, value);
-        at[0] = at[1] = 0;  // attribute byte count
-        m_used += kRecordSize;
-        if (m_used == kChunkSize)
-            flush();
+// One triangle record: the unit normal by the right-hand rule, the corners, no attribute.
+void AddTriangle(ChunkedOutput& records, const Point& a, const Point& b, const Point& c) {
+    std::array<double, 3> u{}, v{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        u[i] = double{b[i]} - a[i];
+        v[i] = double{c[i]} - a[i];
     }
-
-    void flush() {
-        m_out.writeBytes(std::span(m_chunk).first(m_used));
-        m_used = 0;
-    }
-
-  private:
-    static std::uint8_t* put(std::uint8_t* at, float value) {
-        const auto bits = std::bit_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8)
-            *at++ = static_cast<std::uint8_t>(bits >> shift);
-        return at;
-    }
-
-    BinaryWriter& m_out;
-    std::vector<std::uint8_t> m_chunk;
-    std::size_t m_used = 0;
-};
+    const std::array<double, 3> n{u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                                  u[0] * v[1] - u[1] * v[0]};
+    const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+    for (const double component : n)
+        records.appendFloat(static_cast<float>(length > 0 ? component / length : 0));
+    for (const Point* corner : {&a, &b, &c})
+        for (const float value : *corner)
+            records.appendFloat(value);
+    records.appendUint8(0);  // attribute byte count, 16 bits
+    records.appendUint8(0);
+    records.done();
+}
 
 // Every vertex in millimetres, computed once so that shared corners are bit-identical.
 std::vector<Point> SurfacePoints(const TerrainMesh& mesh, const ExportOptions& options) {
@@ -120,20 +93,19 @@ void FormatSTL(BinaryWriter& out, const TerrainMesh& mesh, const ExportOptions& 
     out.writeBytes(header);
     out.writeInt32(static_cast<std::int32_t>(static_cast<std::uint32_t>(count)));
 
-    TriangleRecords records(out);
-    const auto at = [&top](std::int32_t k) -> const Point& {
-        return top[static_cast<std::size_t>(k)];
-    };
-    // The 3DF triangles run clockwise seen from above; reversed, they face up.
-    ForEachTriangle(mesh, [&](const Triangle& t) { records.add(at(t.a), at(t.c), at(t.b)); });
+    ChunkedOutput records(out);
+    ForEachTriangle(mesh, [&](const Triangle& t) {
+        const auto [a, b, c] = UpwardCorners(t);
+        AddTriangle(records, top[std::size_t(a)], top[std::size_t(b)], top[std::size_t(c)]);
+    });
     const auto ground = [&top](std::size_t k) { return Point{top[k][0], top[k][1], 0.0f}; };
     const Point& northEast = top[static_cast<std::size_t>(mesh.cols) - 1];
     const Point centre{northEast[0] / 2, northEast[1] / 2, 0.0f};
     for (std::size_t n = 0; n < border.size(); ++n) {
         const std::size_t p = border[n], q = border[(n + 1) % border.size()];
-        records.add(ground(p), ground(q), top[q]);
-        records.add(ground(p), top[q], top[p]);
-        records.add(centre, ground(q), ground(p));
+        AddTriangle(records, ground(p), ground(q), top[q]);
+        AddTriangle(records, ground(p), top[q], top[p]);
+        AddTriangle(records, centre, ground(q), ground(p));
     }
     records.flush();
 }
