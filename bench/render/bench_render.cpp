@@ -16,6 +16,7 @@
 #include "draw.h"
 #include "pixel_buffer.h"
 #include "projection.h"
+#include "qt_colour.h"
 #include "scene.h"
 #include "window_mapping.h"
 
@@ -79,10 +80,6 @@ void BuildScene(int grid) {
     }
 }
 
-QColor ToQColor(quarn::Colour c) {
-    return QColor(int(c & 255), int((c >> 8) & 255), int((c >> 16) & 255));
-}
-
 // The same redraw with the toolkit's polygon, one call per triangle.
 void QPainterRedraw(QImage& image) {
     quarn::Project_Scene(kWidth, kHeight);
@@ -107,7 +104,7 @@ void QPainterRedraw(QImage& image) {
             points[n] = QPoint(x, y);
         }
         if (quarn::ShadedMode) {
-            const QColor colour = ToQColor(
+            const QColor colour = quarn::RgbOf(
                 quarn::ComputeShadedColour(t.corner1, t.corner2, t.corner3, quarn::RotatedSun,
                                            float(t.colour), 0.2f, 0.4f, 0.4f, 0.5f));
             painter.setPen(colour);
