@@ -107,21 +107,6 @@ TEST_F(TerrainWriters, TextFormatsOfTheTwoByTwoGrid) {
               "0x13ff 3 0 3 2\n");
 }
 
-TEST(TextFormats, EachHeightClassHasItsMaterialAndPlgHue) {
-    const struct {
-        std::int32_t code;
-        const char* material;
-        std::uint32_t plg;
-    } cases[] = {{kWaterCode, "WATER", 0x11FF},
-                 {kLawnCode, "LAWN", 0x12FF},
-                 {kMountainCode, "MOUNTAIN", 0x13FF},
-                 {kSnowCode, "SNOW", 0x10FF}};
-    for (const auto& c : cases) {
-        EXPECT_STREQ(AscMaterialName(c.code), c.material) << c.code;
-        EXPECT_EQ(PlgColour(c.code), c.plg) << c.code;
-    }
-}
-
 TEST_F(TerrainWriters, FailureWhileWritingKeepsTheEarlierFileAndRemovesTheTemporary) {
     const std::pair<const char*, decltype(&Write_3DF)> writers[] = {{"old.3df", Write_3DF},
                                                                     {"old.asc", Write_ASC},
