@@ -52,6 +52,12 @@ void Draw_and_View(Canvas& canvas) {
 void ClearPicture(Canvas& canvas, std::int32_t width, std::int32_t height) {
     canvas.brushColour = kBlack;
     canvas.brushStyle = BrushStyle::Solid;
+    // The clearing rectangle stops short of the last column and row; blacken the whole picture
+    // first so that nothing of an earlier one stays there.
+    const Colour pen = canvas.penColour;
+    canvas.penColour = kBlack;
+    canvas.rectangle(0, 0, width, height);
+    canvas.penColour = pen;
     canvas.rectangle(0, 0, width - 1, height - 1);
 }
 

@@ -19,7 +19,8 @@ void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Can
 /// the projection failed.
 void Draw_and_View(Canvas& canvas);
 
-/// Clears the picture of width x height to black with the canvas's current pen as outline.
+/// Clears the whole picture of width x height to black, then outlines columns and rows
+/// 0..width-2 and 0..height-2 with the canvas's current pen.
 void ClearPicture(Canvas& canvas, std::int32_t width, std::int32_t height);
 
 /// Project_Scene, then (when it succeeded) clearing to black and Draw_and_View; returns the

@@ -100,6 +100,12 @@ TEST_F(Rendering, ClearsWithTheCurrentPenAndRestoresOnlyTheBrush) {
     EXPECT_EQ(picture.pixel(5, 0), kWhite);   // outlined with the pen the wire frame left
     EXPECT_EQ(picture.pixel(5, 10), kBlack);  // the old edge is cleared
     EXPECT_FALSE(ProjectedList);              // the drawing consumed the projection
+    // The outline stops one short of the last column and row, which are black all the same.
+    EXPECT_EQ(picture.pixel(kSize - 2, 5), kWhite);
+    for (int i = 0; i < kSize; ++i) {
+        EXPECT_EQ(picture.pixel(kSize - 1, i), kBlack) << "last column, row " << i;
+        EXPECT_EQ(picture.pixel(i, kSize - 1), kBlack) << "last row, column " << i;
+    }
 }
 
 TEST_F(Rendering, FailedProjectionKeepsThePictureAndEmptiesTheScene) {
