@@ -1,9 +1,12 @@
 #include "terrain_sampler.h"
 
+#include <bit>
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 
 #include "checked_float.h"
+#include "row_bands.h"
 #include "window_mapping.h"
 
 namespace quarn {
@@ -22,24 +25,36 @@ void RequireSamplable(const GridSetup& setup, const ClassifiedRaster& raster) {
         throw std::invalid_argument("Map raster does not cover the sampling grid");
 }
 
-// The mean of the set heights of the cell's pixels, or prev when none has a height.
+// Grid rows per thread below which sampling stays on fewer threads.
+constexpr std::int64_t kMinGridRowsPerBand = 64;
+
+// The mean of the set heights of the cell's pixels, or NaN when none has a height. setMask
+// has bit e for each set palette index e.
 float TerracedCell(const std::uint8_t* row, std::size_t width, std::int32_t cell,
-                   const NormalisedLevels& levels, const std::array<std::uint8_t, 16>& setIndices,
-                   std::size_t setCount, float prev) {
+                   const NormalisedLevels& levels, std::uint32_t setMask) {
     // One slot past the palette counts pixels of no swatch colour, which take no part.
     std::array<std::uint32_t, kNoClass + 1> hist{};
-    for (std::int32_t py = 0; py < cell; ++py, row += width)
-        for (std::int32_t px = 0; px < cell; ++px)
+    std::uint32_t present = 0;
+    for (std::int32_t py = 0; py < cell; ++py, row += width) {
+        for (std::int32_t px = 0; px < cell; ++px) {
             ++hist[row[px]];
+            present |= 1u << row[px];
+        }
+    }
+    // Set indices in increasing order; one without pixels would add exactly nothing.
     std::uint32_t count = 0;
     float acc = 0;
-    for (std::size_t s = 0; s < setCount; ++s) {
-        const std::uint8_t e = setIndices[s];
+    for (std::uint32_t left = present & setMask; left != 0; left &= left - 1) {
+        const auto e = static_cast<std::size_t>(std::countr_zero(left));
         count += hist[e];
-        // A cell of many pixels at a huge height can pass the 32-bit range.
-        acc = CheckedToFloat(acc + static_cast<double>(hist[e]) * levels.norm[e]);
+        acc = static_cast<float>(acc + static_cast<double>(hist[e]) * levels.norm[e]);
     }
-    return count == 0 ? prev : static_cast<float>(static_cast<double>(acc) / count);
+    // A cell of many pixels at a huge height can pass the 32-bit range; once infinite, the sum
+    // stays so.
+    if (std::isinf(acc))
+        ThrowOverflow();
+    return count == 0 ? std::numeric_limits<float>::quiet_NaN()
+                      : static_cast<float>(static_cast<double>(acc) / count);
 }
 
 // The mean of the per-pixel heights of the cell, every pixel having one.
@@ -92,33 +107,45 @@ TerrainMesh SampleTerrain(const GridSetup& setup, const NormalisedLevels& levels
     RequireSamplable(setup, raster);
     mesh.vertices.resize(static_cast<std::size_t>(mesh.cols) * static_cast<std::size_t>(mesh.rows));
 
-    std::array<std::uint8_t, 16> setIndices{};
-    std::size_t setCount = 0;
+    std::uint32_t setMask = 0;
     for (std::size_t e = 0; e < 16; ++e)
         if (levels.set[e])
-            setIndices[setCount++] = static_cast<std::uint8_t>(e);
+            setMask |= 1u << e;
 
     const std::int32_t cell = setup.CellSize;
     const auto width = static_cast<std::size_t>(raster.width);
-    float prev = levels.meanOfSet;
-    std::size_t k = 0;
-    for (std::int32_t i = 0; i < mesh.rows; ++i) {
-        for (std::int32_t j = 0; j < mesh.cols; ++j, ++k) {
-            const std::size_t first =
-                static_cast<std::size_t>(i) * static_cast<std::size_t>(cell) * width +
-                static_cast<std::size_t>(j) * static_cast<std::size_t>(cell);
-            float h = raster.heights.empty()
-                          ? TerracedCell(raster.classes.data() + first, width, cell, levels,
-                                         setIndices, setCount, prev)
-                          : SmoothCell(raster.heights.data() + first, width, cell);
-            if (h < levels.water)
-                h = levels.water;
-            prev = h;
-
-            SampledVertex& v = mesh.vertices[k];
-            DeviceToWorld(setup.mapping, j * cell + cell / 2, i * cell + cell / 2, v.x, v.y);
-            v.h = h;
+    const auto cols = static_cast<std::size_t>(mesh.cols);
+    // A vertex's x depends on its column only, its y on its row only.
+    std::vector<float> xOfColumn(cols), yOfRow(static_cast<std::size_t>(mesh.rows));
+    float unused = 0;
+    for (std::int32_t j = 0; j < mesh.cols; ++j)
+        DeviceToWorld(setup.mapping, j * cell + cell / 2, cell / 2,
+                      xOfColumn[static_cast<std::size_t>(j)], unused);
+    for (std::int32_t i = 0; i < mesh.rows; ++i)
+        DeviceToWorld(setup.mapping, cell / 2, i * cell + cell / 2, unused,
+                      yOfRow[static_cast<std::size_t>(i)]);
+    // The cells of a band of grid rows are sampled on their own thread; a cell without a
+    // height is marked and takes the previous cell's height in the pass after.
+    ForEachRowBand(mesh.rows, kMinGridRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+        for (auto i = static_cast<std::size_t>(begin); i < static_cast<std::size_t>(end); ++i) {
+            for (std::size_t j = 0; j < cols; ++j) {
+                const std::size_t first = (i * width + j) * static_cast<std::size_t>(cell);
+                SampledVertex& v = mesh.vertices[i * cols + j];
+                v.h =
+                    raster.heights.empty()
+                        ? TerracedCell(raster.classes.data() + first, width, cell, levels, setMask)
+                        : SmoothCell(raster.heights.data() + first, width, cell);
+                v.x = xOfColumn[j];
+                v.y = yOfRow[i];
+            }
         }
+    });
+    float prev = levels.meanOfSet;
+    for (SampledVertex& v : mesh.vertices) {
+        float h = std::isnan(v.h) ? prev : v.h;
+        if (h < levels.water)
+            h = levels.water;
+        prev = v.h = h;
     }
     return mesh;
 }

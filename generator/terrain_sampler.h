@@ -7,6 +7,8 @@
 // carries a height per pixel (the smooth surface), a cell's height is the mean of those of all
 // its pixels instead, Water still its floor. Every writer works
 // from the same TerrainMesh, so all output formats carry the same vertices and triangles.
+// Bands of grid rows are sampled on several threads; the cells without a height are resolved
+// in writing order afterwards, so the mesh is the one a single pass gives.
 #pragma once
 
 #include <array>
@@ -68,27 +70,29 @@ std::int32_t Triangle_Color(float mean, float water, float lawn, float snow);
 /// The triangle's mean height: the sum of three float32 heights times one third, rounded once.
 float MeanHeight(float a, float b, float c);
 
+/// The two triangles of the grid square whose top-left vertex is k, in file order.
+inline std::array<Triangle, 2> SquareTriangles(const TerrainMesh& mesh, std::int32_t k) {
+    const NormalisedLevels& l = mesh.levels;
+    const std::int32_t right = k + 1;
+    const std::int32_t below = k + mesh.cols;
+    const std::int32_t diagonal = below + 1;
+    const auto h = [&](std::int32_t index) {
+        return mesh.vertices[static_cast<std::size_t>(index)].h;
+    };
+    return {
+        Triangle{k, right, diagonal,
+                 Triangle_Color(MeanHeight(h(k), h(right), h(diagonal)), l.water, l.lawn, l.snow)},
+        Triangle{k, diagonal, below,
+                 Triangle_Color(MeanHeight(h(k), h(diagonal), h(below)), l.water, l.lawn, l.snow)}};
+}
+
 /// Calls emit(triangle) for the two triangles of every grid square, in file order.
 template <typename Emit>
 void ForEachTriangle(const TerrainMesh& mesh, Emit&& emit) {
-    const NormalisedLevels& l = mesh.levels;
-    for (std::int32_t i = 0; i + 1 < mesh.rows; ++i) {
-        for (std::int32_t j = 0; j + 1 < mesh.cols; ++j) {
-            const std::int32_t k = i * mesh.cols + j;
-            const std::int32_t right = k + 1;
-            const std::int32_t below = k + mesh.cols;
-            const std::int32_t diagonal = below + 1;
-            const auto h = [&](std::int32_t index) {
-                return mesh.vertices[static_cast<std::size_t>(index)].h;
-            };
-            emit(Triangle{
-                k, right, diagonal,
-                Triangle_Color(MeanHeight(h(k), h(right), h(diagonal)), l.water, l.lawn, l.snow)});
-            emit(Triangle{
-                k, diagonal, below,
-                Triangle_Color(MeanHeight(h(k), h(diagonal), h(below)), l.water, l.lawn, l.snow)});
-        }
-    }
+    for (std::int32_t i = 0; i + 1 < mesh.rows; ++i)
+        for (std::int32_t j = 0; j + 1 < mesh.cols; ++j)
+            for (const Triangle& t : SquareTriangles(mesh, i * mesh.cols + j))
+                emit(t);
 }
 
 }  // namespace quarn

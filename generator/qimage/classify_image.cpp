@@ -1,10 +1,14 @@
 #include "classify_image.h"
 
 #include "qt_colour.h"
+#include "row_bands.h"
 
 namespace quarn {
 
 namespace {
+
+// Small maps are not worth a thread.
+constexpr std::int64_t kMinRowsPerBand = 256;
 
 void ClassifyIndexed(const QImage& image, const SwatchColours& swatches, ClassifiedRaster& out) {
     std::array<std::uint8_t, 256> byIndex{};
@@ -13,12 +17,14 @@ void ClassifyIndexed(const QImage& image, const SwatchColours& swatches, Classif
     for (qsizetype i = 0; i < table.size() && i < 256; ++i)
         byIndex[static_cast<std::size_t>(i)] = Color_To_Index(ColourOfRgb(table[i]), swatches);
     const auto width = static_cast<std::size_t>(out.width);
-    for (std::int32_t y = 0; y < out.height; ++y) {
-        const uchar* line = image.constScanLine(y);
-        std::uint8_t* row = out.classes.data() + static_cast<std::size_t>(y) * width;
-        for (std::size_t x = 0; x < width; ++x)
-            row[x] = byIndex[line[x]];
-    }
+    ForEachRowBand(out.height, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+        for (auto y = static_cast<int>(begin); y < end; ++y) {
+            const uchar* line = image.constScanLine(y);
+            std::uint8_t* row = out.classes.data() + static_cast<std::size_t>(y) * width;
+            for (std::size_t x = 0; x < width; ++x)
+                row[x] = byIndex[line[x]];
+        }
+    });
 }
 
 void ClassifyTrueColour(const QImage& image, const SwatchColours& swatches, ClassifiedRaster& out) {
@@ -26,14 +32,16 @@ void ClassifyTrueColour(const QImage& image, const SwatchColours& swatches, Clas
         image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
             ? image
             : image.convertToFormat(QImage::Format_RGB32);
-    ColourIndexCache cache(swatches);
     const auto width = static_cast<std::size_t>(out.width);
-    for (std::int32_t y = 0; y < out.height; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        std::uint8_t* row = out.classes.data() + static_cast<std::size_t>(y) * width;
-        for (std::size_t x = 0; x < width; ++x)
-            row[x] = cache.classOf(ColourOfRgb(line[x]));
-    }
+    ForEachRowBand(out.height, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+        ColourIndexCache cache(swatches);
+        for (auto y = static_cast<int>(begin); y < end; ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+            std::uint8_t* row = out.classes.data() + static_cast<std::size_t>(y) * width;
+            for (std::size_t x = 0; x < width; ++x)
+                row[x] = cache.classOf(ColourOfRgb(line[x]));
+        }
+    });
 }
 
 }  // namespace

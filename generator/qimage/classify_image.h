@@ -1,8 +1,9 @@
 // A decoded map image turned into palette classes for the terrain writers.
 //
-// Each distinct colour is matched against the swatches once: through the colour table of an
-// indexed image, otherwise through a cache of the colours met. Pixels are read from the raw
-// scanlines, never one by one through the toolkit.
+// Each distinct colour is matched against the swatches once per band of rows: through the
+// colour table of an indexed image, otherwise through a cache of the colours met. Pixels are
+// read from the raw scanlines, never one by one through the toolkit, in bands of rows on
+// several threads (a pixel's class depends on its colour alone).
 #pragma once
 
 #include <QImage>

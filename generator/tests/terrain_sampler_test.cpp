@@ -64,6 +64,22 @@ TEST(SampleTerrain, CellsWithoutHeightsRepeatThePreviousCell) {
         EXPECT_EQ(mesh.vertices[k].h, expected[k]) << k;
 }
 
+// Bands of rows are sampled on several threads: a cell without height still takes the cell
+// written before it, across the seams between bands, and nothing else changes.
+TEST(SampleTerrain, CellsWithoutHeightsRepeatThePreviousCellAcrossThreadBands) {
+    GeneratorFields f = Fields("0", "500", "900", "1200", "1200", "4");
+    f.heights[2] = "100";
+    f.heights[5] = "300";
+    ClassifiedRaster raster = UniformRaster(12, 1200, 7);  // 3 x 300 cells of 4 pixels
+    Paint(raster, 4, 0, 4, 4, 2);                          // cell (0, 1)
+    Paint(raster, 8, 4 * 250, 4, 4, 5);                    // cell (250, 2)
+    const TerrainMesh mesh = SampleOnGrid(f, raster);
+    ASSERT_EQ(mesh.vertices.size(), 900u);
+    const NormalisedLevels& l = mesh.levels;
+    for (std::size_t k = 0; k < mesh.vertices.size(); ++k)
+        ASSERT_EQ(mesh.vertices[k].h, k == 0 ? l.meanOfSet : k < 752 ? l.norm[2] : l.norm[5]) << k;
+}
+
 // Mend: a huge height on a big cell was written as z = inf.
 TEST(SampleTerrain, HeightsBeyondTheFloatRangeAreAnOverflowNeverAnInfinity) {
     GeneratorFields f = Fields("0", "1", "2", "20", "20", "10");

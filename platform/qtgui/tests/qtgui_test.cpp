@@ -43,5 +43,17 @@ TEST(BmpImage, DecodesAMapAndRefusesWhatItCannotRead) {
             << "case " << i;
 }
 
+// Mends: the toolkit's default memory limit refused maps above about 5800 x 5800 pixels.
+TEST(BmpImage, KeepsAWideMapAsIndexedPixelsBeyondTheToolkitsDefaultLimit) {
+    const auto bmp = testing::FourBitImage(16384, 2400, testing::kMapRgb, [](int x, int y) {
+        return static_cast<std::uint8_t>((x + y) % 16);
+    });
+    testing::TempFolder folder;
+    const QImage image = LoadBmpImage(folder.write("wide.bmp", bmp.bytes()));
+    EXPECT_EQ(image.size(), QSize(16384, 2400));
+    EXPECT_EQ(image.format(), QImage::Format_Indexed8);
+    EXPECT_EQ(image.pixelIndex(16383, 2399), (16383 + 2399) % 16);
+}
+
 }  // namespace
 }  // namespace quarn
