@@ -1,9 +1,11 @@
 // quarn3d-cli render: the "Open 3DF file" command of a freshly started application, then the
-// given view settings, one rendering and the picture saved as a 24-bit BMP.
+// given view settings and one rendering saved as a 24-bit BMP or a PNG; or, with --frames, a
+// turntable of renderings of the scene read once, the observer azimuth turning between them.
 #include <cmath>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "atomic_file.h"
 #include "bmp_picture.h"
@@ -13,8 +15,10 @@
 #include "message_box.h"
 #include "options.h"
 #include "pixel_buffer.h"
+#include "qt_png_writer.h"
 #include "scene.h"
 #include "scene_load.h"
+#include "text.h"
 
 namespace quarn::cli {
 
@@ -25,7 +29,7 @@ constexpr const char* kRenderUsage =
     "\n"
     "Draws the 3DF terrain SCENE.3df as the viewer window does right after opening it in a\n"
     "freshly started application, with the given settings applied after the load, and saves\n"
-    "the picture as a 24-bit BMP.\n"
+    "the picture as a 24-bit BMP, or as a PNG when PICTURE ends in .png.\n"
     "\n"
     "Options:\n"
     "  --elevation E        observer elevation, whole degrees 0 to 359 (default 20)\n"
@@ -35,10 +39,18 @@ constexpr const char* kRenderUsage =
     "  --zoom Z             zoom factor, a positive number (default 0.751)\n"
     "  --wire               white wire frame instead of shaded triangles\n"
     "  --size WxH           picture size in pixels, 1 to 16384 each (default 550x418)\n"
+    "  --frames N           a turntable of N pictures (1 to 1000) from the scene read once,\n"
+    "                       named after PICTURE with a three-digit frame number before the\n"
+    "                       extension (spin.bmp: spin-000.bmp, spin-001.bmp, ...)\n"
+    "  --azimuth-step S     with --frames: degrees, 0 to 359, that the observer azimuth\n"
+    "                       turns from one frame to the next (default 10)\n"
     "  --help               shows this text\n"
     "\n"
     "Exit status: 0 picture written (a summary line on stdout), 1 a message of the system or\n"
-    "a platform error (its text on stderr, no picture written), 2 wrong usage.\n";
+    "a platform error (its text on stderr; pictures of earlier frames stay), 2 wrong usage.\n";
+
+constexpr int kMaxFrames = 1000;
+constexpr int kDefaultAzimuthStep = 10;
 
 constexpr int kMaxSide = 16384;
 
@@ -54,8 +66,44 @@ struct Arguments {
     float zoom = 0.751f;
     bool wire = false;
     int width = 550, height = 418;
+    std::optional<int> frames, azimuthStep;
 };
 
+// The frame's picture name: "-NNN" before the extension of the last path component.
+std::string FrameName(const std::string& picture, int frame) {
+    const auto slash = picture.find_last_of('/');
+    const auto dot = picture.find_last_of('.');
+    const auto cut = dot != std::string::npos && (slash == std::string::npos || dot > slash)
+                         ? dot
+                         : picture.size();
+    std::string number = std::to_string(frame);
+    number.insert(0, 3 - std::min<std::size_t>(3, number.size()), '0');
+    return picture.substr(0, cut) + "-" + number + picture.substr(cut);
+}
+
+void SavePicture(const PixelBuffer& picture, const std::string& fileName) {
+    if (UpperCase(ExtractFileExt(fileName)) != ".PNG") {
+        SavePictureBmp(picture, fileName);
+        return;
+    }
+    const std::vector<std::uint8_t> png =
+        EncodeColourPng(picture.width(), picture.height(), picture.pixels());
+    AtomicFile file(fileName);
+    file.write(png);
+    file.commit();
+}
+
+// A whole number option within low..high; otherwise says why on stderr.
+OptionParser::ValueHandler WholeOption(const char* name, int low, int high,
+                                       std::optional<int>& target) {
+    return [=, &target](const std::string& text) {
+        target = ParseWhole(text, low, high);
+        if (!target)
+            std::cerr << name << " takes a whole number from " << low << " to " << high
+                      << ", not \"" << text << "\".\n";
+        return target.has_value();
+    };
+}
 bool ParseSize(const std::string& text, int& width, int& height) {
     const auto x = text.find('x');
     if (x == std::string::npos)
@@ -94,18 +142,37 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     options.value("--size",
                   [&a](const std::string& text) { return ParseSize(text, a.width, a.height); });
     options.flag("--wire", a.wire);
+    options.value("--frames", WholeOption("--frames", 1, kMaxFrames, a.frames));
+    options.value("--azimuth-step", WholeOption("--azimuth-step", 0, 359, a.azimuthStep));
     const auto positional = options.parse(args, 2);
     if (!positional || (*positional)[1].empty())
         return std::nullopt;
+    if (a.azimuthStep && !a.frames) {
+        std::cerr << "--azimuth-step needs --frames.\n";
+        return std::nullopt;
+    }
     a.scene = (*positional)[0];
     a.picture = (*positional)[1];
     return a;
 }
 
+// The picture names: PICTURE itself, or one per frame.
+std::vector<std::string> PictureNames(const Arguments& a) {
+    if (!a.frames)
+        return {a.picture};
+    std::vector<std::string> names;
+    for (int frame = 0; frame < *a.frames; ++frame)
+        names.push_back(FrameName(a.picture, frame));
+    return names;
+}
+
 int Render(const Arguments& a) {
-    if (IsSameFile(a.picture, a.scene)) {
-        ShowErrorBox(kOutputIsInputText);
-        return 1;
+    const std::vector<std::string> pictures = PictureNames(a);
+    for (const std::string& picture : pictures) {
+        if (IsSameFile(picture, a.scene)) {
+            ShowErrorBox(kOutputIsInputText);
+            return 1;
+        }
     }
     SceneFileName = a.scene;
     ClearScene();
@@ -118,13 +185,25 @@ int Render(const Arguments& a) {
     SunAzimuth = a.sunAzimuth.value_or(SunAzimuth);
     ZoomFactor = a.zoom;
     ShadedMode = !a.wire;
-    PixelBuffer picture(a.width, a.height);
-    PixelCanvas canvas(picture);
-    if (!ProjectClearDraw(canvas, a.width, a.height))
-        return 1;
-    SavePictureBmp(picture, a.picture);
-    std::cout << TriangleList.size() << " triangles drawn to " << a.picture << " (" << a.width
-              << 'x' << a.height << (a.wire ? ", wire" : ", shaded") << ")\n";
+    const int step = a.azimuthStep.value_or(kDefaultAzimuthStep);
+    const std::uint16_t firstAzimuth = ObserverAzimuth;
+    for (std::size_t frame = 0; frame < pictures.size(); ++frame) {
+        // A fresh picture and canvas: each frame is the single rendering at its azimuth.
+        PixelBuffer picture(a.width, a.height);
+        PixelCanvas canvas(picture);
+        ObserverAzimuth =
+            static_cast<std::uint16_t>((firstAzimuth + frame * std::size_t(step)) % 360);
+        if (!ProjectClearDraw(canvas, a.width, a.height))
+            return 1;
+        SavePicture(picture, pictures[frame]);
+    }
+    std::cout << TriangleList.size() << " triangles drawn to " << pictures.front();
+    if (pictures.size() > 1)
+        std::cout << " ... " << pictures.back() << " (" << pictures.size() << " frames " << step
+                  << " degrees apart, ";
+    else
+        std::cout << " (";
+    std::cout << a.width << 'x' << a.height << (a.wire ? ", wire" : ", shaded") << ")\n";
     return 0;
 }
 

@@ -138,9 +138,38 @@ TEST_F(CliTest, WrongUsageIsExitTwoAndHelpIsExitZero) {
           "generate m.bmp o.stl --base -1", "generate m.bmp o.stl --exaggeration nan",
           "generate m.bmp o.3df --surface round"})
         EXPECT_EQ(RunCli(arguments).exitCode, 2) << arguments;
+    for (const char* frames : {"--frames 0", "--frames 1001", "--azimuth-step 10"})
+        EXPECT_EQ(RunCli(std::string("render a.3df b.bmp ") + frames).exitCode, 2) << frames;
+    EXPECT_TRUE(
+        RunCli("render a.3df b.bmp --frames -3")
+            .output.starts_with("--frames takes a whole number from 1 to 1000, not \"-3\"."));
     const Outcome help = RunCli("generate --help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.output.find("--interval"), std::string::npos);
+}
+
+// A turntable: the scene read once, each frame the picture that a single rendering at its
+// azimuth gives, named by its number; a .png name is written as PNG.
+TEST_F(CliTest, TurntableFramesAreTheSingleRenderingsAtTheirAzimuths) {
+    m_folder.write(
+        "s.3df", quarn::testing::TdfBytes({{0, 0, 0}, {1, 0, 0}, {0, 1, 0.5f}}, {{0, 1, 2, 120}}));
+    const Outcome spin = RunCli(render("s.3df", "spin.bmp") + " --frames 3 --azimuth-step 100");
+    ASSERT_EQ(spin.exitCode, 0) << spin.output;
+    EXPECT_NE(spin.output.find("spin-000.bmp ... "), std::string::npos) << spin.output;
+    EXPECT_FALSE(fs::exists(path("spin.bmp")) || fs::exists(path("spin-003.bmp")));
+    const char* frames[] = {"spin-000.bmp", "spin-001.bmp", "spin-002.bmp"};
+    for (int frame = 0; frame < 3; ++frame) {
+        const std::string azimuth = std::to_string(60 + 100 * frame);
+        ASSERT_EQ(RunCli(render("s.3df", "one.bmp") + " --azimuth " + azimuth).exitCode, 0);
+        EXPECT_TRUE(m_folder.read(frames[frame]) == m_folder.read("one.bmp")) << frames[frame];
+    }
+    EXPECT_TRUE(m_folder.read(frames[0]) != m_folder.read(frames[1]));
+
+    const Outcome png = RunCli(render("s.3df", "spin.png") + " --frames 2 --size 64x48");
+    ASSERT_EQ(png.exitCode, 0) << png.output;
+    const std::string bytes = m_folder.read("spin-001.png");
+    EXPECT_TRUE(bytes.starts_with("\x89PNG\r\n\x1a\n")) << bytes.substr(0, 8);
+    EXPECT_EQ(bytes.substr(16, 8), std::string("\0\0\0\x40\0\0\0\x30", 8));  // 64 x 48
 }
 
 // The solid of a flat 2 x 2 grid: 2 + 12 triangles; its first corner, the north-west vertex,
