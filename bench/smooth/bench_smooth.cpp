@@ -4,10 +4,14 @@
 // Each landscape is a smooth function cut into 16 equal bands (band b covers [b, b + 1) band
 // spacings; its colour's height is the band's middle). Per landscape it prints the RMSE of
 // the per-pixel heights against the landscape, in band spacings, over the whole map and over
-// the strip along the map's edge, terraced and smooth. Then it times `quarn3d-cli generate
-// --surface smooth` (and terraced) on a 4096 x 4096 map of the hills at CellSize 4, with the
-// child's peak resident memory. Usage: quarn_bench_smooth [--smoke] [path/to/quarn3d-cli];
-// --smoke uses small maps, only to show that the benchmark still works.
+// the strip along the map's edge, terraced and smooth: first with the landscape's highest and
+// lowest points in the middle of the outer bands, as a summit's height is on average between
+// two contours, then at the far ends, the worst case for summits and pits. Then it times
+// `quarn3d-cli generate --surface smooth` (and terraced) on a 4096 x 4096 map of the hills at
+// CellSize 4, with the child's peak resident memory.
+// Usage: quarn_bench_smooth [--smoke] [path/to/quarn3d-cli]; --smoke uses small maps, only to
+// show that the benchmark still works. quarn_bench_smooth --peer-maps FOLDER SIDE writes the
+// landscapes for bench/smooth/grass_peer.py.
 
 #include <algorithm>
 #include <chrono>
@@ -31,36 +35,47 @@ double Bump(double x, double y, double cx, double cy, double r) {
     return std::exp(-((x - cx) * (x - cx) + (y - cy) * (y - cy)) / (r * r));
 }
 
+// Landscapes as a map cut from a larger country shows them: sloping ground that goes on past
+// the edges, so that no band is a wide plain at the very bottom or top of its range.
 const std::pair<const char*, Landscape> kLandscapes[] = {
     {"hills",
      [](double x, double y) {
          return Bump(x, y, 0.3, 0.3, 0.18) + 0.8 * Bump(x, y, 0.7, 0.35, 0.15) +
-                0.6 * Bump(x, y, 0.45, 0.75, 0.2);
+                0.6 * Bump(x, y, 0.45, 0.75, 0.2) + 0.3 * x + 0.2 * y;
      }},
     {"ridge",
      [](double x, double y) {
          const double d = y - 0.3 - 0.4 * x;  // distance across a slanting crest line
-         return std::exp(-d * d / 0.02) * (0.6 + 0.4 * std::sin(3 * x));
+         return 0.6 + 0.2 * std::sin(3 * x) - 1.2 * std::sqrt(d * d + 0.01);
      }},
     {"crater",
      [](double x, double y) {
          const double r = std::hypot(x - 0.5, y - 0.5);
-         return std::exp(-(r - 0.25) * (r - 0.25) / 0.01) - 0.7 * Bump(x, y, 0.5, 0.5, 0.12);
+         return 0.5 * (1 - r) + std::exp(-(r - 0.25) * (r - 0.25) / 0.01) -
+                0.7 * Bump(x, y, 0.5, 0.5, 0.12);
      }},
     {"edge slopes",
      [](double x, double y) { return 0.6 * x + 0.3 * y + 0.5 * Bump(x, y, 1.05, -0.05, 0.3); }},
+    // Not a goal: the lowest band a wide plain at the bottom of its range, where its colour
+    // cannot tell how low the plain lies.
+    {"hills on a plain",
+     [](double x, double y) {
+         return Bump(x, y, 0.3, 0.3, 0.18) + 0.8 * Bump(x, y, 0.7, 0.35, 0.15) +
+                0.6 * Bump(x, y, 0.45, 0.75, 0.2);
+     }},
 };
 
-// The landscape scaled to [0, 16) band spacings, per pixel.
-std::vector<double> Sampled(const Landscape& f, int side) {
+// The landscape scaled to [end, 16 - end] band spacings, per pixel: its lowest and highest
+// points lie end inside the outer bands.
+std::vector<double> Sampled(const Landscape& f, int side, double end) {
     std::vector<double> z(std::size_t(side) * std::size_t(side));
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x)
             z[std::size_t(y * side + x)] = f((x + 0.5) / side, (y + 0.5) / side);
     const auto [lo, hi] = std::minmax_element(z.begin(), z.end());
-    const double low = *lo, scale = 16 * (1 - 1e-9) / (*hi - *lo);
+    const double low = *lo, scale = (16 - 2 * end) / (*hi - *lo);
     for (double& v : z)
-        v = (v - low) * scale;
+        v = end + (v - low) * scale;
     return z;
 }
 
@@ -85,45 +100,88 @@ Rmse RmseOf(const std::vector<double>& z, const std::function<double(std::size_t
     return {std::sqrt(all / double(z.size())), std::sqrt(edge / double(edgeCount))};
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    const bool smoke = argc > 1 && std::string_view(argv[1]) == "--smoke";
-    const int rest = smoke ? 2 : 1;
-    if (argc > rest + 1) {
-        std::fprintf(stderr, "Usage: quarn_bench_smooth [--smoke] [path/to/quarn3d-cli]\n");
-        return 2;
-    }
-    const std::string cli = argc > rest ? argv[rest] : QUARN_CLI_PATH;
-    const int side = smoke ? 128 : 1024, mapSide = smoke ? 256 : 4096;
-
+quarn::NormalisedLevels BandMiddles() {
     quarn::NormalisedLevels levels;
     for (std::size_t b = 0; b < 16; ++b) {
         levels.norm[b] = float(b) + 0.5f;
         levels.set[b] = true;
     }
     levels.meanOfSet = 8;
-    std::printf("RMSE in band spacings on %dx%d maps of 16 bands (whole map / edge strip)\n", side,
-                side);
+    return levels;
+}
+
+quarn::ClassifiedRaster BandsOf(const std::vector<double>& z, int side) {
+    quarn::ClassifiedRaster raster{side, side, {}};
+    for (double v : z)
+        raster.classes.push_back(static_cast<std::uint8_t>(std::min(v, 15.0)));
+    return raster;
+}
+
+void PrintAccuracy(int side, double end, const char* where) {
+    std::printf(
+        "RMSE in band spacings on %dx%d maps of 16 bands (whole map / edge strip),\n"
+        "highest and lowest points %s\n",
+        side, side, where);
     for (const auto& [name, landscape] : kLandscapes) {
-        const std::vector<double> z = Sampled(landscape, side);
-        quarn::ClassifiedRaster raster{side, side, {}};
-        for (double v : z)
-            raster.classes.push_back(static_cast<std::uint8_t>(v));
-        const std::vector<float> smooth = quarn::SmoothSurface(raster, levels);
+        const std::vector<double> z = Sampled(landscape, side, end);
+        const quarn::ClassifiedRaster raster = BandsOf(z, side);
+        const std::vector<float> smooth = quarn::SmoothSurface(raster, BandMiddles());
         const Rmse terraced = RmseOf(
             z, [&](std::size_t i) { return raster.classes[i] + 0.5; }, side);
         const Rmse smoothed = RmseOf(
             z, [&](std::size_t i) { return smooth[i]; }, side);
-        std::printf("  %-12s terraced %.3f / %.3f   smooth %.3f / %.3f\n", name, terraced.all,
+        std::printf("  %-17s terraced %.3f / %.3f   smooth %.3f / %.3f\n", name, terraced.all,
                     terraced.edge, smoothed.all, smoothed.edge);
     }
+}
+
+// For bench/smooth/grass_peer.py: per landscape NAME.bmp (the band map) and NAME.f64 (the
+// landscape in band spacings, little-endian doubles row by row), listed in landscapes.txt.
+void WritePeerMaps(const std::filesystem::path& folder, int side) {
+    std::filesystem::create_directories(folder);
+    std::FILE* list = std::fopen((folder / "landscapes.txt").string().c_str(), "w");
+    for (const auto& [name, landscape] : kLandscapes) {
+        std::string file = name;
+        std::replace(file.begin(), file.end(), ' ', '-');
+        const std::vector<double> z = Sampled(landscape, side, 0.5);
+        const quarn::ClassifiedRaster raster = BandsOf(z, side);
+        quarn::bench::WriteBandMap((folder / (file + ".bmp")).string(), side, [&](int x, int y) {
+            return raster.classes[std::size_t(y) * std::size_t(side) + std::size_t(x)];
+        });
+        std::FILE* out = std::fopen((folder / (file + ".f64")).string().c_str(), "wb");
+        std::fwrite(z.data(), sizeof(double), z.size(), out);
+        std::fclose(out);
+        std::fprintf(list, "%s %s\n", file.c_str(), name);
+    }
+    std::fclose(list);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::string_view(argv[1]) == "--peer-maps") {
+        WritePeerMaps(argv[2], std::stoi(argv[3]));
+        return 0;
+    }
+    const bool smoke = argc > 1 && std::string_view(argv[1]) == "--smoke";
+    const int rest = smoke ? 2 : 1;
+    if (argc > rest + 1) {
+        std::fprintf(stderr,
+                     "Usage: quarn_bench_smooth [--smoke] [path/to/quarn3d-cli]\n"
+                     "       quarn_bench_smooth --peer-maps FOLDER SIDE\n");
+        return 2;
+    }
+    const std::string cli = argc > rest ? argv[rest] : QUARN_CLI_PATH;
+    const int side = smoke ? 128 : 1024, mapSide = smoke ? 256 : 4096;
+
+    PrintAccuracy(side, 0.5, "in the middle of the outer bands");
+    PrintAccuracy(side, 1e-9, "at the far ends of the outer bands (the worst case for summits)");
 
     const auto folder = std::filesystem::temp_directory_path() / "quarn-bench-smooth";
     std::filesystem::create_directories(folder);
     const std::string map = (folder / "map.bmp").string();
     std::vector<std::uint8_t> bands;
-    for (double v : Sampled(kLandscapes[0].second, mapSide))
+    for (double v : Sampled(kLandscapes[0].second, mapSide, 0.5))
         bands.push_back(static_cast<std::uint8_t>(v));
     quarn::bench::WriteBandMap(map, mapSide, [&](int x, int y) {
         return bands[std::size_t(y) * std::size_t(mapSide) + std::size_t(x)];

@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Peer comparison of the smooth surface with GRASS GIS's r.surf.contour.
 
-Draws smooth test landscapes, cuts each into 16 equal height bands as a 16-colour BMP
-(colour b = band b, its height the band's middle), and rebuilds the landscape three ways:
-quarn3d-cli generate terraced and smooth (CellSize 4), and r.surf.contour from the band
-boundaries as contour lines. Each result is compared with the landscape averaged over the
-same 4 x 4 cells; the figures are RMSE / band spacing and the wall time of each run.
+Takes the smooth benchmark's landscapes (quarn_bench_smooth --peer-maps: each cut into 16
+equal height bands as a 16-colour BMP, colour b = band b, its height the band's middle) and
+rebuilds each three ways: quarn3d-cli generate terraced and smooth (CellSize 4), and
+r.surf.contour from the band boundaries as contour lines. Each result is compared with the
+landscape averaged over the same 4 x 4 cells; the figures are RMSE / band spacing and the wall
+time of each run.
 
-Usage: grass_peer.py QUARN3D-CLI [SIDE]   (needs grass-core; SIDE defaults to 512 pixels)
+Usage: grass_peer.py QUARN3D-CLI QUARN_BENCH_SMOOTH [SIDE]
+(needs grass-core; SIDE defaults to 512 pixels)
 """
 import math
 import os
@@ -22,47 +24,16 @@ BANDS = 16
 CELL = 4
 
 
-def landscapes(side):
-    def hills(x, y):
-        return sum(h * math.exp(-((x - cx) ** 2 + (y - cy) ** 2) / (2 * s * s))
-                   for cx, cy, s, h in [(0.3, 0.35, 0.12, 1.0), (0.7, 0.6, 0.15, 0.8),
-                                        (0.45, 0.8, 0.08, 0.6)])
-
-    def ridge(x, y):
-        d = abs((y - 0.5) - 0.3 * math.sin(3 * x))
-        return math.exp(-d * d / 0.02) * (0.6 + 0.4 * x)
-
-    def crater(x, y):
-        r = math.hypot(x - 0.5, y - 0.5)
-        return math.exp(-((r - 0.25) ** 2) / 0.01) - 0.6 * math.exp(-r * r / 0.004)
-
-    def edge_slope(x, y):
-        return 0.8 * x + 0.4 * y + 0.3 * math.exp(-((x - 0.9) ** 2 + (y - 0.1) ** 2) / 0.02)
-
-    return {"hills": hills, "ridge": ridge, "crater with pit": crater,
-            "slopes cut by the edge": edge_slope}
-
-
-def sample(f, side):
-    return [[f((i + 0.5) / side, (j + 0.5) / side) for i in range(side)] for j in range(side)]
-
-
-def write_bmp(path, bands):
-    side = len(bands)
-    row = ((side * 4 + 31) // 32) * 4
-    pixels = bytearray()
-    for j in reversed(range(side)):
-        line = bytearray(row)
-        for i in range(side):
-            line[i // 2] |= bands[j][i] << (4 if i % 2 == 0 else 0)
-        pixels += line
-    palette = b"".join(struct.pack("<BBBB", 10 + 15 * b, 200 - 12 * b, 8 * b, 0)
-                       for b in range(BANDS))
-    offset = 14 + 40 + len(palette)
-    header = b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, side, side, 1, 4, 0, len(pixels), 0, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + palette + pixels)
+def read_landscapes(bench, folder, side):
+    """(display name, band map path, landscape rows in band spacings) per landscape."""
+    subprocess.run([bench, "--peer-maps", folder, str(side)], check=True)
+    with open(os.path.join(folder, "landscapes.txt")) as f:
+        entries = [line.rstrip("\n").split(" ", 1) for line in f if line.strip()]
+    for file, name in entries:
+        with open(os.path.join(folder, file + ".f64"), "rb") as f:
+            values = struct.unpack(f"<{side * side}d", f.read())
+        rows = [list(values[j * side:(j + 1) * side]) for j in range(side)]
+        yield name, os.path.join(folder, file + ".bmp"), rows
 
 
 def read_3df_heights(path, extent):
@@ -124,35 +95,33 @@ def grass(folder, bands, side, spacing):
 
 
 def main():
-    cli = sys.argv[1]
-    side = int(sys.argv[2]) if len(sys.argv) > 2 else 512
+    cli, bench = sys.argv[1], sys.argv[2]
+    side = int(sys.argv[3]) if len(sys.argv) > 3 else 512
     spacing = 64.0  # whole-number band middles: 32, 96, ...
     print(f"{side} x {side} pixels, 16 bands of {spacing:g}, CellSize {CELL}; "
           "RMSE / band spacing (time)")
-    for name, f in landscapes(side).items():
-        folder = tempfile.mkdtemp(prefix="quarn-peer-")
-        try:
-            raw = sample(f, side)
-            low = min(min(r) for r in raw)
-            high = max(max(r) for r in raw)
-            truth = [[(v - low) / (high - low) * BANDS * spacing * 0.999999 for v in r]
-                     for r in raw]
-            bands = [[int(v // spacing) for v in r] for r in truth]
-            bmp = os.path.join(folder, "map.bmp")
-            write_bmp(bmp, bands)
-            expected = cell_means(truth, side)
-            results = []
-            for surface in ("terraced", "smooth"):
-                got, seconds = quarn(cli, bmp, os.path.join(folder, surface + ".3df"), side,
-                                     surface, spacing)
-                results.append((surface, rmse(got, expected) / spacing, seconds))
-            surface, seconds = grass(folder, bands, side, spacing)
-            results.append(("r.surf.contour", rmse(cell_means(surface, side), expected) / spacing,
-                            seconds))
-            print(f"{name:24}" + "  ".join(f"{what} {e:.3f} ({s:.2f} s)"
-                                            for what, e, s in results))
-        finally:
-            shutil.rmtree(folder)
+    maps = tempfile.mkdtemp(prefix="quarn-peer-maps-")
+    try:
+        for name, bmp, landscape in read_landscapes(bench, maps, side):
+            folder = tempfile.mkdtemp(prefix="quarn-peer-")
+            try:
+                truth = [[v * spacing for v in row] for row in landscape]
+                bands = [[min(int(v), BANDS - 1) for v in row] for row in landscape]
+                expected = cell_means(truth, side)
+                results = []
+                for surface in ("terraced", "smooth"):
+                    got, seconds = quarn(cli, bmp, os.path.join(folder, surface + ".3df"), side,
+                                         surface, spacing)
+                    results.append((surface, rmse(got, expected) / spacing, seconds))
+                surface, seconds = grass(folder, bands, side, spacing)
+                results.append(("r.surf.contour",
+                                rmse(cell_means(surface, side), expected) / spacing, seconds))
+                print(f"{name:18}" + "  ".join(f"{what} {e:.3f} ({s:.2f} s)"
+                                                for what, e, s in results))
+            finally:
+                shutil.rmtree(folder)
+    finally:
+        shutil.rmtree(maps)
 
 
 if __name__ == "__main__":
