@@ -1,6 +1,7 @@
 #include "map_image.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace quarn {
 
@@ -13,6 +14,19 @@ MapImage::MapImage(PressHandler onPress) : m_onPress(std::move(onPress)) {
 void MapImage::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     m_onPress(event->button(), event->modifiers(), at.x(), at.y());
+}
+
+void MapImage::setPicture(const QImage& picture) {
+    m_picture = picture;
+    update();
+}
+
+void MapImage::paintEvent(QPaintEvent* event) {
+    const QRect exposed = event->rect() & m_picture.rect();
+    if (exposed.isEmpty())
+        return;
+    QPainter painter(this);
+    painter.drawImage(exposed.topLeft(), m_picture.copy(exposed));
 }
 
 }  // namespace quarn

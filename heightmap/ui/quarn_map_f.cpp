@@ -2,9 +2,9 @@
 
 #include <QCloseEvent>
 #include <QLayout>
-#include <QPixmap>
 
 #include "bmp_image.h"
+#include "busy_cursor.h"
 #include "error_report.h"
 #include "forms.h"
 #include "map_state.h"
@@ -45,9 +45,10 @@ TfrmMap::~TfrmMap() {
 void TfrmMap::LoadPicture(const std::string& fileName) {
     // A failed load leaves no picture, so no terrain is made from the one shown before.
     m_picture = QImage();
-    Image1->clear();
+    Image1->setPicture(m_picture);
+    const BusyCursor busy;
     m_picture = LoadBmpImage(fileName);
-    Image1->setPixmap(QPixmap::fromImage(m_picture));
+    Image1->setPicture(m_picture);
 }
 
 void TfrmMap::SetClientSize(int width, int height) {

@@ -1,7 +1,9 @@
 #include "quarn_render_f.h"
 
 #include <QCloseEvent>
+#include <optional>
 
+#include "busy_cursor.h"
 #include "draw.h"
 #include "error_report.h"
 #include "scene.h"
@@ -11,6 +13,9 @@ namespace quarn {
 TfrmRender* frmRender = nullptr;
 
 namespace {
+
+// Drawings slower than this show the busy cursor from the next one on.
+constexpr auto kSlowDrawing = std::chrono::milliseconds(330);
 
 QFont DesignFont(int pixelHeight) {
     QFont font("MS Sans Serif");
@@ -97,6 +102,9 @@ void TfrmRender::connectHandlers() {
     connect(RadioButton1, &QRadioButton::clicked, this, Guarded([this] { RadioButton1Click(); }));
     connect(RadioButton2, &QRadioButton::clicked, this, Guarded([this] { RadioButton2Click(); }));
     connect(CheckBox1, &QCheckBox::clicked, this, Guarded([this] { CheckBox1Click(); }));
+    m_renderSoon.setSingleShot(true);
+    m_renderSoon.setInterval(0);
+    connect(&m_renderSoon, &QTimer::timeout, this, Guarded([this] { Button1Click(); }));
     UpDown1->setClickHandler([this] { UpDown1Click(); });
     UpDown2->setClickHandler([this] { UpDown2Click(); });
 }
@@ -117,12 +125,23 @@ void TfrmRender::showAngles(int elevation, int azimuth) {
 
 void TfrmRender::renderIfAuto() {
     if (CheckBox2->isChecked())
-        Button1Click();
+        m_renderSoon.start();
+}
+
+bool TfrmRender::drawPicture(const std::function<bool()>& drawing) {
+    std::optional<BusyCursor> busy;
+    if (m_lastDrawing > kSlowDrawing)
+        busy.emplace();
+    const auto start = std::chrono::steady_clock::now();
+    const bool drawn = drawing();
+    m_lastDrawing = std::chrono::steady_clock::now() - start;
+    refreshPicture();
+    return drawn;
 }
 
 void TfrmRender::Button1Click() {
-    RenderScene(m_canvas, kImageWidth, kImageHeight);
-    refreshPicture();
+    m_renderSoon.stop();
+    drawPicture([this] { return RenderScene(m_canvas, kImageWidth, kImageHeight); });
 }
 
 void TfrmRender::UpDown1Click() {

@@ -5,6 +5,10 @@
 // elevation, the horizontal one an azimuth, of the observer or the sun by the radio buttons.
 // A new window shows the settings as they stand. Closing it clears RenderWindowOpen and
 // SceneFileName and destroys it; the scene and the settings stay for the next window.
+//
+// A control's automatic rendering waits for the events already queued: a burst of clicks
+// during a slow rendering gives one rendering of the latest settings, not one per click.
+// A drawing shows the busy cursor when the one before it took longer than a third of a second.
 #pragma once
 
 #include <QCheckBox>
@@ -13,6 +17,9 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
+#include <chrono>
+#include <functional>
 
 #include "picture_view.h"
 #include "pixel_buffer.h"
@@ -37,6 +44,10 @@ class TfrmRender : public QMdiSubWindow, public AngleDisplay {
     Canvas& canvas() { return m_canvas; }
     /// Shows the picture as drawn so far.
     void refreshPicture() { Image1->update(); }
+    /// Runs drawing (which draws the picture) and shows the picture; returns its result.
+    bool drawPicture(const std::function<bool()>& drawing);
+    /// True while an automatic rendering waits for the queued events.
+    bool renderPending() const { return m_renderSoon.isActive(); }
 
     void Button1Click();
     void UpDown1Click();
@@ -75,6 +86,8 @@ class TfrmRender : public QMdiSubWindow, public AngleDisplay {
 
     PixelBuffer m_picture{kImageWidth, kImageHeight};
     PixelCanvas m_canvas{m_picture};
+    QTimer m_renderSoon;
+    std::chrono::steady_clock::duration m_lastDrawing{};
 };
 
 /// The viewer window while it exists, otherwise nullptr.

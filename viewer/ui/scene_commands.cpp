@@ -5,6 +5,7 @@
 
 #include "atomic_file.h"
 #include "bmp_picture.h"
+#include "busy_cursor.h"
 #include "draw.h"
 #include "file_dialog.h"
 #include "forms.h"
@@ -52,12 +53,13 @@ void OpenSceneFile() {
     SceneFileName = *name;
     ClearScene();
     ShowViewer();
+    const BusyCursor busy;
     if (!LoadScene(SceneFile::Open(SceneFileName), *frmRender))
         return;
-    const bool drawn =
-        ProjectClearDraw(frmRender->canvas(), TfrmRender::kImageWidth, TfrmRender::kImageHeight);
-    if (drawn)
-        frmRender->refreshPicture();
+    frmRender->drawPicture([] {
+        return ProjectClearDraw(frmRender->canvas(), TfrmRender::kImageWidth,
+                                TfrmRender::kImageHeight);
+    });
 }
 
 void SaveScenePicture() {

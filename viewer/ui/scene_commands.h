@@ -11,7 +11,8 @@ struct WindowPosition {
 /// Where the viewer window goes on a screen of this size: centred, 25 pixels higher.
 WindowPosition ViewerPosition(int screenWidth, int screenHeight);
 
-/// "Open 3DF file...": creates or reuses frmRender, loads, projects, clears and draws.
+/// "Open 3DF file...": creates or reuses frmRender, loads, projects, clears and draws, under
+/// the busy cursor.
 void OpenSceneFile();
 /// "Save 3D picture as...": "No picture to save!" while no scene file is set.
 void SaveScenePicture();

@@ -60,12 +60,43 @@ TEST_F(RenderWindow, ArrowClicksStepTheAnglesByFiveAndRender) {
         const auto before = Picture();
         for (int click = 0; click < c.clicks; ++click)
             QTest::mouseClick(c.arrow, Qt::LeftButton);
+        QCoreApplication::processEvents();
         EXPECT_EQ(ObserverElevation, c.elevation);
         EXPECT_EQ(ObserverAzimuth, c.azimuth);
         EXPECT_EQ(Controls(), "Observer shaded auto " + std::to_string(c.elevation) + " " +
                                   std::to_string(c.azimuth));
         EXPECT_NE(Picture(), before);
     }
+}
+
+// The picture without its one-pixel border, which the clearing outlines in the pen colour
+// that the drawing before left.
+std::vector<Colour> Inside(const std::vector<Colour>& picture) {
+    const int width = TfrmRender::kImageWidth, height = TfrmRender::kImageHeight;
+    std::vector<Colour> inside;
+    for (int y = 1; y + 1 < height; ++y)
+        for (int x = 1; x + 1 < width; ++x)
+            inside.push_back(picture[std::size_t(y) * width + std::size_t(x)]);
+    return inside;
+}
+
+// Clicks that arrive while the window is busy do not each render: the picture is drawn once,
+// when the queued events are done, with the latest settings, as "Render now!" draws them.
+TEST_F(RenderWindow, ABurstOfClicksRendersOnceWithTheLatestSettings) {
+    Open(GoodScene());
+    const auto before = Picture();
+    for (int click = 0; click < 4; ++click)
+        frmRender->UpDown2->stepBy(1);
+    frmRender->Button2->click();
+    EXPECT_EQ(Picture(), before) << "nothing rendered while clicks are queued";
+    EXPECT_TRUE(frmRender->renderPending());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frmRender->renderPending());
+    const auto coalesced = Inside(Picture());
+    EXPECT_NE(coalesced, Inside(before));
+    frmRender->Button1Click();
+    EXPECT_EQ(Inside(Picture()), coalesced) << "azimuth 80 and one zoom step";
+    EXPECT_EQ(ObserverAzimuth, 80);
 }
 
 // The zoom steps by eleven tenths; nothing renders on a pair switch, or without autorender
