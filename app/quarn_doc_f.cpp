@@ -1,7 +1,10 @@
 #include "quarn_doc_f.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLayout>
@@ -55,6 +58,16 @@ QString WithLongLinesBroken(const QString& text) {
         shown += text[i];
     }
     return shown;
+}
+
+// "document.txt" unless it is missing and the installation of the program in executableDir
+// holds the user guide.
+QString DocumentationFile(const QString& executableDir) {
+    const QString local = QStringLiteral("document.txt");
+    const QString installed = executableDir + QStringLiteral("/" QUARN_GUIDE_FROM_BIN);
+    if (!QFileInfo::exists(local) && QFileInfo::exists(installed))
+        return QDir::cleanPath(installed);
+    return local;
 }
 
 }  // namespace
@@ -114,6 +127,10 @@ void TfrmDoc::closeEvent(QCloseEvent* event) {
 }
 
 void ShowDocumentation() {
+    ShowDocumentation(QCoreApplication::applicationDirPath());
+}
+
+void ShowDocumentation(const QString& executableDir) {
     if (!DocWindowOpen) {
         frmDoc = new TfrmDoc();
         AddChildWindow(frmDoc);
@@ -123,7 +140,7 @@ void ShowDocumentation() {
     frmDoc->raise();
     if (QMdiArea* area = frmDoc->mdiArea())
         area->setActiveSubWindow(frmDoc);
-    frmDoc->loadFile(QStringLiteral("document.txt"));
+    frmDoc->loadFile(DocumentationFile(executableDir));
 }
 
 }  // namespace quarn

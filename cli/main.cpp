@@ -10,7 +10,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: quarn3d-cli generate MAP.bmp OUTPUT [options]   (see: quarn3d-cli generate --help)\n"
-    "       quarn3d-cli render SCENE.3df PICTURE.bmp [options] (see: quarn3d-cli render --help)\n";
+    "       quarn3d-cli render SCENE.3df PICTURE.bmp [options] (see: quarn3d-cli render --help)\n"
+    "       quarn3d-cli --version\n";
 
 }  // namespace
 
@@ -26,6 +27,10 @@ int main(int argc, char** argv) {
         return quarn::cli::RunGenerate(rest);
     if (all[0] == "render")
         return quarn::cli::RunRender(rest);
+    if (all[0] == "--version") {
+        std::cout << "quarn3d-cli " QUARN_VERSION "\n";
+        return 0;
+    }
     if (all[0] == "--help" || all[0] == "-h") {
         std::cout << kUsage;
         return 0;

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Quarn 3D needs on Debian 12.
+# Installs what building, running, testing and packing Quarn 3D needs on Debian 12.
 # Quick when everything is already there.
 set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev clang libclang-rt-14-dev python3
-          assimp-utils)
+          assimp-utils dpkg-dev desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

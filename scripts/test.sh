@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test, warnings as errors in every build: the suite (window
-# tests offscreen, benchmarks at a small size), a check that samples/make_maps.py still draws
-# the sample maps, the suite again under AddressSanitizer (with leak checking) and
-# UndefinedBehaviorSanitizer, and a short fuzz run of each parser.
+# tests offscreen, benchmarks at a small size, the install layout in a temporary prefix), a
+# check that samples/make_maps.py still draws the sample maps, the suite again under
+# AddressSanitizer (with leak checking) and UndefinedBehaviorSanitizer, and a short fuzz run of
+# each parser.
 #   scripts/test.sh --quick   builds and runs the suite only (no set-up, no other checks)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <filesystem>
 #include <tuple>
 
 #include "close_windows.h"
@@ -57,6 +58,7 @@ TEST_F(AppShellTest, CancelAtTheNoticeEndsBeforeAnyWindowShows) {
     EXPECT_FALSE(frmMainMDI->isVisible());
 }
 
+// The test program lies in the build folder, where no installed guide stands in for the file.
 TEST_F(AppShellTest, DocumentationReadsTheFileEachTimeIntoTheSameWindow) {
     ASSERT_TRUE(StartUp());
     frmMainMDI->Documentation1->trigger();
@@ -80,6 +82,24 @@ TEST_F(AppShellTest, DocumentationReadsTheFileEachTimeIntoTheSameWindow) {
     EXPECT_TRUE(DocWindowOpen);
     EXPECT_EQ(frmDoc->Memo1->toPlainText(), "Second edition");
     EXPECT_EQ(m_ui.reports.size(), 1u);
+}
+
+// Started from a desktop menu, the current folder is the home folder: an installed program
+// shows its installation's guide there, but a "document.txt" of the folder still comes first.
+TEST_F(AppShellTest, DocumentationFallsBackOnTheInstalledGuideOnlyWithoutALocalFile) {
+    ASSERT_TRUE(StartUp());
+    const testing::TempFolder installation;
+    std::filesystem::create_directories(installation.path() / "bin");
+    std::filesystem::create_directories(installation.path() / "share/quarn3d");
+    installation.write("share/quarn3d/document.txt", "Installed guide");
+    const QString programFolder = QString::fromStdString(installation.file("bin"));
+
+    ShowDocumentation(programFolder);
+    EXPECT_EQ(frmDoc->Memo1->toPlainText(), "Installed guide");
+    m_folder.write("document.txt", "Local notes");
+    ShowDocumentation(programFolder);
+    EXPECT_EQ(frmDoc->Memo1->toPlainText(), "Local notes");
+    EXPECT_TRUE(m_ui.reports.empty());
 }
 
 // Mend: a 2 MB line froze the window for minutes; it is shown as lines of 988 characters.
