@@ -1,43 +1,113 @@
 #include "draw.h"
 
-#include "checked_float.h"
+#include <bit>
+#include <cstdint>
+#include <exception>
+#include <vector>
+
+#include "band_raster.h"
+#include "pixel_buffer.h"
+#include "polygon_plan.h"
 #include "scene.h"
 
 namespace quarn {
 
 namespace {
 
-constexpr float kAmbient = 0.2f, kDiffuse = 0.4f, kSpecular = 0.4f, kShininess = 0.5f;
-
-Point PixelOf(const WindowMapping& mapping, float zoom, const Vec3& corner) {
-    Point p;
-    WorldToDevice(mapping, CheckedToFloat(double(zoom) * double(corner.x)),
-                  CheckedToFloat(double(zoom) * double(corner.z)), p.x, p.y);
-    return p;
-}
-
-}  // namespace
-
-void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Canvas& canvas) {
+void PrepareCanvas(Canvas& canvas, bool shaded) {
     if (shaded) {
         canvas.brushStyle = BrushStyle::Solid;
     } else {
         canvas.brushStyle = BrushStyle::Clear;
         canvas.penColour = kWhite;
     }
-    const WindowMapping& mapping = projected.mapping;
-    for (const ProjectedTriangle& t : projected.triangles) {
-        const Point a = PixelOf(mapping, zoom, t.corner1), b = PixelOf(mapping, zoom, t.corner2),
-                    c = PixelOf(mapping, zoom, t.corner3);
+}
+
+// One polygon per triangle through the canvas, for canvases other than a PixelCanvas.
+void DrawOneByOne(const ProjectedScene& projected, float zoom, bool shaded, Canvas& canvas) {
+    for (std::size_t i = 0; i < projected.size(); ++i) {
+        const ProjectedTriangle t = projected.triangle(i);
+        const Point a = CornerPixel(projected.mapping, zoom, t.corner1),
+                    b = CornerPixel(projected.mapping, zoom, t.corner2),
+                    c = CornerPixel(projected.mapping, zoom, t.corner3);
         if (shaded) {
-            const Colour colour = ComputeShadedColour(
-                t.corner1, t.corner2, t.corner3, projected.rotatedSun, static_cast<float>(t.colour),
-                kAmbient, kDiffuse, kSpecular, kShininess);
+            const Colour colour = ShadedColourOf(projected, i);
             canvas.brushColour = colour;
             canvas.penColour = colour;
         }
         canvas.polygon(a, b, c);
     }
+}
+
+// A set of triangle indices, one bit each, that tells an index's place among those it holds.
+class ShowingTriangles {
+  public:
+    explicit ShowingTriangles(std::size_t triangles) : m_bits((triangles + 63) / 64, 0) {}
+
+    void mark(std::size_t i) { m_bits[i / 64] |= std::uint64_t{1} << (i % 64); }
+
+    // The indices held, in order; afterwards rank() may be asked.
+    std::vector<std::size_t> list() {
+        std::vector<std::size_t> held;
+        m_before.resize(m_bits.size());
+        for (std::size_t w = 0; w < m_bits.size(); ++w) {
+            m_before[w] = held.size();
+            for (std::uint64_t bits = m_bits[w]; bits != 0; bits &= bits - 1)
+                held.push_back(w * 64 + std::size_t(std::countr_zero(bits)));
+        }
+        return held;
+    }
+
+    // How many held indices come before i.
+    std::size_t rank(std::size_t i) const {
+        const std::uint64_t below = (std::uint64_t{1} << (i % 64)) - 1;
+        return m_before[i / 64] + std::size_t(std::popcount(m_bits[i / 64] & below));
+    }
+
+  private:
+    std::vector<std::uint64_t> m_bits;
+    std::vector<std::size_t> m_before;
+};
+
+// The same picture and canvas state as DrawOneByOne on this canvas, on all cores. Shaded,
+// the triangles are first drawn as numbers, so that only the colours of those that show (and
+// of the last, which the pen keeps) are worked out.
+void DrawPlanned(const ProjectedScene& projected, float zoom, bool shaded, PixelCanvas& canvas) {
+    const PolygonPlan plan = PlanPolygons(projected, zoom, shaded);
+    const std::span<const Triangle> triangles = projected.indexed().first(plan.drawable);
+    PixelBuffer& picture = canvas.buffer();
+    if (!shaded) {
+        DrawWireTriangles(picture, plan.corners, triangles);
+    } else if (!triangles.empty()) {
+        PixelBuffer numbers(picture.width(), picture.height(), 0);
+        DrawTriangleNumbers(numbers, plan.corners, triangles);
+        ShowingTriangles showing(triangles.size());
+        for (const Colour number : numbers.pixels())
+            if (number != 0)
+                showing.mark(number - 1);
+        showing.mark(triangles.size() - 1);  // the pen keeps its colour
+        const std::vector<std::size_t> which = showing.list();
+        std::vector<Colour> colours(which.size());
+        ShadeTriangles(projected, which, colours.data());
+        const std::span<Colour> pixels = picture.writablePixels();
+        for (std::size_t p = 0; p < pixels.size(); ++p)
+            if (const Colour number = numbers.pixels()[p]; number != 0)
+                pixels[p] = colours[showing.rank(number - 1)];
+        canvas.brushColour = colours.back();
+        canvas.penColour = colours.back();
+    }
+    if (plan.fault)
+        std::rethrow_exception(plan.fault);
+}
+
+}  // namespace
+
+void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Canvas& canvas) {
+    PrepareCanvas(canvas, shaded);
+    if (auto* pixels = dynamic_cast<PixelCanvas*>(&canvas))
+        DrawPlanned(projected, zoom, shaded, *pixels);
+    else
+        DrawOneByOne(projected, zoom, shaded, canvas);
 }
 
 void Draw_and_View(Canvas& canvas) {

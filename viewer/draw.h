@@ -2,6 +2,11 @@
 // flat-shaded by the sun (brush and pen in the triangle's colour) or outlined in white over
 // what the picture holds. Triangles are drawn in scene order, so a later one covers an
 // earlier one whatever their depth; nothing is sorted or culled.
+//
+// On a PixelCanvas the same picture, canvas state and faults come from work spread over all
+// cores while the caller waits: the pixel corners per vertex, each band of rows drawn in scene
+// order by one thread, and only the colours of the triangles that show worked out. Other
+// canvases get one polygon call per triangle.
 #pragma once
 
 #include <cstdint>

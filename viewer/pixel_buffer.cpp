@@ -74,11 +74,23 @@ void WalkLine(std::int64_t m0, std::int64_t n0, std::int64_t m1, std::int64_t n1
         plot(first, n0);
         return;
     }
-    // minor = n0 + floor((2 (m - m0) dn + dm) / (2 dm)), kept as quotient and remainder.
+    // minor = n0 + floor((2 (m - m0) dn + dm) / (2 dm)), kept as quotient and remainder; the
+    // numerator needs more than 64 bits only for lines far longer than a picture.
     const Wide twiceDm = Wide(2) * dm;
-    const Wide numerator = Wide(2) * (first - m0) * dn + dm;
-    Wide quotient = FloorDiv(numerator, twiceDm);
-    auto remainder = static_cast<std::int64_t>(numerator - quotient * twiceDm);
+    Wide quotient;
+    std::int64_t remainder;
+    if (std::llabs(first - m0) < kNarrowLimit && std::llabs(dn) < 2 * kNarrowLimit) {
+        const std::int64_t numerator = 2 * (first - m0) * dn + dm, twice = 2 * dm;
+        std::int64_t q = numerator / twice, r = numerator % twice;
+        if (r < 0)
+            --q, r += twice;
+        quotient = q;
+        remainder = r;
+    } else {
+        const Wide numerator = Wide(2) * (first - m0) * dn + dm;
+        quotient = FloorDiv(numerator, twiceDm);
+        remainder = static_cast<std::int64_t>(numerator - quotient * twiceDm);
+    }
     std::int64_t minor = n0 + static_cast<std::int64_t>(quotient);
     const auto step = static_cast<std::int64_t>(2 * dn), wrap = static_cast<std::int64_t>(twiceDm);
     for (std::int64_t m = first; m <= last; ++m) {
@@ -113,7 +125,16 @@ void PixelBuffer::setPixel(std::int32_t x, std::int32_t y, Colour colour) {
 }
 
 void PixelBuffer::fillTriangle(Point a, Point b, Point c, Colour colour) {
-    const Wide area = (Wide(b.x) - a.x) * (Wide(c.y) - a.y) - (Wide(b.y) - a.y) * (Wide(c.x) - a.x);
+    fillTriangle(a, b, c, colour, 0, m_height);
+}
+
+void PixelBuffer::fillTriangle(Point a, Point b, Point c, Colour colour, std::int32_t firstRow,
+                               std::int32_t endRow) {
+    const bool narrow = Narrow(a) && Narrow(b) && Narrow(c);
+    const Wide area =
+        narrow ? Wide((std::int64_t(b.x) - a.x) * (std::int64_t(c.y) - a.y) -
+                      (std::int64_t(b.y) - a.y) * (std::int64_t(c.x) - a.x))
+               : (Wide(b.x) - a.x) * (Wide(c.y) - a.y) - (Wide(b.y) - a.y) * (Wide(c.x) - a.x);
     if (area == 0)
         return;
     if (area < 0)
@@ -121,29 +142,35 @@ void PixelBuffer::fillTriangle(Point a, Point b, Point c, Colour colour) {
     // Centres x + 0.5 within [min, max) of the corners, clipped to the picture.
     const std::int32_t x0 = std::max(std::min({a.x, b.x, c.x}), 0);
     const std::int32_t x1 = std::min(std::max({a.x, b.x, c.x}) - 1, m_width - 1);
-    const std::int32_t y0 = std::max(std::min({a.y, b.y, c.y}), 0);
-    const std::int32_t y1 = std::min(std::max({a.y, b.y, c.y}) - 1, m_height - 1);
+    const std::int32_t y0 = std::max(std::min({a.y, b.y, c.y}), std::max(firstRow, 0));
+    const std::int32_t y1 = std::min(std::max({a.y, b.y, c.y}) - 1, std::min(endRow, m_height) - 1);
     if (x0 > x1 || y0 > y1)
         return;
-    if (Narrow(a) && Narrow(b) && Narrow(c))
+    if (narrow)
         FillClipped<std::int64_t>(*this, a, b, c, x0, y0, x1, y1, colour);
     else
         FillClipped<Wide>(*this, a, b, c, x0, y0, x1, y1, colour);
 }
 
 void PixelBuffer::drawLine(Point a, Point b, Colour colour) {
+    drawLine(a, b, colour, 0, m_height);
+}
+
+void PixelBuffer::drawLine(Point a, Point b, Colour colour, std::int32_t firstRow,
+                           std::int32_t endRow) {
+    const std::int64_t top = std::max(firstRow, 0), bottom = std::min(endRow, m_height);
     const std::int64_t dx = std::int64_t(b.x) - a.x, dy = std::int64_t(b.y) - a.y;
     if (std::llabs(dx) >= std::llabs(dy)) {
         if (dx < 0)
             std::swap(a, b);
         WalkLine(a.x, a.y, b.x, b.y, 0, m_width - 1, [&](std::int64_t x, std::int64_t y) {
-            if (y >= 0 && y < m_height)
+            if (y >= top && y < bottom)
                 row(std::int32_t(y))[x] = colour;
         });
     } else {
         if (dy < 0)
             std::swap(a, b);
-        WalkLine(a.y, a.x, b.y, b.x, 0, m_height - 1, [&](std::int64_t y, std::int64_t x) {
+        WalkLine(a.y, a.x, b.y, b.x, top, bottom - 1, [&](std::int64_t y, std::int64_t x) {
             if (x >= 0 && x < m_width)
                 row(std::int32_t(y))[x] = colour;
         });

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "canvas.h"
@@ -28,11 +29,18 @@ class PixelBuffer {
     /// Sets the colour at (x, y); outside the picture nothing happens.
     void setPixel(std::int32_t x, std::int32_t y, Colour colour);
     const std::vector<Colour>& pixels() const { return m_pixels; }
+    /// The same pixels for writing.
+    std::span<Colour> writablePixels() { return m_pixels; }
 
     /// Fills the pixels whose centres lie inside the triangle a b c.
     void fillTriangle(Point a, Point b, Point c, Colour colour);
+    /// The same, only the part in rows firstRow..endRow-1.
+    void fillTriangle(Point a, Point b, Point c, Colour colour, std::int32_t firstRow,
+                      std::int32_t endRow);
     /// Draws the line from a to b, both ends included.
     void drawLine(Point a, Point b, Colour colour);
+    /// The same, only the part in rows firstRow..endRow-1.
+    void drawLine(Point a, Point b, Colour colour, std::int32_t firstRow, std::int32_t endRow);
     /// Fills columns left..right-1 and rows top..bottom-1.
     void fillRect(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                   Colour colour);
@@ -48,6 +56,8 @@ class PixelBuffer {
 class PixelCanvas : public Canvas {
   public:
     explicit PixelCanvas(PixelBuffer& buffer) : m_buffer(buffer) {}
+
+    PixelBuffer& buffer() { return m_buffer; }
 
     void polygon(Point a, Point b, Point c) override;
     void rectangle(std::int32_t left, std::int32_t top, std::int32_t right,

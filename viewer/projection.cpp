@@ -4,6 +4,7 @@
 
 #include "bounding_box.h"
 #include "checked_float.h"
+#include "parallel.h"
 #include "show_error.h"
 
 namespace quarn {
@@ -47,6 +48,76 @@ void AxisWindow(float k, float zoom, float low, float high, float& windowLow, fl
     windowHigh = F(centre + 1.0);
 }
 
+// One row of the rotation as MatMulVec forms it, without its fault checks.
+float RotatedCoordinate(const float* row, const Vertex& v) {
+    return static_cast<float>(double(row[0]) * double(v.x) + double(row[1]) * double(v.y) +
+                              double(row[2]) * double(v.z));
+}
+
+struct RotatedChunk {
+    BoundingBox extent;   // of x' and z'; y' is not measured
+    bool unsure = false;  // some coordinate is not finite: MatMulVec may fault there
+};
+
+// Rotates vertices begin..end-1 into out and widens the chunk's extent in vertex order.
+RotatedChunk RotateChunk(std::span<const Vertex> vertices, const Mat3& view, ViewVertices& out,
+                         std::size_t begin, std::size_t end) {
+    RotatedChunk chunk;
+    float xLow = chunk.extent.min.x, xHigh = chunk.extent.max.x;
+    float zLow = chunk.extent.min.z, zHigh = chunk.extent.max.z;
+    float probe = 0;
+    for (std::size_t i = begin; i < end; ++i) {
+        const Vertex& v = vertices[i];
+        const float x = RotatedCoordinate(&view[0], v), y = RotatedCoordinate(&view[3], v),
+                    z = RotatedCoordinate(&view[6], v);
+        out.x[i] = x, out.y[i] = y, out.z[i] = z;
+        probe += 0.0f * x + 0.0f * y + 0.0f * z;  // NaN once anything is not finite
+        xHigh = x > xHigh ? x : xHigh;
+        xLow = x < xLow ? x : xLow;
+        zHigh = z > zHigh ? z : zHigh;
+        zLow = z < zLow ? z : zLow;
+    }
+    chunk.extent.min.x = xLow, chunk.extent.max.x = xHigh;
+    chunk.extent.min.z = zLow, chunk.extent.max.z = zHigh;
+    chunk.unsure = !(probe == 0.0f);
+    return chunk;
+}
+
+// The first corner, in scene order, whose rotation MatMulVec refuses raises its fault.
+void RaiseFirstRotationFault(const Scene& scene, const Mat3& view) {
+    for (const SceneTriangle& t : scene)
+        for (const Vertex& v : {t.corner1, t.corner2, t.corner3})
+            MatMulVec(ToVec3(v), view);
+}
+
+// Every vertex rotated, and the extent of x' and z' as widening corner by corner in scene
+// order gives it: every vertex is a corner, and a bound is the first value to reach it, which
+// differs at most in the sign of a zero bound.
+BoundingBox RotateVertices(const Scene& scene, const Mat3& view, ViewVertices& out) {
+    const std::span<const Vertex> vertices = scene.vertices();
+    out.x.resize(vertices.size());
+    out.y.resize(vertices.size());
+    out.z.resize(vertices.size());
+    constexpr std::size_t kMinimumPerWorker = 1 << 15;
+    std::vector<RotatedChunk> chunks(ChunkCount(vertices.size(), kMinimumPerWorker));
+    ParallelChunks(vertices.size(), kMinimumPerWorker,
+                   [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+                       chunks[chunk] = RotateChunk(vertices, view, out, begin, end);
+                   });
+    BoundingBox extent;
+    for (const RotatedChunk& chunk : chunks) {
+        if (chunk.unsure)
+            RaiseFirstRotationFault(scene, view);
+        // Bound by bound, so that an empty chunk's starting values change nothing.
+        const BoundingBox& c = chunk.extent;
+        extent.max.x = c.max.x > extent.max.x ? c.max.x : extent.max.x;
+        extent.min.x = c.min.x < extent.min.x ? c.min.x : extent.min.x;
+        extent.max.z = c.max.z > extent.max.z ? c.max.z : extent.max.z;
+        extent.min.z = c.min.z < extent.min.z ? c.min.z : extent.min.z;
+    }
+    return extent;
+}
+
 }  // namespace
 
 Mat3 ViewMatrixFor(std::uint16_t elevation, std::uint16_t azimuth) {
@@ -70,26 +141,22 @@ Vec3 RotatedSunFor(const ViewAngles& angles) {
                      ViewMatrixFor(angles.observerElevation, angles.observerAzimuth));
 }
 
-std::optional<ProjectedScene> ProjectScene(std::span<const SceneTriangle> scene,
-                                           const ViewAngles& angles, float zoom, std::int32_t width,
-                                           std::int32_t height) {
+ProjectedTriangle ProjectedScene::triangle(std::size_t i) const {
+    const Triangle& t = (*triangles)[i];
+    const auto at = [&](std::int32_t v) {
+        const auto n = std::size_t(v);
+        return Vec3{vertices.x[n], vertices.y[n], vertices.z[n]};
+    };
+    return {at(t.a), at(t.b), at(t.c), t.colour};
+}
+
+std::optional<ProjectedScene> ProjectScene(const Scene& scene, const ViewAngles& angles, float zoom,
+                                           std::int32_t width, std::int32_t height) {
     const Mat3 view = ViewMatrixFor(angles.observerElevation, angles.observerAzimuth);
     ProjectedScene projected;
     projected.rotatedSun = RotatedSunFor(angles);
-
-    BoundingBox extent;
-    projected.triangles.reserve(scene.size());
-    for (const SceneTriangle& s : scene) {
-        ProjectedTriangle p;
-        p.corner1 = MatMulVec(ToVec3(s.corner1), view);
-        extent.widen(p.corner1);
-        p.corner2 = MatMulVec(ToVec3(s.corner2), view);
-        extent.widen(p.corner2);
-        p.corner3 = MatMulVec(ToVec3(s.corner3), view);
-        extent.widen(p.corner3);
-        p.colour = s.colour;
-        projected.triangles.push_back(p);
-    }
+    projected.triangles = scene.sharedTriangles();
+    const BoundingBox extent = RotateVertices(scene, view, projected.vertices);
 
     const float m = Reach(extent);
     if (std::fabs(double(m)) < 1e-9)
@@ -101,6 +168,12 @@ std::optional<ProjectedScene> ProjectScene(std::span<const SceneTriangle> scene,
     SetWorldWindow(projected.mapping, xLow, zLow, xHigh, zHigh);
     SetDeviceViewport(projected.mapping, 0, 0, width - 1, height - 1);
     return projected;
+}
+
+std::optional<ProjectedScene> ProjectScene(std::span<const SceneTriangle> scene,
+                                           const ViewAngles& angles, float zoom, std::int32_t width,
+                                           std::int32_t height) {
+    return ProjectScene(Scene(scene), angles, zoom, width, height);
 }
 
 ViewAngles CurrentViewAngles() {

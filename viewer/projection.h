@@ -1,8 +1,9 @@
 // Turning the scene into view space and fitting it to the picture.
 //
 // View space: x' to the right of the picture, z' up, y' the depth (kept for the lighting,
-// not used for the position: a parallel projection). ProjectScene rotates every corner by
-// the observer's azimuth and elevation, places the sun (10 units from the origin) in the
+// not used for the position: a parallel projection). ProjectScene rotates every vertex by
+// the observer's azimuth and elevation (on all cores; each vertex once, as each of its corners
+// would be), places the sun (10 units from the origin) in the
 // same space, and builds the window mapping from the rotated extent scaled into -1..1 to the
 // picture's pixels. An extent whose reach m is below 1e-9 cannot be fitted. An extent flat
 // along one axis (say, a level terrain seen at elevation 0) puts that axis's single value in
@@ -14,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -37,11 +39,25 @@ struct ViewAngles {
     std::uint16_t sunAzimuth = kDefaultSunAzimuth;
 };
 
+/// View-space positions of a scene's vertices, one array per coordinate.
+struct ViewVertices {
+    std::vector<float> x, y, z;
+};
+
 /// A scene in view space, ready to be drawn into a picture of the size it was fitted to.
 struct ProjectedScene {
-    std::vector<ProjectedTriangle> triangles;  // in scene order
+    ViewVertices vertices;                                   // the scene's vertices, rotated
+    std::shared_ptr<const std::vector<Triangle>> triangles;  // the scene's, in its order
     Vec3 rotatedSun;
     WindowMapping mapping;  // view-space x' and z' (times the zoom) to pixels
+
+    std::size_t size() const { return triangles ? triangles->size() : 0; }
+    /// The triangles' vertex indices and colour codes, in scene order.
+    std::span<const Triangle> indexed() const {
+        return triangles ? std::span<const Triangle>(*triangles) : std::span<const Triangle>();
+    }
+    /// The i-th triangle's view-space corners and colour code.
+    ProjectedTriangle triangle(std::size_t i) const;
 };
 
 /// The view rotation for an elevation and an azimuth in whole degrees.
@@ -53,6 +69,9 @@ Vec3 RotatedSunFor(const ViewAngles& angles);
 
 /// Projects scene for a picture of width x height pixels drawn at zoom; nothing when its
 /// extent has no reach.
+std::optional<ProjectedScene> ProjectScene(const Scene& scene, const ViewAngles& angles, float zoom,
+                                           std::int32_t width, std::int32_t height);
+/// The same for triangles given with their corners.
 std::optional<ProjectedScene> ProjectScene(std::span<const SceneTriangle> scene,
                                            const ViewAngles& angles, float zoom, std::int32_t width,
                                            std::int32_t height);

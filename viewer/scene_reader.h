@@ -3,13 +3,14 @@
 // Read_Points takes the header (any 3 bytes), the vertex count and the vertices, measures
 // their bounding box and updates PerspectiveDistance from its diagonal, then resets the view
 // angles and shows the current pair. Read_Triangles takes the triangle count and the
-// triangles, copying the named vertices into the scene. Refusals ("Invalid file!", "Division
-// by zero!") close the file, show the box and return false. Platform faults propagate: a
-// short file "Read beyond end of file", a corner index outside the vertices "List index out
-// of bounds", a NaN or infinite coordinate (used by a triangle or not) "Invalid floating
-// point operation", a box too large "Floating point overflow". Counts are never trusted for
-// allocation: records are appended as they are read, so a huge count in a short file ends at the
-// first missing byte.
+// triangles into the scene, which keeps the vertices that they name. Records are read a large
+// block at a time, with the faults and the partial scene of reading them one by one. Refusals
+// ("Invalid file!", "Division by zero!") close the file, show the box and return false. Platform
+// faults propagate: a short file "Read beyond end of file", a corner index outside the vertices
+// "List index out of bounds", a NaN or infinite coordinate (used by a triangle or not) "Invalid
+// floating point operation", a box too large "Floating point overflow". Counts are never trusted
+// for allocation: records are appended as they are read, so a huge count in a short file ends at
+// the first missing byte.
 #pragma once
 
 #include <istream>

@@ -94,7 +94,8 @@ void QPainterRedraw(QImage& image) {
         painter.setPen(Qt::white);
     }
     const quarn::ProjectedScene& projected = *quarn::ProjectedList;
-    for (const auto& t : projected.triangles) {
+    for (std::size_t i = 0; i < projected.size(); ++i) {
+        const quarn::ProjectedTriangle t = projected.triangle(i);
         QPoint points[3];
         const quarn::Vec3* corners[3] = {&t.corner1, &t.corner2, &t.corner3};
         for (int n = 0; n < 3; ++n) {

@@ -19,9 +19,10 @@ constexpr Vec3 kP1{1, 5, -1}, kP2{-1, 5, 0}, kP3{0, 5, 1};
 constexpr Vec3 kFrontLight{0, -5, 0}, kSideLight{3, -4, 0};
 
 ProjectedScene Front(std::vector<std::int32_t> codes, Vec3 sun) {
-    ProjectedScene scene;
+    std::vector<ProjectedTriangle> triangles;
     for (const std::int32_t code : codes)
-        scene.triangles.push_back({kP1, kP2, kP3, code});
+        triangles.push_back({kP1, kP2, kP3, code});
+    ProjectedScene scene = testing::Projected(triangles);
     scene.rotatedSun = sun;
     SetWorldWindow(scene.mapping, -1, -1, 1, 1);
     SetDeviceViewport(scene.mapping, 0, 0, kSize - 1, kSize - 1);

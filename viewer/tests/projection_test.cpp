@@ -45,9 +45,9 @@ TEST_F(Projection, KeepsTheSceneOrderAndFitsTheScaledExtentToThePicture) {
                                               {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}, 24}};
     const auto projected = ProjectScene(scene, {0, 0, 90, 180}, 0.751f, 550, 418);
     ASSERT_TRUE(projected);
-    ASSERT_EQ(projected->triangles.size(), 2u);
-    EXPECT_EQ(projected->triangles[0].colour, 216);
-    EXPECT_EQ(projected->triangles[1].colour, 24);
+    ASSERT_EQ(projected->size(), 2u);
+    EXPECT_EQ(projected->triangle(0).colour, 216);
+    EXPECT_EQ(projected->triangle(1).colour, 24);
     // m = 2 from the smallest x'; k = 0.5.
     const WindowMapping& m = projected->mapping;
     EXPECT_EQ(std::tuple(m.xmin, m.xmax, m.ymin, m.ymax), std::tuple(-1.0f, 0.5f, -0.5f, 0.5f));
@@ -58,7 +58,7 @@ TEST_F(Projection, ProgramWideProjectionPublishesItsResult) {
     TriangleList = {{{-1, 0, 0}, {1, 0, 0}, {0, 0, 1}, 120}};
     ASSERT_TRUE(Project_Scene(100, 100));
     ASSERT_TRUE(ProjectedList);
-    EXPECT_EQ(ProjectedList->triangles.size(), 1u);
+    EXPECT_EQ(ProjectedList->size(), 1u);
     ExpectNear(RotatedSun, {0.0f, 3.4202015f, 9.3969259f}, 1e-5);
     EXPECT_EQ(g_WindowMapping.sx, ProjectedList->mapping.sx);
     EXPECT_EQ(g_WindowMapping.right, 99);

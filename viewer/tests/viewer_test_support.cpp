@@ -25,6 +25,22 @@ std::string TdfBytes(const std::vector<Vertex>& vertices, const std::vector<Tria
                     static_cast<std::int32_t>(triangles.size()), triangles);
 }
 
+ProjectedScene Projected(const std::vector<ProjectedTriangle>& triangles) {
+    ProjectedScene projected;
+    auto indexed = std::make_shared<std::vector<Triangle>>();
+    for (const ProjectedTriangle& t : triangles) {
+        const auto first = static_cast<std::int32_t>(projected.vertices.x.size());
+        for (const Vec3& corner : {t.corner1, t.corner2, t.corner3}) {
+            projected.vertices.x.push_back(corner.x);
+            projected.vertices.y.push_back(corner.y);
+            projected.vertices.z.push_back(corner.z);
+        }
+        indexed->push_back({first, first + 1, first + 2, t.colour});
+    }
+    projected.triangles = std::move(indexed);
+    return projected;
+}
+
 SceneFile MemoryScene(const std::string& bytes) {
     return SceneFile(std::make_unique<std::istringstream>(bytes));
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "projection.h"
 #include "scene_reader.h"
 #include "tdf_format.h"
 
@@ -15,6 +16,9 @@ std::string TdfBytes(std::int32_t vertexCount, const std::vector<Vertex>& vertic
                      std::int32_t triangleCount, const std::vector<Triangle>& triangles);
 /// The same with counts that match the records.
 std::string TdfBytes(const std::vector<Vertex>& vertices, const std::vector<Triangle>& triangles);
+
+/// A projected scene of these view-space triangles, each with corners of its own.
+ProjectedScene Projected(const std::vector<ProjectedTriangle>& triangles);
 
 /// A scene file reading bytes from memory.
 SceneFile MemoryScene(const std::string& bytes);
