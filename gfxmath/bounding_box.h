@@ -17,6 +17,9 @@ struct BoundingBox {
 
     /// Lowers a minimum or raises a maximum wherever p lies beyond it.
     void widen(const Vec3& p);
+    /// Widens bound by bound with the box of later points, as widening with each of them
+    /// would (an empty box changes nothing).
+    void widen(const BoundingBox& later);
 };
 
 }  // namespace quarn

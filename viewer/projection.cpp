@@ -108,12 +108,7 @@ BoundingBox RotateVertices(const Scene& scene, const Mat3& view, ViewVertices& o
     for (const RotatedChunk& chunk : chunks) {
         if (chunk.unsure)
             RaiseFirstRotationFault(scene, view);
-        // Bound by bound, so that an empty chunk's starting values change nothing.
-        const BoundingBox& c = chunk.extent;
-        extent.max.x = c.max.x > extent.max.x ? c.max.x : extent.max.x;
-        extent.min.x = c.min.x < extent.min.x ? c.min.x : extent.min.x;
-        extent.max.z = c.max.z > extent.max.z ? c.max.z : extent.max.z;
-        extent.min.z = c.min.z < extent.min.z ? c.min.z : extent.min.z;
+        extent.widen(chunk.extent);
     }
     return extent;
 }

@@ -51,6 +51,10 @@ void Scene::appendTriangles(std::span<const Triangle> triangles) {
     own.insert(own.end(), triangles.begin(), triangles.end());
 }
 
+void Scene::setTriangles(std::vector<Triangle> triangles) {
+    m_triangles = std::make_shared<std::vector<Triangle>>(std::move(triangles));
+}
+
 void Scene::dropUnusedVertices() {
     constexpr std::int32_t kUnused = -1;
     std::vector<std::int32_t> renumbered(m_vertices.size(), kUnused);

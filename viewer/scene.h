@@ -54,6 +54,8 @@ class Scene {
     void setVertices(std::vector<Vertex> vertices);
     /// Appends triangles whose indices lie within the vertices.
     void appendTriangles(std::span<const Triangle> triangles);
+    /// Takes these triangles, whose indices lie within the vertices, as all of them.
+    void setTriangles(std::vector<Triangle> triangles);
     /// Drops the vertices no triangle uses and renumbers the rest in order.
     void dropUnusedVertices();
 

@@ -15,6 +15,7 @@
 
 #include <istream>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "binary_io.h"
@@ -31,6 +32,8 @@ class SceneFile {
     static SceneFile Open(const std::string& fileName);
 
     BinaryReader& reader();
+    /// The bytes from the reading position to the end, where the stream can tell.
+    std::optional<std::uint64_t> bytesLeft();
     bool isOpen() const { return m_stream != nullptr; }
     void close() { m_stream.reset(); }
 
