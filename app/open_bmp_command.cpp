@@ -45,6 +45,10 @@ void OpenBMPImage() {
     PaintSwatches();
     if (!MapWindowOpen)
         CreateMapWindow();
+    // A reused window may lie behind the viewer or the documentation.
+    if (QMdiArea* area = frmMap->mdiArea())
+        area->setActiveSubWindow(frmMap);
+    frmMap->raise();
     frmMap->LoadPicture(MapFileName);
     frmMap->setWindowTitle(QString::fromStdString(MapFileName));
     frmMap->move(MainFrameOffsets());

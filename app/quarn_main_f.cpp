@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QWindowStateChangeEvent>
 
 #include "app_icon.h"
 #include "error_report.h"
@@ -14,6 +17,13 @@
 
 namespace quarn {
 
+namespace {
+
+// The window's outer bounds when it is not maximised.
+constexpr QRect kRestoredBounds(191, 227, 435, 300);
+
+}  // namespace
+
 TfrmMainMDI* frmMainMDI = nullptr;
 bool TerminateRequested = false;
 const char* const kColourDepthNotice =
@@ -24,10 +34,13 @@ TfrmMainMDI::TfrmMainMDI() {
     setObjectName(QStringLiteral("frmMainMDI"));
     setWindowTitle(QStringLiteral("Quarn 3D"));
     setWindowIcon(AppIcon());
-    setGeometry(191, 227, 435, 300);
+    setGeometry(kRestoredBounds);
 
     MdiArea = new QMdiArea(this);
     MdiArea->setBackground(palette().brush(QPalette::Dark));
+    // Children outside the work area are scrolled to, and do not set the window's least size.
+    MdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(MdiArea);
     RegisterMainForm(this, MdiArea);
 
@@ -82,7 +95,32 @@ void TfrmMainMDI::Generate3Dfile1Click() {
 }
 
 void TfrmMainMDI::GoOn() {
-    quarn::GoOn();
+    if (quarn::GoOn())
+        statusBar()->showMessage(QString::fromStdString(GenerateSummary()));
+    else
+        statusBar()->clearMessage();
+}
+
+void TfrmMainMDI::ShowMaximised() {
+    // Without a window manager nothing acts on the maximised state: the window takes the
+    // work area itself, and the restored bounds come back through changeEvent.
+    setGeometry(screen()->availableGeometry());
+    showMaximized();
+}
+
+void TfrmMainMDI::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (!(change->oldState() & Qt::WindowMaximized) || windowState() != Qt::WindowNoState)
+        return;
+    // The bounds are the outer frame's; the geometry set here is the client area's.
+    const QRect client = geometry();
+    const QRect frame = frameGeometry();
+    setGeometry(kRestoredBounds.marginsRemoved(
+        {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+         frame.bottom() - client.bottom()}));
 }
 
 void TfrmMainMDI::Open3Dfile1Click() {

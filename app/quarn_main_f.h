@@ -1,5 +1,7 @@
 // The main window "Quarn 3D": a maximised multiple-document frame with the command menu and
-// the Options menu.
+// the Options menu. It fills the screen's work area even where no window manager maximises
+// it; restored, its outer bounds are 191, 227, 435 x 300, and its work area scrolls to the
+// child windows outside it. A status bar says what the last successful generate wrote.
 //
 // Creating it shows the colour-depth notice; Cancel (or Escape, or closing the box) asks the
 // program to end, which start-up honours before the message loop waits for input. The menu's
@@ -37,6 +39,11 @@ class TfrmMainMDI : public QMainWindow {
     void Exit1Click();
     /// The generate command, also run by the panel's button.
     void GoOn();
+    /// Shows the window maximised, filling the work area of its screen.
+    void ShowMaximised();
+
+  protected:
+    void changeEvent(QEvent* event) override;
 
   private:
     void FormCreate();

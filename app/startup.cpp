@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app_icon.h"
+#include "design_look.h"
 #include "quarn_gencpanel_f.h"
 #include "quarn_main_f.h"
 #include "quarn_set_f.h"
@@ -10,8 +11,9 @@
 namespace quarn {
 
 bool StartUp() {
+    // No display name: the toolkit would append it to every caption ("Error - Quarn 3D").
     QApplication::setApplicationName(QStringLiteral("Quarn 3D"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quarn 3D"));
+    InstallDesignLook();
     // Child windows and dialogs show the application's icon too.
     QApplication::setWindowIcon(AppIcon());
     auto* mainForm = new TfrmMainMDI();
@@ -20,7 +22,7 @@ bool StartUp() {
     CreateSetPopup();
     if (TerminateRequested)
         return false;
-    mainForm->showMaximized();
+    mainForm->ShowMaximised();
     return true;
 }
 

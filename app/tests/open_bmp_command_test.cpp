@@ -155,8 +155,10 @@ TEST_F(OpenBmp, PaintsTheSwatchesSizesTheWindowToTheImageAndReusesIt) {
               std::tuple(path, path, QSize(120, 70), QSize(120, 70)));
 
     TfrmMap* first = frmMap;
+    area->setActiveSubWindow(frmGenCPanel);
     Open(Map("b.bmp", 60, 90, 5, 6, true));  // stored top row first
     EXPECT_EQ(frmMap, first);
+    EXPECT_EQ(area->activeSubWindow(), frmMap) << "brought to the front";
     EXPECT_EQ(area->subWindowList().size(), 2) << "the panel and one map";
     EXPECT_EQ(std::pair(BMPHeader.height, frmMap->Image1->size()), std::pair(-90, QSize(60, 90)));
     EXPECT_EQ(frmMap->PixelColour(0, 0), 0x807060u) << "colour 5, 0x607080, red low";

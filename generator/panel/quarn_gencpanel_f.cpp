@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "design_look.h"
 #include "error_report.h"
 #include "forms.h"
 #include "swatch.h"
@@ -61,9 +62,7 @@ TfrmGenCPanel::TfrmGenCPanel() : m_form(new QWidget) {
     m_form->setFixedSize(148, 383);
     m_form->setAutoFillBackground(true);
     SetColours(*m_form, QPalette::Window, QColor(0, 128, 128), QPalette::WindowText, Qt::black);
-    QFont small = m_form->font();
-    small.setPointSize(8);
-    m_form->setFont(small);
+    m_form->setFont(DesignFont());
 
     for (int e = 0; e < 16; ++e)
         this->*kSwatches[e] = addSwatch(e, e < 8 ? 5 : 81, kSwatchTops[e % 8]);
@@ -120,6 +119,7 @@ QLineEdit* TfrmGenCPanel::addField(int tag, int left, int top, const char* mask)
     auto* edit = new QLineEdit(m_form);
     edit->setGeometry(left, top, 39, 21);
     edit->setInputMask(QString::fromLatin1(mask));
+    FitDigits(*edit, edit->maxLength());  // the mask's places
     SetTag(edit, tag);
     return edit;
 }

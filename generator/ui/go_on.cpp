@@ -1,5 +1,7 @@
 #include "go_on.h"
 
+#include <filesystem>
+
 #include "classify_image.h"
 #include "forms.h"
 #include "generate_command.h"
@@ -35,7 +37,7 @@ GeneratorFields ReadPanel(const TfrmGenCPanel& panel) {
 
 }  // namespace
 
-void GoOn() {
+bool GoOn() {
     const GeneratorFields fields = ReadPanel(*frmGenCPanel);
     // A map window whose picture failed to load has no map, whatever MapFileName says.
     const bool mapLoaded = !MapFileName.empty() && frmMap && !frmMap->picture().isNull();
@@ -44,7 +46,14 @@ void GoOn() {
         map = ClassifyImage(frmMap->picture(), PanelSwatchColours(Palette));
     ExportOptions options;
     options.surface = SmoothTerrain ? Surface::Smooth : Surface::Terraced;
-    RunGenerate(fields, mapLoaded, map, options);
+    return RunGenerate(fields, mapLoaded, map, options);
+}
+
+std::string GenerateSummary() {
+    const GridSetup& grid = g_GridSetup;
+    return std::filesystem::path(OutputFileName).filename().string() + ": " +
+           std::to_string(grid.VertexCount) + " vertices, " +
+           std::to_string(GridTriangleCount(grid.GridCols, grid.GridRows)) + " triangles";
 }
 
 }  // namespace quarn

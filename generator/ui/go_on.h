@@ -7,12 +7,17 @@
 // caught here: they reach the window's guarded handler.
 #pragma once
 
+#include <string>
+
 namespace quarn {
 
 /// Generate the smooth surface instead of the terraced one; off at start.
 extern bool SmoothTerrain;
 
-/// Generates a terrain file from the panel and the loaded map.
-void GoOn();
+/// Generates a terrain file from the panel and the loaded map; true when a file was written.
+bool GoOn();
+
+/// What the last generate wrote, as "island.3df: 4800 vertices, 9322 triangles".
+std::string GenerateSummary();
 
 }  // namespace quarn

@@ -2,6 +2,9 @@
 
 #include <QCloseEvent>
 #include <QLayout>
+#include <QMdiArea>
+#include <QScreen>
+#include <QStyle>
 
 #include "bmp_image.h"
 #include "busy_cursor.h"
@@ -21,19 +24,36 @@ namespace {
 // Palette Colours leave the top byte zero, so this matches none of them.
 constexpr Colour kNoPixel = 0xFFFFFFFFu;
 
+// The client area that shows image within room: the whole image where it fits, otherwise as
+// much as fits together with the scroll bars it then needs.
+QSize FittedClient(QSize image, QSize room, int bar) {
+    QSize client = image;
+    bool wide = false;
+    bool tall = false;
+    for (int pass = 0; pass < 2; ++pass) {  // one side's bar can leave the other too short
+        wide = wide || client.width() > room.width();
+        tall = tall || client.height() > room.height();
+        client = image + QSize(tall ? bar : 0, wide ? bar : 0);
+    }
+    return client.boundedTo(room);
+}
+
 }  // namespace
 
 TfrmMap::TfrmMap()
     : Image1(
           new MapImage([this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
               RunGuarded([&] { Image1MouseDown(button, shift, x, y); });
-          })) {
+          })),
+      Scroller(new QScrollArea) {
     setObjectName(QStringLiteral("frmMap"));
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    setWidget(Image1);
+    Scroller->setFrameShape(QFrame::NoFrame);
+    Scroller->setWidget(Image1);
+    setWidget(Scroller);
     // A fixed border: the window follows its client area, which follows the picture.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -53,7 +73,19 @@ void TfrmMap::LoadPicture(const std::string& fileName) {
 
 void TfrmMap::SetClientSize(int width, int height) {
     Image1->setFixedSize(width, height);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Scroller);
+    Scroller->setFixedSize(FittedClient({width, height}, workRoom(), bar));
     layout()->activate();
+}
+
+QSize TfrmMap::workRoom() const {
+    const QMdiArea* area = mdiArea();
+    if (!area)
+        return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    const QMargins frame = contentsMargins();  // border and title bar
+    const QSize room = area->viewport()->size() - QSize(x() + frame.left() + frame.right(),
+                                                        y() + frame.top() + frame.bottom());
+    return room.expandedTo({1, 1});
 }
 
 Colour TfrmMap::PixelColour(int x, int y) const {
@@ -66,9 +98,11 @@ void TfrmMap::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int
     if (const auto index = FindPaletteIndex(PixelColour(X, Y), Palette))
         CurrentColourIndex = *index;
     // The popup's spin button ends up just left of the click, below it; the map's position
-    // inside the main window is added to screen coordinates as it stands.
+    // inside the main window is added to screen coordinates as it stands, and a popup that
+    // would then stand partly off the screen is moved just inside it.
     const QRect spin = frmSet->UpDown1->geometry();
-    frmSet->move(X + x() + spin.x() + spin.width() - frmSet->width(), Y + y() + 25);
+    frmSet->PlaceInside({X + x() + spin.x() + spin.width() - frmSet->width(), Y + y() + 25},
+                        screen()->availableGeometry());
     frmSet->exec();
 }
 

@@ -1,14 +1,17 @@
 // The map window: an MDI child with a fixed border that shows the opened map image.
 //
-// Its one control, Image1, has exactly the image's size. A mouse press on it (any button)
-// picks the palette index of the pixel's colour, lowest index first, and opens the
-// height-entry popup beside the click; a colour in no palette entry keeps the index picked
-// before. Closing the window destroys it and forgets MapFileName; the palette, the panel's
-// swatches and height fields and CurrentColourIndex stay. At most one exists (MapWindowOpen).
+// Its one control, Image1, has exactly the image's size; the window shows it whole where the
+// main window's work area has room, otherwise as much as fits, scrolled in Scroller. A mouse
+// press on it (any button) picks the palette index of the pixel's colour, lowest index first,
+// and opens the height-entry popup beside the click, moved just inside the screen where it
+// would stand partly off it; a colour in no palette entry keeps the index picked before.
+// Closing the window destroys it and forgets MapFileName; the palette, the panel's swatches
+// and height fields and CurrentColourIndex stay. At most one exists (MapWindowOpen).
 #pragma once
 
 #include <QImage>
 #include <QMdiSubWindow>
+#include <QScrollArea>
 #include <string>
 
 #include "map_image.h"
@@ -22,13 +25,15 @@ class TfrmMap : public QMdiSubWindow {
     ~TfrmMap() override;
 
     MapImage* Image1;
+    QScrollArea* Scroller;
 
     /// The loaded map image; null when none is, or the last load failed.
     const QImage& picture() const { return m_picture; }
     /// Loads the BMP file into Image1; raises "Bitmap image is not valid", leaving no picture,
     /// when the file lacks pixel data or the toolkit's reader cannot decode it.
     void LoadPicture(const std::string& fileName);
-    /// Sizes the client area (Image1) to width by height pixels.
+    /// Sizes Image1 to width by height pixels and the client area to show it, within the room
+    /// that the main window's work area leaves below and right of the window.
     void SetClientSize(int width, int height);
     /// The Colour of picture pixel (x, y); outside the picture a value no palette entry has.
     Colour PixelColour(int x, int y) const;
@@ -41,6 +46,8 @@ class TfrmMap : public QMdiSubWindow {
   private:
     // Forgets the window (flag, pointer, file name) once: on close, or destroyed unclosed.
     void FormClose();
+    // The largest client area that keeps the window inside its MDI area's viewport.
+    QSize workRoom() const;
 
     QImage m_picture;
 };

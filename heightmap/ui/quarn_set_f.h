@@ -5,7 +5,8 @@
 // and keeps it from one click to the next. "O" (Button1) copies it into the generator panel's
 // height field whose Tag is CurrentColourIndex, "X" (Button2) empties that field; both then
 // close the popup. Closing it any other way (Escape) changes no field. It is created once and
-// only ever hidden.
+// only ever hidden. It opens with the edit's text selected, so typing replaces it and Enter
+// presses "O"; the tab order is UpDown1, MaskEdit1, "O", "X".
 #pragma once
 
 #include <QDialog>
@@ -20,6 +21,7 @@ namespace quarn {
 class TfrmSet : public QDialog {
   public:
     TfrmSet();
+    ~TfrmSet() override;
 
     QFrame* Shape1;
     UpDown* UpDown1;
@@ -29,6 +31,11 @@ class TfrmSet : public QDialog {
 
     void Button1Click();
     void Button2Click();
+    /// Moves the popup to at, or just inside area where it would stand partly outside it.
+    void PlaceInside(QPoint at, const QRect& area);
+
+    /// Shown, the edit has the focus and its text selected.
+    void setVisible(bool visible) override;
 
   private:
     QPushButton* addButton(const char* caption, int left);

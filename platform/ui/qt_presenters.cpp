@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -46,29 +48,62 @@ QMessageBox::Icon iconOf(MsgDlgType type) {
     return QMessageBox::NoIcon;
 }
 
-void centreOnScreen(QWidget& box) {
-    box.adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        box.move(screen->geometry().center() - box.rect().center());
-}
-
-// Qt's box answers its close command with the escape button (No in a Yes/No box); the
-// system's boxes answer it with Cancel whatever their buttons.
-class CancelOnClose : public QMessageBox {
+// The system's boxes stand centred on the screen, their lines as the text breaks them, and
+// answer their close command with Cancel whatever their buttons (Qt's box answers it with the
+// escape button, No in a Yes/No box).
+class SystemBox : public QMessageBox {
   public:
     using QMessageBox::QMessageBox;
 
   protected:
     void closeEvent(QCloseEvent* event) override { QDialog::closeEvent(event); }
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);  // sizes the box, wrapping lines wider than it likes
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            keepLinesWhole(screen->availableGeometry().width());
+        centre();
+    }
+    bool event(QEvent* event) override {
+        // The window manager's frame is known once the box is active: centred again with it.
+        if (event->type() == QEvent::WindowActivate && !m_framed) {
+            m_framed = true;
+            centre();
+        }
+        return QMessageBox::event(event);
+    }
+
+  private:
+    void centre() {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QSize spare = screen->geometry().size() - frameGeometry().size();
+            move(screen->geometry().topLeft() + QPoint(spare.width() / 2, spare.height() / 2));
+        }
+    }
+
+    // Qt wraps at half the screen's width, which can split "16.7 million"; a line that fits
+    // the screen stays whole.
+    void keepLinesWhole(int screenWidth) {
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (!label || !label->wordWrap())
+            return;
+        label->setWordWrap(false);
+        const QSize whole = layout()->totalMinimumSize();
+        if (whole.width() > screenWidth) {
+            label->setWordWrap(true);
+            return;
+        }
+        setFixedSize(whole);
+    }
+
+    bool m_framed = false;
 };
 
 class QtMessageBoxPresenter : public MessageBoxPresenter {
   public:
     int show(const MessageBoxRequest& request) override {
-        CancelOnClose box(iconOf(request.type),
-                          QString::fromStdString(MessageBoxCaption(request.type)),
-                          QString::fromStdString(request.text).replace('\r', '\n'),
-                          QMessageBox::NoButton, QApplication::activeWindow());
+        SystemBox box(iconOf(request.type), QString::fromStdString(MessageBoxCaption(request.type)),
+                      QString::fromStdString(request.text).replace('\r', '\n'),
+                      QMessageBox::NoButton, QApplication::activeWindow());
         std::vector<std::pair<QPushButton*, int>> pressed;
         for (const ButtonInfo& info : kButtons) {
             if (!(request.buttons & info.flag))
@@ -90,7 +125,6 @@ class QtMessageBoxPresenter : public MessageBoxPresenter {
                                              : find(mrOk);
         if (escape)
             box.setEscapeButton(escape);
-        centreOnScreen(box);
         box.exec();
         for (auto& [button, result] : pressed)
             if (box.clickedButton() == button)
@@ -100,15 +134,21 @@ class QtMessageBoxPresenter : public MessageBoxPresenter {
 };
 
 QString qtFilter(const std::string& filter) {
-    // "Desc|*.ext|Desc2|*.e2" becomes "Desc (*.ext);;Desc2 (*.e2)"; a description that already
-    // ends with its patterns in brackets is shown as it stands.
+    // "Desc|*.ext|Desc2|*.e2" becomes "Desc (*.ext);;Desc2 (*.e2)": Qt reads the patterns from
+    // the brackets, and the dialog hides them again, showing each description as it stands.
     QStringList parts = QString::fromStdString(filter).split('|');
     QStringList result;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString bracketed = " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
-        result << (parts[i].endsWith(bracketed) ? parts[i] : parts[i] + bracketed);
-    }
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        result << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
     return result.join(";;");
+}
+
+// The command goes on at once, maybe with a long write: the windows that the dialog covered
+// are painted now, not when the command ends.
+void RepaintBehind(QWidget* window) {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (window)
+        window->repaint();
 }
 
 class QtFileDialogPresenter : public FileDialogPresenter {
@@ -123,24 +163,34 @@ class QtFileDialogPresenter : public FileDialogPresenter {
   private:
     static std::optional<std::string> run(const FileDialogRequest& request,
                                           QFileDialog::AcceptMode mode) {
-        QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title));
+        QWidget* owner = QApplication::activeWindow();
+        QFileDialog dialog(owner, QString::fromStdString(request.title));
         dialog.setAcceptMode(mode);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setNameFilter(qtFilter(request.filter));
-        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExt).toLower());
+        // A new name takes the extension in capitals, as the system gives its defaults and as the
+        // command line adds them; an existing file is looked up with its filter's lower case.
+        const auto suffix = [mode](const QString& extension) {
+            return mode == QFileDialog::AcceptSave ? extension.toUpper() : extension.toLower();
+        };
+        dialog.setDefaultSuffix(suffix(QString::fromStdString(request.defaultExt)));
         // A name typed without extension takes the one of the filter the user picked.
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                         [&dialog](const QString& filter) {
+                         [&dialog, suffix](const QString& filter) {
                              const qsizetype dot = filter.lastIndexOf("*.");
                              if (dot >= 0)
-                                 dialog.setDefaultSuffix(filter.mid(dot + 2).chopped(1));
+                                 dialog.setDefaultSuffix(suffix(filter.mid(dot + 2).chopped(1)));
                          });
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                            : QFileDialog::AnyFile);
         if (!request.fileName.empty())
             dialog.selectFile(QString::fromStdString(request.fileName));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+        dialog.hide();
+        RepaintBehind(owner);
+        if (!chosen)
             return std::nullopt;
         return dialog.selectedFiles().first().toStdString();
     }

@@ -1,5 +1,6 @@
 #include "up_down.h"
 
+#include <QKeyEvent>
 #include <algorithm>
 
 #include "error_report.h"
@@ -13,12 +14,12 @@ UpDown::UpDown(QLineEdit* buddy, const UpDownSettings& settings, QWidget* parent
       m_up(new QToolButton(this)),
       m_down(new QToolButton(this)) {
     const bool vertical = settings.orientation == Qt::Vertical;
+    setFocusPolicy(Qt::TabFocus);
     m_up->setArrowType(vertical ? Qt::UpArrow : Qt::RightArrow);
     m_down->setArrowType(vertical ? Qt::DownArrow : Qt::LeftArrow);
     for (QToolButton* arrow : {m_up, m_down}) {
         arrow->setAutoRepeat(settings.autoRepeat);
-        if (!settings.arrowsTakeFocus)
-            arrow->setFocusPolicy(Qt::NoFocus);
+        arrow->setFocusPolicy(Qt::NoFocus);
     }
     connect(m_up, &QToolButton::clicked, this, Guarded([this] { stepBy(1); }));
     connect(m_down, &QToolButton::clicked, this, Guarded([this] { stepBy(-1); }));
@@ -38,6 +39,21 @@ void UpDown::stepBy(int steps) {
         static_cast<int>(std::clamp<long long>(moved, m_settings.minimum, m_settings.maximum)));
     if (m_onClick)
         m_onClick();
+}
+
+void UpDown::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Right:
+            RunGuarded([this] { stepBy(1); });
+            return;
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+            RunGuarded([this] { stepBy(-1); });
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
 }
 
 void UpDown::resizeEvent(QResizeEvent*) {

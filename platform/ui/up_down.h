@@ -5,7 +5,8 @@
 // position to the edit without thousands separators and then runs the click handler, if
 // any. Setting the position from code runs no handler. The vertical kind has up and down
 // arrows (up above), the horizontal kind left and right arrows (right steps up); each arrow
-// takes half the control.
+// takes half the control. The control is one stop in the tab order: the arrow keys step it,
+// up and right going up; the arrows themselves never take the focus.
 #pragma once
 
 #include <QLineEdit>
@@ -21,7 +22,6 @@ struct UpDownSettings {
     int maximum = 100;
     int increment = 1;
     bool autoRepeat = false;  // holding an arrow down keeps stepping
-    bool arrowsTakeFocus = true;
 };
 
 class UpDown : public QWidget {
@@ -38,6 +38,7 @@ class UpDown : public QWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QLineEdit* m_buddy;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "busy_cursor.h"
+#include "design_look.h"
 #include "draw.h"
 #include "error_report.h"
 #include "scene.h"
@@ -16,12 +17,6 @@ namespace {
 
 // Drawings slower than this show the busy cursor from the next one on.
 constexpr auto kSlowDrawing = std::chrono::milliseconds(330);
-
-QFont DesignFont(int pixelHeight) {
-    QFont font("MS Sans Serif");
-    font.setPixelSize(pixelHeight);
-    return font;
-}
 
 QLineEdit* NumberField(QWidget* parent, QRect geometry) {
     auto* edit = new QLineEdit(parent);
@@ -85,7 +80,9 @@ void TfrmRender::buildControls() {
     Button1->setGeometry(466, 6, 75, 20);
 
     QWidget::setTabOrder(Edit1, Button1);
-    QWidget::setTabOrder(Button1, Edit2);
+    QWidget::setTabOrder(Button1, UpDown1);
+    QWidget::setTabOrder(UpDown1, UpDown2);
+    QWidget::setTabOrder(UpDown2, Edit2);
     QWidget::setTabOrder(Edit2, RadioButton1);
     QWidget::setTabOrder(RadioButton1, RadioButton2);
     QWidget::setTabOrder(RadioButton2, CheckBox1);

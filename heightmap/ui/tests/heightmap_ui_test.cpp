@@ -1,6 +1,8 @@
 // The map window's click and the height popup, with the real generator panel behind them.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <tuple>
@@ -12,6 +14,7 @@
 #include "quarn_gencpanel_f.h"
 #include "quarn_map_f.h"
 #include "quarn_set_f.h"
+#include "readable.h"
 #include "spin_arrow.h"
 #include "temp_folder.h"
 #include "test_bmp.h"
@@ -34,15 +37,16 @@ class MapClick : public ::testing::Test {
 
     // Shows a map whose left half has palette colour left and right half colour right, its
     // palette read as opening it does.
-    void ShowMap(std::uint8_t left, std::uint8_t right) {
+    void ShowMap(std::uint8_t left, std::uint8_t right, QSize size = {40, 40}) {
         const std::string path = folder.write(
-            "map.bmp", testing::FourBitImage(40, 40, testing::kMapRgb, [&](int x, int) {
-                           return x < 20 ? left : right;
-                       }).bytes());
+            "map.bmp",
+            testing::FourBitImage(size.width(), size.height(), testing::kMapRgb, [&](int x, int) {
+                return x < size.width() / 2 ? left : right;
+            }).bytes());
         ASSERT_EQ(ReadBMPInfo(path), 0);
         CreateMapWindow();
         frmMap->LoadPicture(path);
-        frmMap->SetClientSize(40, 40);
+        frmMap->SetClientSize(size.width(), size.height());
     }
     // Clicks the map at (x, y) and answers the popup with button (nullptr: Escape).
     QPoint ClickAndAnswer(int x, int y, QPushButton* button,
@@ -69,11 +73,25 @@ class MapClick : public ::testing::Test {
 };
 
 // A colour that no palette entry has keeps the last index; a point off the picture has none.
+// The popup stands left of and below the click by the map's position, moved just inside the
+// screen where it would stand partly outside.
 TEST_F(MapClick, PlacesThePopupBesideItAndPicksTheClickedColour) {
     ShowMap(7, 2);
+    const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+    const struct {
+        QPoint map, click, popup;
+    } placements[] = {{{100, 46}, {10, 20}, {64, 91}},
+                      {{8, 46}, {10, 20}, {0, 91}},  // -28 by the formula
+                      {{screen.width(), screen.height() - 40},
+                       {30, 30},
+                       {screen.width() - 104, screen.height() - 28}}};
+    for (const auto& p : placements) {
+        frmMap->move(p.map);
+        EXPECT_EQ(ClickAndAnswer(p.click.x(), p.click.y(), nullptr), p.popup) << p.map.x();
+    }
     frmMap->move(8, 46);
     frmSet->MaskEdit1->setText("1500");
-    EXPECT_EQ(ClickAndAnswer(10, 20, frmSet->Button1), QPoint(-28, 91));
+    ClickAndAnswer(10, 20, frmSet->Button1);
     EXPECT_EQ(CurrentColourIndex, 7);
     for (int e = 0; e < 16; ++e)
         EXPECT_EQ(Height(e), e == 7 ? "1500" : "") << e;
@@ -108,6 +126,38 @@ TEST_F(MapClick, OWritesTheFieldXEmptiesItAndEscapeLeavesIt) {
     }
 }
 
+// Click, type, Enter: the popup opens with its text selected in the focused edit.
+TEST_F(MapClick, PopupOpensReadyForTypingAndEnterPressesO) {
+    ShowMap(5, 5);
+    frmSet->MaskEdit1->setText("-100");
+    std::vector<QWidget*> tabs;
+    QTimer::singleShot(0, [&] {
+        EXPECT_EQ(frmSet->focusWidget(), frmSet->MaskEdit1);
+        EXPECT_EQ(frmSet->MaskEdit1->selectedText().trimmed(), "-100");
+        tabs = testing::TabChain(frmSet, frmSet->UpDown1);
+        QTest::keyClicks(frmSet->MaskEdit1, "-10000");
+        QTest::keyClick(frmSet->MaskEdit1, Qt::Key_Return);
+    });
+    QTest::mouseClick(frmMap->Image1, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    EXPECT_FALSE(frmSet->isVisible());
+    EXPECT_EQ(Height(5), "-10000");
+    EXPECT_EQ(tabs, (std::vector<QWidget*>{frmSet->UpDown1, frmSet->MaskEdit1, frmSet->Button1,
+                                           frmSet->Button2}));
+}
+
+// A map larger than the work area scrolls inside it; clicks still give image pixels.
+TEST_F(MapClick, ALargeMapScrollsInsideTheWorkArea) {
+    ShowMap(3, 9, {1400, 1000});
+    QWidget* viewport = standIn.area()->viewport();
+    EXPECT_TRUE(viewport->rect().contains(frmMap->geometry())) << "1000 x 700 main window";
+    EXPECT_EQ(frmMap->Image1->size(), QSize(1400, 1000));
+    frmMap->Scroller->ensureVisible(1350, 950);
+    ClickAndAnswer(1350, 950, nullptr);
+    EXPECT_EQ(CurrentColourIndex, 9);
+    ClickAndAnswer(10, 990, nullptr);
+    EXPECT_EQ(CurrentColourIndex, 3);
+}
+
 TEST_F(MapClick, PopupSpinStopsAtItsLimitsAndItsArrowsStepByOneHundred) {
     struct Step {
         const char* from;
@@ -132,6 +182,8 @@ TEST_F(MapClick, PopupSpinStopsAtItsLimitsAndItsArrowsStepByOneHundred) {
     frmSet->MaskEdit1->clear();
     QTest::mouseClick(down, Qt::LeftButton);
     EXPECT_EQ(frmSet->MaskEdit1->text(), "1200") << "a blank edit steps from the last position";
+    QTest::keyClick(frmSet->UpDown1, Qt::Key_Up);
+    EXPECT_EQ(frmSet->MaskEdit1->text(), "1300") << "the arrow keys step it too";
     frmSet->hide();
 }
 

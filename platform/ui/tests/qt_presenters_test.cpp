@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -14,6 +19,7 @@
 #include "file_dialog.h"
 #include "message_box.h"
 #include "platform_error.h"
+#include "temp_folder.h"
 
 namespace quarn {
 namespace {
@@ -83,6 +89,56 @@ TEST_F(QtPresenters, BoxesAnswerEnterEscapeAndTheCloseCommand) {
         EXPECT_EQ(shown, Shown("Warning", "First line\nsecond line"));
     }
     EXPECT_EQ(leftOpen, 0);
+}
+
+// Qt wraps a line wider than half the screen (400 pixels offscreen), which split "16.7
+// million"; and it centred the box before sizing it, 44 pixels left of the centre.
+TEST_F(QtPresenters, ABoxStandsCentredWithItsLinesWhole) {
+    QRect frame;
+    bool wrapped = true;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        frame = box->frameGeometry();
+        wrapped = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->wordWrap();
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    ShowMessageBox(
+        "This program functions properly only with 24-bit color resolution (16.7 million "
+        "colors).\rIf this is not your case, please make the proper adjustments.",
+        MsgDlgType::Warning, mbOK | mbCancel, 0);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_FALSE(wrapped);
+    EXPECT_LE((frame.center() - screen.center()).manhattanLength(), 1) << frame.x();
+}
+
+// The descriptions read as given, without the patterns Qt would append; a name typed without
+// extension gets the default extension as given, as on the command line.
+TEST_F(QtPresenters, DialogsShowTheDescriptionsAndAddTheDefaultExtension) {
+    const testing::TempFolder folder;
+    const QString typed = QString::fromStdString((folder.path() / "hills").string());
+    const auto answer = [&](QStringList* filters, bool accept) {
+        QTimer::singleShot(0, [=] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            for (int i = 0; i < types->count(); ++i)
+                *filters << types->itemText(i);
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(typed);
+            QTest::keyClick(name, accept ? Qt::Key_Return : Qt::Key_Escape);
+        });
+    };
+    QStringList saveFilters, openFilters;
+    answer(&saveFilters, true);
+    const auto saved = RunSaveDialog(
+        {"Generate 3D file", "3DF (internal) format (*.3df)|*.3df|glTF binary (*.glb)|*.glb", "3DF",
+         "", true});
+    EXPECT_EQ(saveFilters, QStringList({"3DF (internal) format (*.3df)", "glTF binary (*.glb)"}));
+    EXPECT_EQ(saved, (folder.path() / "hills.3DF").string());
+    answer(&openFilters, false);
+    EXPECT_FALSE(RunOpenDialog({"Open BMP image file", "BMP files|*.bmp", "BMP", "", false}));
+    EXPECT_EQ(openFilters, QStringList({"BMP files"}));
 }
 
 TEST_F(QtPresenters, TopLevelReportShowsThePlatformTextUntilEnter) {
