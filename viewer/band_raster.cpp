@@ -98,9 +98,11 @@ bool FillSmall(const BandPen& pen, Point a, Point b, Point c, std::int32_t minX,
     return true;
 }
 
-void DrawBand(PixelBuffer& picture, std::span<const Point> corners,
-              std::span<const Triangle> triangles, bool numbers, std::int32_t top,
-              std::int32_t bottom) {
+// Draws triangle i of triangles with the value firstNumber + i, filled or only outlined, in
+// rows top..bottom-1.
+void DrawRange(PixelBuffer& picture, std::span<const Point> corners,
+               std::span<const Triangle> triangles, std::size_t firstNumber, bool filled,
+               std::int32_t top, std::int32_t bottom) {
     const std::int32_t width = picture.width();
     const BandPen pen(picture, top, bottom);
     for (std::size_t i = 0; i < triangles.size(); ++i) {
@@ -112,43 +114,57 @@ void DrawBand(PixelBuffer& picture, std::span<const Point> corners,
         // A triangle's pixels, filled or outlined, lie within the box of its corners.
         if (maxY < top || minY >= bottom || maxX < 0 || minX >= width)
             continue;
-        const Colour colour = numbers ? Colour(i + 1) : kWhite;
+        const auto number = Colour(firstNumber + i);
         // The fill takes centres within the box, so a box one pixel thin has none.
-        if (numbers && maxX != minX && maxY != minY &&
-            !FillSmall(pen, a, b, c, minX, maxX, minY, maxY, width, top, bottom, colour))
-            picture.fillTriangle(a, b, c, colour, top, bottom);
+        if (filled && maxX != minX && maxY != minY &&
+            !FillSmall(pen, a, b, c, minX, maxX, minY, maxY, width, top, bottom, number))
+            picture.fillTriangle(a, b, c, number, top, bottom);
         for (const auto& [from, to] : {std::pair{a, b}, std::pair{b, c}, std::pair{c, a}})
-            if (!ShortLine(pen, from, to, colour))
-                picture.drawLine(from, to, colour, top, bottom);
+            if (!ShortLine(pen, from, to, number))
+                picture.drawLine(from, to, number, top, bottom);
     }
 }
 
-// Cuts the picture into one band of rows per worker; threads only for many triangles, so that
-// small pictures are drawn in the same bands.
-void DrawInBands(PixelBuffer& picture, std::span<const Point> corners,
-                 std::span<const Triangle> triangles, bool numbers) {
-    const auto rows = std::size_t(std::max(picture.height(), 0));
-    const std::size_t bands =
-        std::clamp<std::size_t>(WorkerCount(), 1, std::max<std::size_t>(rows, 1));
-    const bool threaded = triangles.size() >= kTrianglesWorthThreads;
-    ParallelChunks(
-        bands, threaded ? 1 : bands, [&](std::size_t, std::size_t firstBand, std::size_t endBand) {
-            for (std::size_t band = firstBand; band < endBand; ++band)
-                DrawBand(picture, corners, triangles, numbers, std::int32_t(rows * band / bands),
-                         std::int32_t(rows * (band + 1) / bands));
-        });
-}
+// Up to this size each worker draws its share of the triangles into a picture of its own;
+// larger pictures are cut into bands of rows instead.
+constexpr std::int64_t kPrivatePictureLimit = std::int64_t{1} << 20;
 
 }  // namespace
 
-void DrawWireTriangles(PixelBuffer& picture, std::span<const Point> corners,
-                       std::span<const Triangle> triangles) {
-    DrawInBands(picture, corners, triangles, false);
-}
-
 void DrawTriangleNumbers(PixelBuffer& numbers, std::span<const Point> corners,
-                         std::span<const Triangle> triangles) {
-    DrawInBands(numbers, corners, triangles, true);
+                         std::span<const Triangle> triangles, bool filled) {
+    const std::int32_t width = numbers.width(), height = numbers.height();
+    const std::size_t workers = WorkerCount();
+    // The same cuts however many triangles; threads only when they are worth it.
+    const std::size_t perThread = triangles.size() >= kTrianglesWorthThreads ? 1 : workers;
+    if (std::int64_t(width) * height > kPrivatePictureLimit) {
+        const auto rows = std::size_t(std::max(height, 0));
+        ParallelChunks(workers, perThread, [&](std::size_t, std::size_t first, std::size_t end) {
+            for (std::size_t band = first; band < end; ++band)
+                DrawRange(numbers, corners, triangles, 1, filled,
+                          std::int32_t(rows * band / workers),
+                          std::int32_t(rows * (band + 1) / workers));
+        });
+        return;
+    }
+    // Share k holds later triangles, so larger numbers, than share k - 1: where both drew, the
+    // later share's number is the one that drawing all in order leaves.
+    std::vector<PixelBuffer> shares;
+    for (std::size_t k = 1; k < workers; ++k)
+        shares.emplace_back(width, height, 0);
+    ParallelChunks(workers, perThread, [&](std::size_t, std::size_t first, std::size_t end) {
+        for (std::size_t k = first; k < end; ++k) {
+            const std::size_t begin = triangles.size() * k / workers,
+                              stop = triangles.size() * (k + 1) / workers;
+            DrawRange(k == 0 ? numbers : shares[k - 1], corners,
+                      triangles.subspan(begin, stop - begin), begin + 1, filled, 0, height);
+        }
+    });
+    const std::span<Colour> merged = numbers.writablePixels();
+    for (const PixelBuffer& share : shares)
+        for (std::size_t p = 0; p < merged.size(); ++p)
+            if (const Colour number = share.pixels()[p]; number != 0)
+                merged[p] = number;
 }
 
 }  // namespace quarn

@@ -1,10 +1,11 @@
-// Drawing a list of triangles into a PixelBuffer on all cores, with the picture that drawing
-// them one by one through a PixelCanvas gives.
+// Drawing a list of triangles on all cores, as numbers: which triangle a sequential drawing
+// through a PixelCanvas would have left on each pixel.
 //
-// The picture is cut into bands of rows, one per worker. Each worker goes through every
-// triangle in list order and draws the part of it that falls in its band, so within each band,
-// and so everywhere, a later triangle covers an earlier one exactly as in one sequential pass.
-// The pixels are those of PixelBuffer::fillTriangle and drawLine.
+// Each worker draws a consecutive share of the triangles, in order, into a picture of its own;
+// where shares overlap, the later share's number is the larger and the one kept, exactly as
+// the later triangle covers the earlier in one sequential pass. Large pictures are cut into
+// bands of rows instead, each worker drawing every triangle's part within its band. The pixels
+// are those of PixelBuffer::fillTriangle and drawLine.
 #pragma once
 
 #include <span>
@@ -14,11 +15,10 @@
 
 namespace quarn {
 
-/// Outlines triangles, whose indices name pixel corners, in white, in order.
-void DrawWireTriangles(PixelBuffer& picture, std::span<const Point> corners,
-                       std::span<const Triangle> triangles);
-/// Fills and outlines triangle i with the value i + 1, in order: which triangle shows where.
+/// Draws triangle i of triangles (their indices name pixel corners) with the value i + 1,
+/// filled and outlined or only outlined: afterwards each pixel holds the number of the last
+/// triangle drawn over it, 0 where none was.
 void DrawTriangleNumbers(PixelBuffer& numbers, std::span<const Point> corners,
-                         std::span<const Triangle> triangles);
+                         std::span<const Triangle> triangles, bool filled);
 
 }  // namespace quarn

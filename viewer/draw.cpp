@@ -69,18 +69,22 @@ class ShowingTriangles {
     std::vector<std::size_t> m_before;
 };
 
-// The same picture and canvas state as DrawOneByOne on this canvas, on all cores. Shaded,
-// the triangles are first drawn as numbers, so that only the colours of those that show (and
-// of the last, which the pen keeps) are worked out.
+// The same picture and canvas state as DrawOneByOne on this canvas, on all cores. The
+// triangles are drawn as numbers first: wire, the numbered pixels turn white; shaded, they
+// take the colours of their triangles, so that only the colours of those that show (and of
+// the last, which the pen keeps) are worked out.
 void DrawPlanned(const ProjectedScene& projected, float zoom, bool shaded, PixelCanvas& canvas) {
     const PolygonPlan plan = PlanPolygons(projected, zoom, shaded);
     const std::span<const Triangle> triangles = projected.indexed().first(plan.drawable);
     PixelBuffer& picture = canvas.buffer();
+    PixelBuffer numbers(picture.width(), picture.height(), 0);
+    DrawTriangleNumbers(numbers, plan.corners, triangles, shaded);
     if (!shaded) {
-        DrawWireTriangles(picture, plan.corners, triangles);
+        const std::span<Colour> pixels = picture.writablePixels();
+        for (std::size_t p = 0; p < pixels.size(); ++p)
+            if (numbers.pixels()[p] != 0)
+                pixels[p] = kWhite;
     } else if (!triangles.empty()) {
-        PixelBuffer numbers(picture.width(), picture.height(), 0);
-        DrawTriangleNumbers(numbers, plan.corners, triangles);
         ShowingTriangles showing(triangles.size());
         for (const Colour number : numbers.pixels())
             if (number != 0)

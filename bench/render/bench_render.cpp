@@ -182,7 +182,8 @@ int main(int argc, char** argv) {
     }
     const Size size = smoke ? kSmoke : kFull;
     const std::string cli = argc > rest ? argv[rest] : QUARN_CLI_PATH;
-    const auto folder = std::filesystem::temp_directory_path() / "quarn-bench-render";
+    const auto folder = std::filesystem::temp_directory_path() /
+                        (smoke ? "quarn-bench-render-smoke" : "quarn-bench-render");
     std::filesystem::create_directories(folder);
     const std::string map = (folder / "map.bmp").string();
     const std::string scene = (folder / "terrain.3df").string();
