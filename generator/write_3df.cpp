@@ -15,7 +15,7 @@ namespace quarn {
 namespace {
 
 // Bytes encoded before they are handed on: large writes, bounded memory.
-constexpr std::int64_t kBlockBytes = 16 << 20;
+constexpr std::int64_t kBlockBytes = 4 << 20;
 constexpr std::int64_t kMinItemsPerBand = 4096;
 
 std::uint8_t* Put(std::uint8_t* at, std::uint32_t value) {
