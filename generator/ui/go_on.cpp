@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "busy_cursor.h"
 #include "classify_image.h"
 #include "forms.h"
 #include "generate_command.h"
@@ -42,8 +43,10 @@ bool GoOn() {
     // A map window whose picture failed to load has no map, whatever MapFileName says.
     const bool mapLoaded = !MapFileName.empty() && frmMap && !frmMap->picture().isNull();
     ClassifiedRaster map;
-    if (mapLoaded)
+    if (mapLoaded) {
+        const BusyCursor busy;  // a large map takes a moment
         map = ClassifyImage(frmMap->picture(), PanelSwatchColours(Palette));
+    }
     ExportOptions options;
     options.surface = SmoothTerrain ? Surface::Smooth : Surface::Terraced;
     return RunGenerate(fields, mapLoaded, map, options);
