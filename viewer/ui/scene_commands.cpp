@@ -1,6 +1,7 @@
 #include "scene_commands.h"
 
 #include <QGuiApplication>
+#include <QMdiArea>
 #include <QScreen>
 
 #include "atomic_file.h"
@@ -34,6 +35,9 @@ void ShowViewer() {
     const QSize screen = QGuiApplication::primaryScreen()->size();
     const WindowPosition at = ViewerPosition(screen.width(), screen.height());
     frmRender->move(at.left, at.top);
+    // A reused viewer may lie under the map window; the new picture must be seen.
+    if (QMdiArea* area = frmRender->mdiArea())
+        area->setActiveSubWindow(frmRender);
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ TEST_F(SceneCommands, CancelledOpenChangesNothingAndWithoutAViewerThereIsNoPictu
     EXPECT_EQ(ZoomFactor, 2.0f);
 }
 
-TEST_F(SceneCommands, OpenPlacesAndDrawsTheViewerAndASecondOpenReusesIt) {
+TEST_F(SceneCommands, OpenPlacesAndDrawsTheViewerAndASecondOpenReusesItInFront) {
     const std::string path = GoodScene();
     Open(path);
     ASSERT_TRUE(RenderWindowOpen && frmRender);
@@ -57,9 +57,13 @@ TEST_F(SceneCommands, OpenPlacesAndDrawsTheViewerAndASecondOpenReusesIt) {
 
     TfrmRender* first = frmRender;
     first->move(5, 5);
+    QMdiSubWindow* map = m_main.area()->addSubWindow(new QWidget);  // opened since, over it
+    map->show();
+    m_main.area()->setActiveSubWindow(map);
     Open(GoodScene("second.3df"));
     EXPECT_EQ(frmRender, first);
-    EXPECT_EQ(m_main.area()->subWindowList().size(), 1);
+    EXPECT_EQ(m_main.area()->subWindowList().size(), 2);
+    EXPECT_EQ(m_main.area()->activeSubWindow(), frmRender);
     EXPECT_EQ(frmRender->windowTitle().toStdString(), folder.file("second.3df"));
     EXPECT_EQ(frmRender->pos(), QPoint(at.left, at.top));
     EXPECT_TRUE(ui.reports.empty());
