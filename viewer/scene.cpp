@@ -32,7 +32,10 @@ void Scene::reserve(std::size_t triangles) {
 
 void Scene::clear() {
     m_vertices.clear();
-    ownTriangles().clear();
+    if (m_triangles.use_count() == 1)
+        m_triangles->clear();
+    else
+        m_triangles.reset();  // a projection still draws them; nothing to copy
 }
 
 std::span<const Triangle> Scene::triangles() const {
@@ -43,12 +46,7 @@ std::span<const Triangle> Scene::triangles() const {
 
 void Scene::setVertices(std::vector<Vertex> vertices) {
     m_vertices = std::move(vertices);
-    ownTriangles().clear();
-}
-
-void Scene::appendTriangles(std::span<const Triangle> triangles) {
-    std::vector<Triangle>& own = ownTriangles();
-    own.insert(own.end(), triangles.begin(), triangles.end());
+    m_triangles.reset();
 }
 
 void Scene::setTriangles(std::vector<Triangle> triangles) {

@@ -52,8 +52,6 @@ class Scene {
 
     /// Starts a scene over these vertices, with no triangle yet.
     void setVertices(std::vector<Vertex> vertices);
-    /// Appends triangles whose indices lie within the vertices.
-    void appendTriangles(std::span<const Triangle> triangles);
     /// Takes these triangles, whose indices lie within the vertices, as all of them.
     void setTriangles(std::vector<Triangle> triangles);
     /// Drops the vertices no triangle uses and renumbers the rest in order.

@@ -46,7 +46,7 @@ Scene Terrain(int side) {
     }
     Scene scene;
     scene.setVertices(std::move(vertices));
-    scene.appendTriangles(triangles);
+    scene.setTriangles(std::move(triangles));
     return scene;
 }
 
