@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -23,8 +24,13 @@ void ForEachRowBand(std::int64_t rows, std::int64_t minRowsPerBand,
         }
     };
     std::vector<std::thread> helpers;
-    for (std::int64_t band = 1; band < bands; ++band)
-        helpers.emplace_back(runBand, band);
+    for (std::int64_t band = 1; band < bands; ++band) {
+        try {
+            helpers.emplace_back(runBand, band);
+        } catch (const std::system_error&) {
+            runBand(band);  // no thread to be had: the caller does the band itself
+        }
+    }
     runBand(0);
     for (std::thread& helper : helpers)
         helper.join();
