@@ -55,14 +55,24 @@ Vec3 At(const ViewVertices& v, std::int32_t index) {
     return {v.x[n], v.y[n], v.z[n]};
 }
 
-// The largest |coordinate| of the vertices, NaN when some coordinate is not.
+// The largest |coordinate| of the vertices, NaN when some coordinate is not finite.
 float Reach(const ViewVertices& v) {
+    std::vector<float> reaches(ChunkCount(v.x.size(), kVerticesPerWorker), 0.0f);
+    ParallelChunks(v.x.size(), kVerticesPerWorker,
+                   [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+                       float reach = 0, probe = 0;
+                       for (std::size_t i = begin; i < end; ++i) {
+                           for (const float c : {v.x[i], v.y[i], v.z[i]}) {
+                               reach = std::max(reach, std::fabs(c));
+                               probe += 0.0f * c;
+                           }
+                       }
+                       reaches[chunk] = reach + probe;
+                   });
     float reach = 0, probe = 0;
-    for (const std::vector<float>* axis : {&v.x, &v.y, &v.z}) {
-        for (const float c : *axis) {
-            reach = std::max(reach, std::fabs(c));
-            probe += 0.0f * c;
-        }
+    for (const float r : reaches) {
+        reach = std::max(reach, r);
+        probe += 0.0f * r;
     }
     return reach + probe;
 }
