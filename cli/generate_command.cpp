@@ -122,7 +122,12 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
     }
     // The swatches show the palette just read, as after opening the map in the window.
     MapFileName = a.map;
-    const ClassifiedRaster map = ClassifyImage(LoadBmpImage(a.map), PanelSwatchColours(Palette));
+    QImage image = LoadBmpImage(a.map);
+    // The picture goes once classified, as the terrain needs the memory.
+    const MapSource map{image.width(), image.height(), [&image] {
+                            return ClassifyImage(std::exchange(image, QImage()),
+                                                 PanelSwatchColours(Palette));
+                        }};
     LastHeightRange.reset();
     const bool written = RunGenerate(a.fields, true, map, a.exportOptions);
     if (!written || boxes.shown)

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "atomic_file.h"
+#include "busy_cursor.h"
 #include "map_state.h"
 #include "message_box.h"
 #include "smooth_surface.h"
@@ -87,7 +88,11 @@ FileDialogRequest GenerateDialogRequest(const std::string& outputChoice) {
                              outputChoice.substr(0, 4), "", true};
 }
 
-bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const ClassifiedRaster& map,
+MapSource ClassifiedSource(const ClassifiedRaster& raster) {
+    return {raster.width, raster.height, [raster] { return raster; }};
+}
+
+bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const MapSource& source,
                  const ExportOptions& options) {
     if (!mapLoaded) {
         ShowErrorBox(kNoMapText);
@@ -105,7 +110,7 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const Classified
         ShowErrorBox(kOutputIsInputText);
         return false;
     }
-    if (!Set_Grid(fields, map.width, map.height, g_GridSetup))
+    if (!Set_Grid(fields, source.width, source.height, g_GridSetup))
         return false;
     const std::string extension = UpperCase(ExtractFileExt(OutputFileName)).substr(0, 4);
     using Writer = bool (*)(const GridSetup&, const ClassifiedRaster&, const std::string&,
@@ -117,12 +122,19 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const Classified
         {".GLB", WithoutOptions<Write_GLB>},   {".STL", Write_STL},
         {".PNG", WithoutOptions<Write_PNG16>}, {".R16", WithoutOptions<Write_R16>},
     };
-    for (const auto& [name, writer] : kWriters)
-        if (extension == name)
-            return options.surface == Surface::Smooth
-                       ? writer(g_GridSetup, SurfaceOf(map, g_GridSetup, options), OutputFileName,
-                                options)
-                       : writer(g_GridSetup, map, OutputFileName, options);
+    for (const auto& [name, writer] : kWriters) {
+        if (extension != name)
+            continue;
+        ClassifiedRaster map;
+        {
+            const BusyCursor busy;
+            map = source.classify();
+        }
+        return options.surface == Surface::Smooth
+                   ? writer(g_GridSetup, SurfaceOf(map, g_GridSetup, options), OutputFileName,
+                            options)
+                   : writer(g_GridSetup, map, OutputFileName, options);
+    }
     ShowErrorBox(kInvalidExtensionText);
     return false;
 }

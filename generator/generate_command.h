@@ -1,12 +1,14 @@
 // The generate command on plain data, shared by the window and the command line.
 //
 // Checks that a map is loaded and the six level and size fields are filled, asks for the
-// output file, sets up the grid and hands over to the writer that the file's extension
-// names (".3DF", ".RAW", ".ASC", ".PLG" and the export formats ".STL", ".OBJ", ".PLY", ".GLB",
-// ".PNG", ".R16"; the extension upper-cased and cut to four characters). Each refusal is an
-// error box that ends the command; platform errors propagate.
+// output file, sets up the grid, classifies the map and hands over to the writer that the
+// file's extension names (".3DF", ".RAW", ".ASC", ".PLG" and the export formats ".STL",
+// ".OBJ", ".PLY", ".GLB", ".PNG", ".R16"; the extension upper-cased and cut to four
+// characters). Each refusal is an error box that ends the command; platform errors propagate.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 #include "export_options.h"
@@ -26,9 +28,19 @@ inline constexpr const char* kInvalidExtensionText = "Invalid file extension!";
 /// The save dialog for the selected output item ("3DF", "ASC", "RAW", "PLG").
 FileDialogRequest GenerateDialogRequest(const std::string& outputChoice);
 
-/// Runs the command; map is the loaded image classified by the swatch colours (ignored when
-/// no map is loaded). True when a file was written.
-bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const ClassifiedRaster& map,
+/// The loaded map as the command takes it: its size in pixels, and how to classify its pixels
+/// by the swatch colours. Classifying a large map takes a moment, so the command does it only
+/// once a file is to be written, under the busy cursor.
+struct MapSource {
+    std::int32_t width = 0, height = 0;
+    std::function<ClassifiedRaster()> classify;
+};
+
+/// A source whose classes are raster as it stands.
+MapSource ClassifiedSource(const ClassifiedRaster& raster);
+
+/// Runs the command on map (ignored when no map is loaded). True when a file was written.
+bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const MapSource& map,
                  const ExportOptions& options = {});
 
 }  // namespace quarn

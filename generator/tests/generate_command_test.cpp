@@ -26,7 +26,7 @@ class GenerateCommand : public ::testing::Test {
   protected:
     bool Run(const std::optional<std::string>& answer) {
         ui.dialogAnswers.push_back(answer);
-        return RunGenerate(fields, true, map);
+        return RunGenerate(fields, true, ClassifiedSource(map));
     }
 
     ScriptedUi ui;
@@ -37,9 +37,28 @@ class GenerateCommand : public ::testing::Test {
 
 TEST_F(GenerateCommand, NoMapLoadedComesFirst) {
     fields.water = "";
-    EXPECT_FALSE(RunGenerate(fields, false, ClassifiedRaster{}));
+    EXPECT_FALSE(RunGenerate(fields, false, MapSource{}));
     EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{kNoMapText});
     EXPECT_TRUE(ui.dialogs.empty());
+}
+
+// Classifying a large map takes a while: it waits until a file is to be written.
+TEST_F(GenerateCommand, ClassifiesTheMapOnlyOnceAFileIsToBeWritten) {
+    int classified = 0;
+    const MapSource counted{20, 20, [&] {
+                                ++classified;
+                                return map;
+                            }};
+    ui.dialogAnswers.push_back(std::nullopt);
+    EXPECT_FALSE(RunGenerate(fields, true, counted)) << "dialog cancelled";
+    fields.interval = "100";
+    ui.dialogAnswers.push_back(folder.file("t.3df"));
+    EXPECT_FALSE(RunGenerate(fields, true, counted)) << "Invalid interval!";
+    EXPECT_EQ(classified, 0);
+    fields = testing::TwoByTwoFields();
+    ui.dialogAnswers.push_back(folder.file("t.3df"));
+    EXPECT_TRUE(RunGenerate(fields, true, counted));
+    EXPECT_EQ(classified, 1);
 }
 
 TEST_F(GenerateCommand, ABlankLevelOrSizeFieldStopsBeforeTheDialog) {
@@ -51,7 +70,7 @@ TEST_F(GenerateCommand, ABlankLevelOrSizeFieldStopsBeforeTheDialog) {
             fields = testing::TwoByTwoFields();
             fields.*field = blank;
             ui.boxes.clear();
-            EXPECT_FALSE(RunGenerate(fields, true, map));
+            EXPECT_FALSE(RunGenerate(fields, true, ClassifiedSource(map)));
             EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{kValuesNotSetText});
         }
     EXPECT_TRUE(ui.dialogs.empty());
@@ -130,7 +149,7 @@ TEST_F(GenerateCommand, TheNamesExtensionChoosesTheWriter) {
         TempFolder out;
         fields.outputChoice = c.choice;
         ui.dialogAnswers.push_back(out.file(c.typed));
-        EXPECT_TRUE(RunGenerate(fields, true, map)) << c.typed;
+        EXPECT_TRUE(RunGenerate(fields, true, ClassifiedSource(map))) << c.typed;
         EXPECT_TRUE(ui.boxes.empty());
         EXPECT_EQ(OutputFileName, out.file(c.written));
         EXPECT_EQ(out.entries(), std::vector<std::string>{c.written});
@@ -146,7 +165,8 @@ TEST_F(GenerateCommand, TheSmoothSurfaceChangesOnlyTheHeights) {
     std::map<Surface, std::string> written;
     for (Surface surface : {Surface::Terraced, Surface::Smooth}) {
         ui.dialogAnswers.push_back(folder.file("hills.3df"));
-        ASSERT_TRUE(RunGenerate(fields, true, map, ExportOptions{.surface = surface}));
+        ASSERT_TRUE(
+            RunGenerate(fields, true, ClassifiedSource(map), ExportOptions{.surface = surface}));
         written[surface] = folder.read("hills.3df");
     }
     ASSERT_TRUE(Write_3DF(g_GridSetup, map, folder.file("alone.3df")));

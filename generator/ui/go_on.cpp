@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "busy_cursor.h"
 #include "classify_image.h"
 #include "forms.h"
 #include "generate_command.h"
@@ -42,10 +41,13 @@ bool GoOn() {
     const GeneratorFields fields = ReadPanel(*frmGenCPanel);
     // A map window whose picture failed to load has no map, whatever MapFileName says.
     const bool mapLoaded = !MapFileName.empty() && frmMap && !frmMap->picture().isNull();
-    ClassifiedRaster map;
+    MapSource map;
     if (mapLoaded) {
-        const BusyCursor busy;  // a large map takes a moment
-        map = ClassifyImage(frmMap->picture(), PanelSwatchColours(Palette));
+        const QImage picture = frmMap->picture();
+        map = {picture.width(), picture.height(),
+               [picture, swatches = PanelSwatchColours(Palette)] {
+                   return ClassifyImage(picture, swatches);
+               }};
     }
     ExportOptions options;
     options.surface = SmoothTerrain ? Surface::Smooth : Surface::Terraced;
