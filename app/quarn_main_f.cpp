@@ -4,6 +4,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
+#include <QWindow>
 #include <QWindowStateChangeEvent>
 
 #include "app_icon.h"
@@ -43,6 +45,8 @@ TfrmMainMDI::TfrmMainMDI() {
     MdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(MdiArea);
     RegisterMainForm(this, MdiArea);
+    StatusText = new QLabel;
+    statusBar()->addWidget(StatusText);
 
     Menu1 = menuBar()->addMenu(QStringLiteral("&Menu"));
     Menu1->setObjectName(QStringLiteral("Menu1"));
@@ -95,10 +99,8 @@ void TfrmMainMDI::Generate3Dfile1Click() {
 }
 
 void TfrmMainMDI::GoOn() {
-    if (quarn::GoOn())
-        statusBar()->showMessage(QString::fromStdString(GenerateSummary()));
-    else
-        statusBar()->clearMessage();
+    const bool written = quarn::GoOn();
+    StatusText->setText(written ? QString::fromStdString(GenerateSummary()) : QString());
 }
 
 void TfrmMainMDI::ShowMaximised() {
@@ -113,14 +115,27 @@ void TfrmMainMDI::changeEvent(QEvent* event) {
     if (event->type() != QEvent::WindowStateChange)
         return;
     const auto* change = static_cast<QWindowStateChangeEvent*>(event);
-    if (!(change->oldState() & Qt::WindowMaximized) || windowState() != Qt::WindowNoState)
-        return;
+    m_restoredFrame.reset();
+    if ((change->oldState() & Qt::WindowMaximized) && windowState() == Qt::WindowNoState)
+        placeRestored();
+}
+
+void TfrmMainMDI::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    followRestoredFrame();
+}
+
+void TfrmMainMDI::placeRestored() {
     // The bounds are the outer frame's; the geometry set here is the client area's.
-    const QRect client = geometry();
-    const QRect frame = frameGeometry();
-    setGeometry(kRestoredBounds.marginsRemoved(
-        {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-         frame.bottom() - client.bottom()}));
+    m_restoredFrame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    setGeometry(kRestoredBounds.marginsRemoved(*m_restoredFrame));
+    // The window manager may draw the restored frame a moment later, without moving us.
+    QTimer::singleShot(250, this, [this] { followRestoredFrame(); });
+}
+
+void TfrmMainMDI::followRestoredFrame() {
+    if (m_restoredFrame && windowHandle() && *m_restoredFrame != windowHandle()->frameMargins())
+        placeRestored();
 }
 
 void TfrmMainMDI::Open3Dfile1Click() {

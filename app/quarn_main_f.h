@@ -10,9 +10,11 @@
 #pragma once
 
 #include <QAction>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMenu>
+#include <optional>
 
 namespace quarn {
 
@@ -30,6 +32,7 @@ class TfrmMainMDI : public QMainWindow {
     QAction* Exit1;
     QMenu* Options1;
     QAction* SmoothTerrain1;  // checkable, unchecked at start; read by the generate command
+    QLabel* StatusText;       // in the status bar: what the last generate wrote
 
     void OpenBMPfile1Click();
     void Generate3Dfile1Click();
@@ -44,10 +47,17 @@ class TfrmMainMDI : public QMainWindow {
 
   protected:
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
     void FormCreate();
     QAction* addCommand(const char* name, const char* caption, void (TfrmMainMDI::*handler)());
+    // Gives the restored window its outer bounds within the frame it has now, and again when
+    // the window manager changes that frame.
+    void placeRestored();
+    void followRestoredFrame();
+
+    std::optional<QMargins> m_restoredFrame;  // the frame placeRestored allowed for
 };
 
 extern TfrmMainMDI* frmMainMDI;

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QMenuBar>
 #include <QProcess>
-#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <set>
@@ -151,8 +150,7 @@ TEST_F(EndToEnd, MapToPictureThroughTheWindowsAgreesWithTheCommandLine) {
     ASSERT_EQ(ui.boxes.size(), 1u) << "a box besides the start notice";
 
     EXPECT_EQ(FindEditByTag(GenCPanelForm(), kClickedIndex)->text(), kHeights[kClickedIndex]);
-    EXPECT_EQ(frmMainMDI->statusBar()->currentMessage(),
-              "window.3df: 4800 vertices, 9322 triangles");
+    EXPECT_EQ(frmMainMDI->StatusText->text(), "window.3df: 4800 vertices, 9322 triangles");
     std::set<std::int32_t> codes;
     for (const SceneTriangle& t : TriangleList)
         codes.insert(t.colour);

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <exception>
 #include <new>
 
@@ -64,8 +65,10 @@ class SystemBox : public QMessageBox {
         centre();
     }
     bool event(QEvent* event) override {
-        // The window manager's frame is known once the box is active: centred again with it.
-        if (event->type() == QEvent::WindowActivate && !m_framed) {
+        // The window manager has framed the box by the time it activates it: centred again,
+        // frame and all.
+        if (event->type() == QEvent::WindowActivate && !m_framed && windowHandle() &&
+            !windowHandle()->frameMargins().isNull()) {
             m_framed = true;
             centre();
         }
@@ -74,10 +77,12 @@ class SystemBox : public QMessageBox {
 
   private:
     void centre() {
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QSize spare = screen->geometry().size() - frameGeometry().size();
-            move(screen->geometry().topLeft() + QPoint(spare.width() / 2, spare.height() / 2));
-        }
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (!screen)
+            return;
+        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        const QSize spare = screen->geometry().size() - size().grownBy(frame);
+        move(screen->geometry().topLeft() + QPoint(spare.width() / 2, spare.height() / 2));
     }
 
     // Qt wraps at half the screen's width, which can split "16.7 million"; a line that fits
