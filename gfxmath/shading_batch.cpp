@@ -37,12 +37,8 @@ float Float(std::uint32_t bits) {
 
 }  // namespace
 
-// Wider vectors where the processor has them; the arithmetic and so the results are the same.
-__attribute__((target_clones("avx2", "default"))) void ShadeBlock(const ShadeBlockInput& in,
-                                                                  std::size_t count, Vec3 light,
-                                                                  float ka, float kd, float ks,
-                                                                  Colour* colours,
-                                                                  std::uint32_t* unsure) {
+void ShadeBlock(const ShadeBlockInput& in, std::size_t count, Vec3 light, float ka, float kd,
+                float ks, Colour* colours, std::uint32_t* unsure) {
     for (std::size_t i = 0; i < count; ++i) {
         const float x1 = in.x1[i], y1 = in.y1[i], z1 = in.z1[i];
         const float x2 = in.x2[i], y2 = in.y2[i], z2 = in.z2[i];
@@ -98,7 +94,7 @@ __attribute__((target_clones("avx2", "default"))) void ShadeBlock(const ShadeBlo
         const float q = f((1.0 - d(saturation) * fraction) * d(intensity));
         const float t = f((1.0 - d(saturation) * (1.0 - fraction)) * d(intensity));
         const float v = intensity;
-        // Chosen by masks over the bits, which the vectoriser takes as it is.
+        // Chosen by masks over the bits, without branches.
         const std::uint32_t grey = std::fabs(d(saturation)) < kTiny ? ~0u : 0u;
         const std::uint32_t m0 = sextant == 0.0 ? ~grey : 0u, m1 = sextant == 1.0 ? ~grey : 0u,
                             m2 = sextant == 2.0 ? ~grey : 0u, m3 = sextant == 3.0 ? ~grey : 0u,

@@ -3,7 +3,7 @@
 // ShadeBlock works on a block of triangles laid out one array per corner coordinate, with the
 // specular exponent 0.5 that the viewer uses. It repeats ComputeShadedColour's arithmetic step
 // by step (double sums and products, each result rounded to 32 bits where that rounds it) in
-// plain loops that the compiler can vectorise, and leaves out the fault checks. A triangle is
+// one branch-free loop, and leaves out the fault checks. A triangle is
 // marked unsure, its colour then to be taken from ComputeShadedColour itself, where some
 // intermediate value is not finite (where ComputeShadedColour may fault) or where the square
 // root that stands in for exp(0.5 ln c) lies too close to the middle between two 32-bit floats
