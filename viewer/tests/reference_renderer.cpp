@@ -15,8 +15,6 @@ namespace quarn::testing {
 
 namespace {
 
-__extension__ typedef __int128 Wide;
-
 struct Corners {
     Vec3 corner1, corner2, corner3;
     std::int32_t colour = 0;
@@ -76,6 +74,16 @@ std::optional<WindowMapping> Project(std::span<const SceneTriangle> scene, const
     return mapping;
 }
 
+__extension__ typedef __int128 Wide;
+
+// Coordinates this small keep every edge-function product of doubled coordinates in 64 bits.
+constexpr std::int64_t kNarrowLimit = std::int64_t{1} << 28;
+
+bool Narrow(Point p) {
+    return std::llabs(p.x) < kNarrowLimit && std::llabs(p.y) < kNarrowLimit;
+}
+
+// floor(n / d) for d > 0.
 Wide FloorDiv(Wide n, Wide d) {
     Wide q = n / d;
     if (n % d != 0 && n < 0)
@@ -83,53 +91,110 @@ Wide FloorDiv(Wide n, Wide d) {
     return q;
 }
 
-// Pixel centres inside the triangle, edges on its top or left included.
+template <typename Int>
+struct Edge {
+    Int stepX, stepY, value;  // value at the current pixel centre
+    bool topLeft;
+
+    Edge(Point a, Point b, std::int32_t px, std::int32_t py) {
+        const Int dx = Int(b.x) - a.x, dy = Int(b.y) - a.y;
+        // Doubled coordinates put pixel centres on integers.
+        value = dx * (Int(2) * py + 1 - Int(2) * a.y) - dy * (Int(2) * px + 1 - Int(2) * a.x);
+        stepX = -2 * dy;
+        stepY = 2 * dx;
+        topLeft = dy < 0 || (dy == 0 && dx > 0);
+    }
+    bool covers(Int v) const { return topLeft ? v >= 0 : v > 0; }
+};
+
+template <typename Int>
+void FillClipped(PixelBuffer& buffer, Point a, Point b, Point c, std::int32_t x0, std::int32_t y0,
+                 std::int32_t x1, std::int32_t y1, Colour colour) {
+    const Edge<Int> e0(b, c, x0, y0), e1(c, a, x0, y0), e2(a, b, x0, y0);
+    Int r0 = e0.value, r1 = e1.value, r2 = e2.value;
+    for (std::int32_t y = y0; y <= y1; ++y) {
+        Int v0 = r0, v1 = r1, v2 = r2;
+        for (std::int32_t x = x0; x <= x1; ++x) {
+            if (e0.covers(v0) && e1.covers(v1) && e2.covers(v2))
+                buffer.setPixel(x, y, colour);
+            v0 += e0.stepX;
+            v1 += e1.stepX;
+            v2 += e2.stepX;
+        }
+        r0 += e0.stepY;
+        r1 += e1.stepY;
+        r2 += e2.stepY;
+    }
+}
+
+// Pixels of a line along its major axis: for major m from m0 to m1 (m0 <= m1), the minor
+// coordinate is the nearest to the exact line, halves up. plot(m, minor) sets the pixel.
+template <typename Plot>
+void WalkLine(std::int64_t m0, std::int64_t n0, std::int64_t m1, std::int64_t n1,
+              std::int64_t clipLow, std::int64_t clipHigh, Plot plot) {
+    const std::int64_t dm = m1 - m0, dn = n1 - n0;
+    const std::int64_t first = std::max(m0, clipLow), last = std::min(m1, clipHigh);
+    if (first > last)
+        return;
+    if (dm == 0) {
+        plot(first, n0);
+        return;
+    }
+    // minor = n0 + floor((2 (m - m0) dn + dm) / (2 dm)), kept as quotient and remainder.
+    const Wide twiceDm = Wide(2) * dm;
+    const Wide numerator = Wide(2) * (first - m0) * dn + dm;
+    Wide quotient = FloorDiv(numerator, twiceDm);
+    auto remainder = static_cast<std::int64_t>(numerator - quotient * twiceDm);
+    std::int64_t minor = n0 + static_cast<std::int64_t>(quotient);
+    const auto step = static_cast<std::int64_t>(2 * dn), wrap = static_cast<std::int64_t>(twiceDm);
+    for (std::int64_t m = first; m <= last; ++m) {
+        plot(m, minor);
+        remainder += step;
+        if (remainder >= wrap) {
+            remainder -= wrap;
+            ++minor;
+        } else if (remainder < 0) {
+            remainder += wrap;
+            --minor;
+        }
+    }
+}
+
 void FillTriangle(PixelBuffer& picture, Point a, Point b, Point c, Colour colour) {
     const Wide area = (Wide(b.x) - a.x) * (Wide(c.y) - a.y) - (Wide(b.y) - a.y) * (Wide(c.x) - a.x);
     if (area == 0)
         return;
     if (area < 0)
-        std::swap(b, c);
+        std::swap(b, c);  // every edge then has the inside on its positive side
+    // Centres x + 0.5 within [min, max) of the corners, clipped to the picture.
     const std::int32_t x0 = std::max(std::min({a.x, b.x, c.x}), 0);
     const std::int32_t x1 = std::min(std::max({a.x, b.x, c.x}) - 1, picture.width() - 1);
     const std::int32_t y0 = std::max(std::min({a.y, b.y, c.y}), 0);
     const std::int32_t y1 = std::min(std::max({a.y, b.y, c.y}) - 1, picture.height() - 1);
-    const Point edges[3][2] = {{b, c}, {c, a}, {a, b}};
-    for (std::int32_t y = y0; y <= y1; ++y) {
-        for (std::int32_t x = x0; x <= x1; ++x) {
-            bool inside = true;
-            for (const auto& [from, to] : edges) {
-                const Wide dx = Wide(to.x) - from.x, dy = Wide(to.y) - from.y;
-                const Wide v = dx * (Wide(2) * y + 1 - Wide(2) * from.y) -
-                               dy * (Wide(2) * x + 1 - Wide(2) * from.x);
-                const bool topLeft = dy < 0 || (dy == 0 && dx > 0);
-                inside = inside && (topLeft ? v >= 0 : v > 0);
-            }
-            if (inside)
-                picture.setPixel(x, y, colour);
-        }
-    }
+    if (x0 > x1 || y0 > y1)
+        return;
+    if (Narrow(a) && Narrow(b) && Narrow(c))
+        FillClipped<std::int64_t>(picture, a, b, c, x0, y0, x1, y1, colour);
+    else
+        FillClipped<Wide>(picture, a, b, c, x0, y0, x1, y1, colour);
 }
 
-// One pixel per step of the major axis, the minor coordinate rounded with halves up.
 void DrawLine(PixelBuffer& picture, Point a, Point b, Colour colour) {
-    const bool xMajor = std::llabs(std::int64_t(b.x) - a.x) >= std::llabs(std::int64_t(b.y) - a.y);
-    if ((xMajor && b.x < a.x) || (!xMajor && b.y < a.y))
-        std::swap(a, b);
-    const std::int64_t m0 = xMajor ? a.x : a.y, m1 = xMajor ? b.x : b.y;
-    const std::int64_t n0 = xMajor ? a.y : a.x, n1 = xMajor ? b.y : b.x;
-    const std::int64_t limit = xMajor ? picture.width() : picture.height();
-    for (std::int64_t m = std::max<std::int64_t>(m0, 0); m <= std::min(m1, limit - 1); ++m) {
-        const std::int64_t n =
-            m1 == m0 ? n0
-                     : n0 + std::int64_t(FloorDiv(Wide(2) * (m - m0) * (n1 - n0) + (m1 - m0),
-                                                  Wide(2) * (m1 - m0)));
-        if (n < INT32_MIN || n > INT32_MAX)
-            continue;
-        if (xMajor)
-            picture.setPixel(std::int32_t(m), std::int32_t(n), colour);
-        else
-            picture.setPixel(std::int32_t(n), std::int32_t(m), colour);
+    const std::int64_t dx = std::int64_t(b.x) - a.x, dy = std::int64_t(b.y) - a.y;
+    if (std::llabs(dx) >= std::llabs(dy)) {
+        if (dx < 0)
+            std::swap(a, b);
+        WalkLine(a.x, a.y, b.x, b.y, 0, picture.width() - 1, [&](std::int64_t x, std::int64_t y) {
+            if (y >= 0 && y < picture.height())
+                picture.setPixel(std::int32_t(x), std::int32_t(y), colour);
+        });
+    } else {
+        if (dy < 0)
+            std::swap(a, b);
+        WalkLine(a.y, a.x, b.y, b.x, 0, picture.height() - 1, [&](std::int64_t y, std::int64_t x) {
+            if (x >= 0 && x < picture.width())
+                picture.setPixel(std::int32_t(x), std::int32_t(y), colour);
+        });
     }
 }
 
