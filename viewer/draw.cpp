@@ -74,7 +74,9 @@ class ShowingTriangles {
 // take the colours of their triangles, so that only the colours of those that show (and of
 // the last, which the pen keeps) are worked out.
 void DrawPlanned(const ProjectedScene& projected, float zoom, bool shaded, PixelCanvas& canvas) {
-    const PolygonPlan plan = PlanPolygons(projected, zoom, shaded);
+    // The corners' memory stays for the next drawing, as the projection's does.
+    thread_local std::vector<Point> spareCorners;
+    PolygonPlan plan = PlanPolygons(projected, zoom, shaded, std::move(spareCorners));
     const std::span<const Triangle> triangles = projected.indexed().first(plan.drawable);
     PixelBuffer& picture = canvas.buffer();
     PixelBuffer numbers(picture.width(), picture.height(), 0);
@@ -100,6 +102,7 @@ void DrawPlanned(const ProjectedScene& projected, float zoom, bool shaded, Pixel
         canvas.brushColour = colours.back();
         canvas.penColour = colours.back();
     }
+    spareCorners = std::move(plan.corners);
     if (plan.fault)
         std::rethrow_exception(plan.fault);
 }
@@ -118,9 +121,10 @@ void Draw_and_View(Canvas& canvas) {
     if (!ProjectedList)
         return;
     // Consumed even when a fault ends the drawing half-way.
-    const ProjectedScene projected = std::move(*ProjectedList);
+    ProjectedScene projected = std::move(*ProjectedList);
     ProjectedList.reset();
     DrawProjected(projected, ZoomFactor, ShadedMode, canvas);
+    KeepForReuse(std::move(projected));
 }
 
 void ClearPicture(Canvas& canvas, std::int32_t width, std::int32_t height) {

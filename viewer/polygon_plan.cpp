@@ -92,11 +92,14 @@ Colour ShadedColourOf(const ProjectedScene& projected, std::size_t i) {
                                static_cast<float>(t.colour), kAmbient, kDiffuse, kSpecular, 0.5f);
 }
 
-PolygonPlan PlanPolygons(const ProjectedScene& projected, float zoom, bool shaded) {
+PolygonPlan PlanPolygons(const ProjectedScene& projected, float zoom, bool shaded,
+                         std::vector<Point> reuse) {
     const ViewVertices& v = projected.vertices;
     const WindowMapping& mapping = projected.mapping;
     const std::span<const Triangle> triangles = projected.indexed();
     PolygonPlan plan;
+    if (reuse.capacity() <= 2 * v.x.size())  // a much smaller scene gives the memory back
+        plan.corners = std::move(reuse);
     plan.corners.resize(v.x.size());
     const std::vector<std::size_t> unsureVertices =
         CollectAll(v.x.size(), kVerticesPerWorker, [&](std::size_t b, std::size_t e, auto& out) {

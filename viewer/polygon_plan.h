@@ -25,8 +25,10 @@ struct PolygonPlan {
     std::exception_ptr fault;    // that fault, if any
 };
 
-/// Pixel corners at zoom and the first fault; shaded: the colours' faults included.
-PolygonPlan PlanPolygons(const ProjectedScene& projected, float zoom, bool shaded);
+/// Pixel corners at zoom and the first fault; shaded: the colours' faults included. The
+/// corners go into the memory of reuse.
+PolygonPlan PlanPolygons(const ProjectedScene& projected, float zoom, bool shaded,
+                         std::vector<Point> reuse);
 
 /// colours[k] = the shaded colour of triangle which[k], for drawable triangles.
 void ShadeTriangles(const ProjectedScene& projected, std::span<const std::size_t> which,

@@ -113,7 +113,18 @@ BoundingBox RotateVertices(const Scene& scene, const Mat3& view, ViewVertices& o
     return extent;
 }
 
+// The arrays of the last projection drawn, kept for the next: a redraw then reuses memory
+// that is already the process's instead of having the system hand out and clear new pages.
+ViewVertices& SpareVertices() {
+    thread_local ViewVertices spare;
+    return spare;
+}
+
 }  // namespace
+
+void KeepForReuse(ProjectedScene&& drawn) {
+    SpareVertices() = std::move(drawn.vertices);
+}
 
 Mat3 ViewMatrixFor(std::uint16_t elevation, std::uint16_t azimuth) {
     const double e = double(elevation) * kRadiansPerDegree;
@@ -151,6 +162,10 @@ std::optional<ProjectedScene> ProjectScene(const Scene& scene, const ViewAngles&
     ProjectedScene projected;
     projected.rotatedSun = RotatedSunFor(angles);
     projected.triangles = scene.sharedTriangles();
+    ViewVertices& spare = SpareVertices();
+    if (spare.x.capacity() > 2 * scene.vertices().size())
+        spare = {};  // a much smaller scene than the last gives the memory back
+    projected.vertices = std::move(spare);
     const BoundingBox extent = RotateVertices(scene, view, projected.vertices);
 
     const float m = Reach(extent);

@@ -76,6 +76,9 @@ std::optional<ProjectedScene> ProjectScene(std::span<const SceneTriangle> scene,
                                            const ViewAngles& angles, float zoom, std::int32_t width,
                                            std::int32_t height);
 
+/// Keeps the memory of a projection that has been drawn for the next projection.
+void KeepForReuse(ProjectedScene&& drawn);
+
 /// The projected scene waiting to be drawn: present only between a successful
 /// Project_Scene and the drawing that consumes it.
 extern std::optional<ProjectedScene> ProjectedList;
