@@ -10,7 +10,8 @@ namespace quarn {
 
 namespace {
 
-// Below this many triangles the bands are drawn one after another on the calling thread.
+// Below this many triangles the shares or bands are drawn one after another on the calling
+// thread.
 constexpr std::size_t kTrianglesWorthThreads = 1 << 14;
 
 // Sets pixels of one band of rows, clipped to it and to the picture's width.
@@ -23,7 +24,9 @@ class BandPen {
           m_rows(std::uint32_t(bottom - top)) {}
 
     void plot(Point p, Colour colour) const {
-        if (std::uint32_t(p.x) < std::uint32_t(m_width) && std::uint32_t(p.y - m_top) < m_rows)
+        // Unsigned differences wrap instead of overflowing for rows far outside the picture.
+        if (std::uint32_t(p.x) < std::uint32_t(m_width) &&
+            std::uint32_t(p.y) - std::uint32_t(m_top) < m_rows)
             m_pixels[std::size_t(p.y) * std::size_t(m_width) + std::size_t(p.x)] = colour;
     }
 
@@ -46,11 +49,11 @@ bool ShortLine(const BandPen& pen, Point a, Point b, Colour colour) {
     if (ax >= ay && ax == 2) {
         const Point from = dx < 0 ? b : a;
         const std::int32_t dn = dx < 0 ? -std::int32_t(dy) : std::int32_t(dy);
-        pen.plot({from.x + 1, from.y + (dn + 3) / 2 - 1}, colour);
+        pen.plot({from.x + 1, from.y + ((dn + 3) / 2 - 1)}, colour);
     } else if (ay > ax && ay == 2) {
         const Point from = dy < 0 ? b : a;
         const std::int32_t dn = dy < 0 ? -std::int32_t(dx) : std::int32_t(dx);
-        pen.plot({from.x + (dn + 3) / 2 - 1, from.y + 1}, colour);
+        pen.plot({from.x + ((dn + 3) / 2 - 1), from.y + 1}, colour);
     }
     return true;
 }

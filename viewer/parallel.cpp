@@ -1,7 +1,10 @@
 #include "parallel.h"
 
 #include <algorithm>
+#include <exception>
 #include <system_error>
+#include <thread>
+#include <vector>
 
 namespace quarn {
 

@@ -1,24 +1,21 @@
 // Splitting a loop over the machine's cores while the calling thread waits.
 //
-// ParallelChunks cuts 0..count into one consecutive chunk per worker and runs work(chunk,
-// begin, end) for each, the first chunk on the calling thread. It returns when every chunk is
+// ParallelChunks cuts 0..count into consecutive chunks, one per worker when each gets enough
+// items and one in all otherwise, and runs work(chunk, begin, end) for each, the first chunk
+// on the calling thread. It returns when every chunk is
 // done; an exception from a chunk is rethrown then, the earliest chunk's first. Work that
 // writes only what its own chunk owns therefore gives the same result as one plain loop.
 #pragma once
 
 #include <cstddef>
-#include <exception>
 #include <functional>
-#include <thread>
-#include <vector>
 
 namespace quarn {
 
 /// How many workers the loops here use: the cores, at least one.
 std::size_t WorkerCount();
 
-/// Runs work over count items in chunks, in parallel when each worker gets at least
-/// minimumPerWorker items; chunks() of them.
+/// Runs work over count items in ChunkCount(count, minimumPerWorker) chunks.
 void ParallelChunks(
     std::size_t count, std::size_t minimumPerWorker,
     const std::function<void(std::size_t chunk, std::size_t begin, std::size_t end)>& work);
