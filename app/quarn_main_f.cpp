@@ -15,6 +15,8 @@
 #include "message_box.h"
 #include "open_bmp_command.h"
 #include "quarn_doc_f.h"
+#include "quarn_render_f.h"
+#include "scene.h"
 #include "scene_commands.h"
 
 namespace quarn {
@@ -70,6 +72,9 @@ TfrmMainMDI::TfrmMainMDI() {
     SmoothTerrain1->setCheckable(true);
     SmoothTerrain = false;  // not remembered from an earlier window
     connect(SmoothTerrain1, &QAction::toggled, this, [](bool checked) { SmoothTerrain = checked; });
+    HiddenSurfaces1 = addViewOption("HiddenSurfaces1", "&Hidden surfaces", HiddenSurfaces);
+    KeepProportions1 = addViewOption("KeepProportions1", "Keep &proportions", KeepProportions);
+    Perspective1 = addViewOption("Perspective1", "&Perspective", PerspectiveView);
 
     frmMainMDI = this;
     FormCreate();
@@ -80,6 +85,19 @@ QAction* TfrmMainMDI::addCommand(const char* name, const char* caption,
     QAction* action = Menu1->addAction(QString::fromUtf8(caption));
     action->setObjectName(QString::fromUtf8(name));
     connect(action, &QAction::triggered, this, Guarded([this, handler] { (this->*handler)(); }));
+    return action;
+}
+
+QAction* TfrmMainMDI::addViewOption(const char* name, const char* caption, bool& setting) {
+    QAction* action = Options1->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromUtf8(name));
+    action->setCheckable(true);
+    setting = false;  // not remembered from an earlier window
+    connect(action, &QAction::toggled, this, Guarded([action, &setting] {
+                setting = action->isChecked();
+                if (frmRender)
+                    frmRender->renderIfAuto();
+            }));
     return action;
 }
 

@@ -32,7 +32,11 @@ class TfrmMainMDI : public QMainWindow {
     QAction* Exit1;
     QMenu* Options1;
     QAction* SmoothTerrain1;  // checkable, unchecked at start; read by the generate command
-    QLabel* StatusText;       // in the status bar: what the last generate wrote
+    // Checkable, unchecked at start: the view options, rendering at once with "Autorender".
+    QAction* HiddenSurfaces1;
+    QAction* KeepProportions1;
+    QAction* Perspective1;
+    QLabel* StatusText;  // in the status bar: what the last generate wrote
 
     void OpenBMPfile1Click();
     void Generate3Dfile1Click();
@@ -52,6 +56,7 @@ class TfrmMainMDI : public QMainWindow {
   private:
     void FormCreate();
     QAction* addCommand(const char* name, const char* caption, void (TfrmMainMDI::*handler)());
+    QAction* addViewOption(const char* name, const char* caption, bool& setting);
     // Gives the restored window its outer bounds within the frame it has now, and again when
     // the window manager changes that frame.
     void placeRestored();

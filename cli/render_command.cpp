@@ -38,6 +38,11 @@ constexpr const char* kRenderUsage =
     "  --sun-azimuth A      sun azimuth, whole degrees 0 to 359 (default 180)\n"
     "  --zoom Z             zoom factor, a positive number (default 0.751)\n"
     "  --wire               white wire frame instead of shaded triangles\n"
+    "  --hidden-surfaces    each pixel shows the surface nearest the observer, instead of\n"
+    "                       the triangle latest in the file; wire edges behind surfaces hide\n"
+    "  --keep-proportions   one scale for both picture axes, the scene centred, instead of\n"
+    "                       stretched to fill the picture's width and height\n"
+    "  --perspective        nearer parts larger, instead of a parallel projection\n"
     "  --size WxH           picture size in pixels, 1 to 16384 each (default 550x418)\n"
     "  --frames N           a turntable of N pictures (1 to 1000) from the scene read once,\n"
     "                       named after PICTURE with a three-digit frame number before the\n"
@@ -65,6 +70,7 @@ struct Arguments {
     std::optional<std::uint16_t> elevation, azimuth, sunElevation, sunAzimuth;
     float zoom = 0.751f;
     bool wire = false;
+    bool hiddenSurfaces = false, keepProportions = false, perspective = false;
     int width = 550, height = 418;
     std::optional<int> frames, azimuthStep;
 };
@@ -142,6 +148,9 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     options.value("--size",
                   [&a](const std::string& text) { return ParseSize(text, a.width, a.height); });
     options.flag("--wire", a.wire);
+    options.flag("--hidden-surfaces", a.hiddenSurfaces);
+    options.flag("--keep-proportions", a.keepProportions);
+    options.flag("--perspective", a.perspective);
     options.value("--frames", WholeOption("--frames", 1, kMaxFrames, a.frames));
     options.value("--azimuth-step", WholeOption("--azimuth-step", 0, 359, a.azimuthStep));
     const auto positional = options.parse(args, 2);
@@ -185,6 +194,9 @@ int Render(const Arguments& a) {
     SunAzimuth = a.sunAzimuth.value_or(SunAzimuth);
     ZoomFactor = a.zoom;
     ShadedMode = !a.wire;
+    HiddenSurfaces = a.hiddenSurfaces;
+    KeepProportions = a.keepProportions;
+    PerspectiveView = a.perspective;
     const int step = a.azimuthStep.value_or(kDefaultAzimuthStep);
     const std::uint16_t firstAzimuth = ObserverAzimuth;
     for (std::size_t frame = 0; frame < pictures.size(); ++frame) {

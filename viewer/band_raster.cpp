@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "parallel.h"
+#include "raster_walk.h"
 
 namespace quarn {
 
@@ -36,71 +37,6 @@ class BandPen {
     std::uint32_t m_rows;
 };
 
-// A line whose ends are at most 2 pixels apart on either axis, as PixelBuffer::drawLine draws
-// it: its ends, and for a step of 2 along the major axis the middle, its minor coordinate
-// n0 + floor((dn + 1) / 2). False for longer lines.
-bool ShortLine(const BandPen& pen, Point a, Point b, Colour colour) {
-    const std::int64_t dx = std::int64_t(b.x) - a.x, dy = std::int64_t(b.y) - a.y;
-    const std::int64_t ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
-    if (ax > 2 || ay > 2)
-        return false;
-    pen.plot(a, colour);
-    pen.plot(b, colour);
-    if (ax >= ay && ax == 2) {
-        const Point from = dx < 0 ? b : a;
-        const std::int32_t dn = dx < 0 ? -std::int32_t(dy) : std::int32_t(dy);
-        pen.plot({from.x + 1, from.y + ((dn + 3) / 2 - 1)}, colour);
-    } else if (ay > ax && ay == 2) {
-        const Point from = dy < 0 ? b : a;
-        const std::int32_t dn = dy < 0 ? -std::int32_t(dx) : std::int32_t(dx);
-        pen.plot({from.x + ((dn + 3) / 2 - 1), from.y + 1}, colour);
-    }
-    return true;
-}
-
-// PixelBuffer::fillTriangle for a triangle in a box of at most kSmallBox pixels a side with
-// corners well inside the 32-bit range: the same centres, edges and top-left rule, tested one
-// by one. False (nothing drawn) for other triangles.
-constexpr std::int32_t kSmallBox = 3, kSmallCoordinate = 1 << 28;
-
-bool FillSmall(const BandPen& pen, Point a, Point b, Point c, std::int32_t minX, std::int32_t maxX,
-               std::int32_t minY, std::int32_t maxY, std::int32_t width, std::int32_t top,
-               std::int32_t bottom, Colour colour) {
-    if (maxX - minX > kSmallBox || maxY - minY > kSmallBox || minX <= -kSmallCoordinate ||
-        maxX >= kSmallCoordinate || minY <= -kSmallCoordinate || maxY >= kSmallCoordinate)
-        return false;
-    const std::int64_t area = (std::int64_t(b.x) - a.x) * (std::int64_t(c.y) - a.y) -
-                              (std::int64_t(b.y) - a.y) * (std::int64_t(c.x) - a.x);
-    if (area == 0)
-        return true;
-    if (area < 0)
-        std::swap(b, c);
-    struct Edge {
-        Point from;
-        std::int64_t dx, dy;
-        bool topLeft;
-    };
-    const auto edge = [](Point p, Point q) {
-        const std::int64_t dx = std::int64_t(q.x) - p.x, dy = std::int64_t(q.y) - p.y;
-        return Edge{p, dx, dy, dy < 0 || (dy == 0 && dx > 0)};
-    };
-    const Edge edges[3] = {edge(b, c), edge(c, a), edge(a, b)};
-    for (std::int32_t y = std::max(minY, top); y <= std::min(maxY - 1, bottom - 1); ++y) {
-        for (std::int32_t x = std::max(minX, 0); x <= std::min(maxX - 1, width - 1); ++x) {
-            bool inside = true;
-            for (const Edge& e : edges) {
-                const std::int64_t v =
-                    e.dx * (2 * std::int64_t(y) + 1 - 2 * std::int64_t(e.from.y)) -
-                    e.dy * (2 * std::int64_t(x) + 1 - 2 * std::int64_t(e.from.x));
-                inside = inside && (e.topLeft ? v >= 0 : v > 0);
-            }
-            if (inside)
-                pen.plot({x, y}, colour);
-        }
-    }
-    return true;
-}
-
 // Draws triangle i of triangles with the value firstNumber + i, filled or only outlined, in
 // rows top..bottom-1.
 void DrawRange(PixelBuffer& picture, std::span<const Point> corners,
@@ -119,11 +55,12 @@ void DrawRange(PixelBuffer& picture, std::span<const Point> corners,
             continue;
         const auto number = Colour(firstNumber + i);
         // The fill takes centres within the box, so a box one pixel thin has none.
+        const auto plot = [&](Point p) { pen.plot(p, number); };
         if (filled && maxX != minX && maxY != minY &&
-            !FillSmall(pen, a, b, c, minX, maxX, minY, maxY, width, top, bottom, number))
+            !WalkSmallTriangle(a, b, c, width, top, bottom, plot))
             picture.fillTriangle(a, b, c, number, top, bottom);
         for (const auto& [from, to] : {std::pair{a, b}, std::pair{b, c}, std::pair{c, a}})
-            if (!ShortLine(pen, from, to, number))
+            if (!WalkShortLine(from, to, plot))
                 picture.drawLine(from, to, number, top, bottom);
     }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "band_raster.h"
+#include "depth_raster.h"
 #include "pixel_buffer.h"
 #include "polygon_plan.h"
 #include "scene.h"
@@ -72,15 +73,22 @@ class ShowingTriangles {
 // The same picture and canvas state as DrawOneByOne on this canvas, on all cores. The
 // triangles are drawn as numbers first: wire, the numbered pixels turn white; shaded, they
 // take the colours of their triangles, so that only the colours of those that show (and of
-// the last, which the pen keeps) are worked out.
-void DrawPlanned(const ProjectedScene& projected, float zoom, bool shaded, PixelCanvas& canvas) {
+// the last, which the pen keeps) are worked out. With hidden surfaces a pixel keeps the nearest
+// triangle's number instead of the latest, and wire outlines behind surfaces stay black.
+void DrawPlanned(const ProjectedScene& projected, float zoom, bool shaded, bool hiddenSurfaces,
+                 PixelCanvas& canvas) {
     // The corners' memory stays for the next drawing, as the projection's does.
     thread_local std::vector<Point> spareCorners;
     PolygonPlan plan = PlanPolygons(projected, zoom, shaded, std::move(spareCorners));
     const std::span<const Triangle> triangles = projected.indexed().first(plan.drawable);
     PixelBuffer& picture = canvas.buffer();
     PixelBuffer numbers(picture.width(), picture.height(), 0);
-    DrawTriangleNumbers(numbers, plan.corners, triangles, shaded);
+    if (hiddenSurfaces && !shaded)
+        DrawVisibleOutlines(picture, plan.corners, projected.vertices.y, triangles);
+    else if (hiddenSurfaces)
+        DrawNearestTriangleNumbers(numbers, plan.corners, projected.vertices.y, triangles);
+    else
+        DrawTriangleNumbers(numbers, plan.corners, triangles, shaded);
     if (!shaded) {
         const std::span<Colour> pixels = picture.writablePixels();
         for (std::size_t p = 0; p < pixels.size(); ++p)
@@ -109,10 +117,11 @@ void DrawPlanned(const ProjectedScene& projected, float zoom, bool shaded, Pixel
 
 }  // namespace
 
-void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Canvas& canvas) {
+void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Canvas& canvas,
+                   bool hiddenSurfaces) {
     PrepareCanvas(canvas, shaded);
     if (auto* pixels = dynamic_cast<PixelCanvas*>(&canvas))
-        DrawPlanned(projected, zoom, shaded, *pixels);
+        DrawPlanned(projected, zoom, shaded, hiddenSurfaces, *pixels);
     else
         DrawOneByOne(projected, zoom, shaded, canvas);
 }
@@ -123,7 +132,7 @@ void Draw_and_View(Canvas& canvas) {
     // Consumed even when a fault ends the drawing half-way.
     ProjectedScene projected = std::move(*ProjectedList);
     ProjectedList.reset();
-    DrawProjected(projected, ZoomFactor, ShadedMode, canvas);
+    DrawProjected(projected, ZoomFactor, ShadedMode, canvas, HiddenSurfaces);
     KeepForReuse(std::move(projected));
 }
 

@@ -17,11 +17,14 @@
 namespace quarn {
 
 /// Draws projected at zoom, shaded or as a wire frame. Leaves the brush style, and the pen
-/// colour of the last polygon, on the canvas.
-void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Canvas& canvas);
+/// colour of the last polygon, on the canvas. With hiddenSurfaces (on a PixelCanvas; other
+/// canvases paint in scene order) each pixel shows the surface nearest the observer, and
+/// wire edges behind nearer surfaces are left out.
+void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Canvas& canvas,
+                   bool hiddenSurfaces = false);
 
-/// Draws ProjectedList with ZoomFactor and ShadedMode, then discards it; draws nothing when
-/// the projection failed.
+/// Draws ProjectedList with ZoomFactor, ShadedMode and HiddenSurfaces, then discards it; draws
+/// nothing when the projection failed.
 void Draw_and_View(Canvas& canvas);
 
 /// Clears the whole picture of width x height to black, then outlines columns and rows

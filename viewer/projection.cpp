@@ -1,6 +1,8 @@
 #include "projection.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "bounding_box.h"
 #include "checked_float.h"
@@ -48,6 +50,20 @@ void AxisWindow(float k, float zoom, float low, float high, float& windowLow, fl
     windowHigh = F(centre + 1.0);
 }
 
+// Widens the narrower axis of the world window about its middle, so that a world unit spans as
+// many of the viewport's columns as of its rows.
+void FitProportions(float& xLow, float& zLow, float& xHigh, float& zHigh, std::int32_t columns,
+                    std::int32_t rows) {
+    const double units = std::max((double(xHigh) - xLow) / columns, (double(zHigh) - zLow) / rows);
+    const auto widen = [units](float& low, float& high, std::int32_t pixels) {
+        const double middle = (double(low) + high) / 2, half = units * pixels / 2;
+        low = F(middle - half);
+        high = F(middle + half);
+    };
+    widen(xLow, xHigh, columns);
+    widen(zLow, zHigh, rows);
+}
+
 // One row of the rotation as MatMulVec forms it, without its fault checks.
 float RotatedCoordinate(const float* row, const Vertex& v) {
     return static_cast<float>(double(row[0]) * double(v.x) + double(row[1]) * double(v.y) +
@@ -57,19 +73,40 @@ float RotatedCoordinate(const float* row, const Vertex& v) {
 struct RotatedChunk {
     BoundingBox extent;   // of x' and z'; y' is not measured
     bool unsure = false;  // some coordinate is not finite: MatMulVec may fault there
+    bool behindEye = false, beyondFloat = false;  // the perspective division's faults
 };
 
-// Rotates vertices begin..end-1 into out and widens the chunk's extent in vertex order.
-RotatedChunk RotateChunk(std::span<const Vertex> vertices, const Mat3& view, ViewVertices& out,
-                         std::size_t begin, std::size_t end) {
+// Divides x' and z' by (1 - y' / eye).
+void PerspectiveDivide(float& x, float y, float& z, double eye, RotatedChunk& chunk) {
+    const double f = 1.0 - double(y) / eye;
+    if (!(f > 0)) {
+        chunk.behindEye = true;
+        return;
+    }
+    const double px = double(x) / f, pz = double(z) / f;
+    if (std::fabs(px) > std::numeric_limits<float>::max() ||
+        std::fabs(pz) > std::numeric_limits<float>::max()) {
+        chunk.beyondFloat = true;
+        return;
+    }
+    x = static_cast<float>(px);
+    z = static_cast<float>(pz);
+}
+
+// Rotates vertices begin..end-1 into out (divided for perspective when eye > 0) and widens
+// the chunk's extent in vertex order.
+RotatedChunk RotateChunk(std::span<const Vertex> vertices, const Mat3& view, double eye,
+                         ViewVertices& out, std::size_t begin, std::size_t end) {
     RotatedChunk chunk;
     float xLow = chunk.extent.min.x, xHigh = chunk.extent.max.x;
     float zLow = chunk.extent.min.z, zHigh = chunk.extent.max.z;
     float probe = 0;
     for (std::size_t i = begin; i < end; ++i) {
         const Vertex& v = vertices[i];
-        const float x = RotatedCoordinate(&view[0], v), y = RotatedCoordinate(&view[3], v),
-                    z = RotatedCoordinate(&view[6], v);
+        float x = RotatedCoordinate(&view[0], v), z = RotatedCoordinate(&view[6], v);
+        const float y = RotatedCoordinate(&view[3], v);
+        if (eye > 0)
+            PerspectiveDivide(x, y, z, eye, chunk);
         out.x[i] = x, out.y[i] = y, out.z[i] = z;
         probe += 0.0f * x + 0.0f * y + 0.0f * z;  // NaN once anything is not finite
         xHigh = x > xHigh ? x : xHigh;
@@ -93,7 +130,7 @@ void RaiseFirstRotationFault(const Scene& scene, const Mat3& view) {
 // Every vertex rotated, and the extent of x' and z' as widening corner by corner in scene
 // order gives it: every vertex is a corner, and a bound is the first value to reach it, which
 // differs at most in the sign of a zero bound.
-BoundingBox RotateVertices(const Scene& scene, const Mat3& view, ViewVertices& out) {
+BoundingBox RotateVertices(const Scene& scene, const Mat3& view, double eye, ViewVertices& out) {
     const std::span<const Vertex> vertices = scene.vertices();
     out.x.resize(vertices.size());
     out.y.resize(vertices.size());
@@ -102,10 +139,14 @@ BoundingBox RotateVertices(const Scene& scene, const Mat3& view, ViewVertices& o
     std::vector<RotatedChunk> chunks(ChunkCount(vertices.size(), kMinimumPerWorker));
     ParallelChunks(vertices.size(), kMinimumPerWorker,
                    [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-                       chunks[chunk] = RotateChunk(vertices, view, out, begin, end);
+                       chunks[chunk] = RotateChunk(vertices, view, eye, out, begin, end);
                    });
     BoundingBox extent;
     for (const RotatedChunk& chunk : chunks) {
+        if (chunk.behindEye)
+            ThrowDivisionByZero();
+        if (chunk.beyondFloat)
+            ThrowOverflow();
         if (chunk.unsure)
             RaiseFirstRotationFault(scene, view);
         extent.widen(chunk.extent);
@@ -157,7 +198,8 @@ ProjectedTriangle ProjectedScene::triangle(std::size_t i) const {
 }
 
 std::optional<ProjectedScene> ProjectScene(const Scene& scene, const ViewAngles& angles, float zoom,
-                                           std::int32_t width, std::int32_t height) {
+                                           std::int32_t width, std::int32_t height,
+                                           const ProjectionOptions& options) {
     const Mat3 view = ViewMatrixFor(angles.observerElevation, angles.observerAzimuth);
     ProjectedScene projected;
     projected.rotatedSun = RotatedSunFor(angles);
@@ -166,7 +208,7 @@ std::optional<ProjectedScene> ProjectScene(const Scene& scene, const ViewAngles&
     if (spare.x.capacity() > 2 * scene.vertices().size())
         spare = {};  // a much smaller scene than the last gives the memory back
     projected.vertices = std::move(spare);
-    const BoundingBox extent = RotateVertices(scene, view, projected.vertices);
+    const BoundingBox extent = RotateVertices(scene, view, options.eyeDistance, projected.vertices);
 
     const float m = Reach(extent);
     if (std::fabs(double(m)) < 1e-9)
@@ -175,6 +217,8 @@ std::optional<ProjectedScene> ProjectScene(const Scene& scene, const ViewAngles&
     float xLow, xHigh, zLow, zHigh;
     AxisWindow(k, zoom, extent.min.x, extent.max.x, xLow, xHigh);
     AxisWindow(k, zoom, extent.min.z, extent.max.z, zLow, zHigh);
+    if (options.keepProportions && width > 1 && height > 1)
+        FitProportions(xLow, zLow, xHigh, zHigh, width - 1, height - 1);
     SetWorldWindow(projected.mapping, xLow, zLow, xHigh, zHigh);
     SetDeviceViewport(projected.mapping, 0, 0, width - 1, height - 1);
     return projected;
@@ -190,11 +234,17 @@ ViewAngles CurrentViewAngles() {
     return {ObserverElevation, ObserverAzimuth, SunElevation, SunAzimuth};
 }
 
+ProjectionOptions CurrentProjectionOptions() {
+    const float eye = std::fabs(PerspectiveDistance);
+    return {KeepProportions, PerspectiveView && eye > 1e-9f ? eye : 0.0f};
+}
+
 bool Project_Scene(std::int32_t width, std::int32_t height) {
     const ViewAngles angles = CurrentViewAngles();
     ProjectedList.reset();
     RotatedSun = RotatedSunFor(angles);
-    ProjectedList = ProjectScene(TriangleList, angles, ZoomFactor, width, height);
+    ProjectedList =
+        ProjectScene(TriangleList, angles, ZoomFactor, width, height, CurrentProjectionOptions());
     if (!ProjectedList) {
         Show_Error("Division by zero!");
         ClearScene();

@@ -3,11 +3,12 @@
 // View space: x' to the right of the picture, z' up, y' the depth (kept for the lighting,
 // not used for the position: a parallel projection). ProjectScene rotates every vertex by
 // the observer's azimuth and elevation (on all cores; each vertex once, as each of its corners
-// would be), places the sun (10 units from the origin) in the
-// same space, and builds the window mapping from the rotated extent scaled into -1..1 to the
-// picture's pixels. An extent whose reach m is below 1e-9 cannot be fitted. An extent flat
-// along one axis (say, a level terrain seen at elevation 0) puts that axis's single value in
-// the middle of the picture.
+// would be), places the sun (10 units from the origin) in the same space, and builds the
+// window mapping from the rotated extent scaled into -1..1 to the picture's pixels, each axis
+// stretched to fill the picture. An extent whose reach m is below 1e-9 cannot be fitted. An
+// extent flat along one axis (say, a level terrain seen at elevation 0) puts that axis's
+// single value in the middle of the picture. Options keep the scene's proportions, or view
+// it in perspective from an eye on the y' axis.
 //
 // Project_Scene binds this to the program-wide scene and view settings: it publishes the
 // result in ProjectedList, RotatedSun and g_WindowMapping, or refuses with "Division by
@@ -39,6 +40,16 @@ struct ViewAngles {
     std::uint16_t sunAzimuth = kDefaultSunAzimuth;
 };
 
+/// How a projection departs from the parallel one stretched to fill the picture.
+struct ProjectionOptions {
+    /// One scale for both picture axes, the larger of the two so that the scene fits, the
+    /// scene centred.
+    bool keepProportions = false;
+    /// Above 0: nearer parts larger, x' and z' divided by (1 - y' / eyeDistance) after the
+    /// rotation, before the extent is measured.
+    float eyeDistance = 0;
+};
+
 /// View-space positions of a scene's vertices, one array per coordinate.
 struct ViewVertices {
     std::vector<float> x, y, z;
@@ -68,9 +79,11 @@ Vec3 SunPosition(std::uint16_t elevation, std::uint16_t azimuth);
 Vec3 RotatedSunFor(const ViewAngles& angles);
 
 /// Projects scene for a picture of width x height pixels drawn at zoom; nothing when its
-/// extent has no reach.
+/// extent has no reach. Under perspective a vertex at or behind the eye raises "Floating
+/// point division by zero".
 std::optional<ProjectedScene> ProjectScene(const Scene& scene, const ViewAngles& angles, float zoom,
-                                           std::int32_t width, std::int32_t height);
+                                           std::int32_t width, std::int32_t height,
+                                           const ProjectionOptions& options = {});
 /// The same for triangles given with their corners.
 std::optional<ProjectedScene> ProjectScene(std::span<const SceneTriangle> scene,
                                            const ViewAngles& angles, float zoom, std::int32_t width,
@@ -87,6 +100,9 @@ extern Vec3 RotatedSun;
 
 /// The program-wide angles as they stand.
 ViewAngles CurrentViewAngles();
+
+/// The projection options of the program-wide KeepProportions and PerspectiveView.
+ProjectionOptions CurrentProjectionOptions();
 
 /// Projects TriangleList with the program-wide settings; false after "Division by zero!".
 bool Project_Scene(std::int32_t width, std::int32_t height);

@@ -93,6 +93,9 @@ AnglePair AngleMode = AnglePair::Observer;
 float PerspectiveDistance = -3.0f;
 float ZoomFactor = 0.751f;
 bool ShadedMode = true;
+bool HiddenSurfaces = false;
+bool KeepProportions = false;
+bool PerspectiveView = false;
 std::string SceneFileName;
 bool RenderWindowOpen = false;
 

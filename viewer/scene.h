@@ -117,6 +117,13 @@ extern float PerspectiveDistance;
 extern float ZoomFactor;
 /// True: flat-shaded triangles; false: white wire frame.
 extern bool ShadedMode;
+/// The view options, all off at start: each pixel shows the surface nearest the observer
+/// (instead of the last triangle drawn over it); one scale for both picture axes with the
+/// scene centred (instead of stretched to fill each); nearer parts drawn larger, seen from
+/// the magnitude of PerspectiveDistance (instead of a parallel projection).
+extern bool HiddenSurfaces;
+extern bool KeepProportions;
+extern bool PerspectiveView;
 
 /// The 3DF file shown in the viewer; empty while there is no picture to save.
 extern std::string SceneFileName;

@@ -187,5 +187,31 @@ TEST_F(EndToEnd, SmoothTerrainFromTheOptionsMenuAgreesWithTheCommandLine) {
     EXPECT_FALSE(Bytes(Path("window.3df")) == Bytes(Path("terraced.3df")));
 }
 
+// The view options, unchecked at start, render at once in the open viewer with "Autorender"
+// checked; the picture is the command line's with the same options (but for the outline of
+// the clearing rectangle, which keeps the pen of the drawing before).
+TEST_F(EndToEnd, ViewOptionsRenderAtOnceAsOnTheCommandLine) {
+    ASSERT_EQ(RunCli(CliGenerateArguments(Path("cli.3df"))), 0);
+    RunCommand(frmMainMDI->Open3Dfile1, Path("cli.3df"));
+    ASSERT_TRUE(frmRender && frmRender->CheckBox2->isChecked());
+    const PixelBuffer plain = frmRender->picture();
+    for (QAction* option :
+         {frmMainMDI->HiddenSurfaces1, frmMainMDI->KeepProportions1, frmMainMDI->Perspective1}) {
+        EXPECT_FALSE(option->isChecked());
+        option->trigger();
+    }
+    EXPECT_TRUE(frmRender->renderPending());
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(ui.reports.empty()) << ui.reports[0];
+    EXPECT_FALSE(frmRender->picture().pixels() == plain.pixels());
+    RunCommand(frmMainMDI->Save3D1, Path("window.bmp"));
+    ASSERT_EQ(RunCli({"render", Path("cli.3df"), Path("cli.bmp"), "--hidden-surfaces",
+                      "--keep-proportions", "--perspective"}),
+              0);
+    EXPECT_EQ(Difference(QImage(Path("window.bmp"), "BMP").copy(2, 2, 546, 414),
+                         QImage(Path("cli.bmp"), "BMP").copy(2, 2, 546, 414)),
+              "");
+}
+
 }  // namespace
 }  // namespace quarn

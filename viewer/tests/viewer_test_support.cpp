@@ -52,6 +52,7 @@ void ResetViewerState() {
     PerspectiveDistance = -3.0f;
     ZoomFactor = 0.751f;
     ShadedMode = true;
+    HiddenSurfaces = KeepProportions = PerspectiveView = false;
     SceneFileName.clear();
     RenderWindowOpen = false;
     ProjectedList = {};

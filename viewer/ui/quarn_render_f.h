@@ -48,6 +48,8 @@ class TfrmRender : public QMdiSubWindow, public AngleDisplay {
     bool drawPicture(const std::function<bool()>& drawing);
     /// True while an automatic rendering waits for the queued events.
     bool renderPending() const { return m_renderSoon.isActive(); }
+    /// Renders once the queued events are handled, if "Autorender" is checked.
+    void renderIfAuto();
 
     void Button1Click();
     void UpDown1Click();
@@ -82,7 +84,6 @@ class TfrmRender : public QMdiSubWindow, public AngleDisplay {
     void showSettings();
     // Forgets the window (flag, pointer, file name) once: on close, or destroyed unclosed.
     void FormClose();
-    void renderIfAuto();
 
     PixelBuffer m_picture{kImageWidth, kImageHeight};
     PixelCanvas m_canvas{m_picture};

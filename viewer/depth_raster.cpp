@@ -1,0 +1,246 @@
+#include "depth_raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "parallel.h"
+#include "raster_walk.h"
+
+namespace quarn {
+
+namespace {
+
+// A triangle's pixel corners with their depths, and the plane of the depths over the picture,
+// worked out when first asked for.
+class DepthTriangle {
+  public:
+    DepthTriangle(std::span<const Point> corners, const Triangle& t)
+        : m_corner{corners[std::size_t(t.a)], corners[std::size_t(t.b)],
+                   corners[std::size_t(t.c)]} {}
+
+    // The corners' depths, read once the triangle is known to be drawn.
+    void takeDepths(std::span<const float> depths, const Triangle& t) {
+        m_depth[0] = depths[std::size_t(t.a)];
+        m_depth[1] = depths[std::size_t(t.b)];
+        m_depth[2] = depths[std::size_t(t.c)];
+    }
+
+    Point corner(int k) const { return m_corner[k]; }
+
+    bool outside(std::int32_t width, std::int32_t top, std::int32_t bottom) const {
+        const auto [minX, maxX] = std::minmax({m_corner[0].x, m_corner[1].x, m_corner[2].x});
+        const auto [minY, maxY] = std::minmax({m_corner[0].y, m_corner[1].y, m_corner[2].y});
+        return maxY < top || minY >= bottom || maxX < 0 || minX >= width;
+    }
+
+    // The depth of the plane at the centre of pixel (x, y).
+    float inside(std::int32_t x, std::int32_t y) {
+        findPlane();
+        return static_cast<float>(m_depth[0] + m_slopeX * (x + 0.5 - m_corner[0].x) +
+                                  m_slopeY * (y + 0.5 - m_corner[0].y));
+    }
+
+    // The depth at pixel (x, y) of the outline from corner k to the next when it is at most two
+    // pixels long: an end's, or halfway between for the middle pixel.
+    float onShortOutline(int k, Point p) const {
+        const Point from = m_corner[k], to = m_corner[(k + 1) % 3];
+        if (p.x == from.x && p.y == from.y)
+            return float(m_depth[k]);
+        if (p.x == to.x && p.y == to.y)
+            return float(m_depth[(k + 1) % 3]);
+        return static_cast<float>((m_depth[k] + m_depth[(k + 1) % 3]) / 2);
+    }
+
+    // The depth at pixel (x, y) of the outline from corner k to the next, evenly along its
+    // longer axis.
+    float onOutline(int k, std::int32_t x, std::int32_t y) const {
+        const Point from = m_corner[k], to = m_corner[(k + 1) % 3];
+        const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
+        const double along =
+            std::fabs(dx) >= std::fabs(dy) ? (dx == 0 ? 0 : (x - from.x) / dx) : (y - from.y) / dy;
+        return static_cast<float>(m_depth[k] + along * (m_depth[(k + 1) % 3] - m_depth[k]));
+    }
+
+    // How much the depth changes over one pixel at most.
+    double pixelChange() {
+        findPlane();
+        return std::fabs(m_slopeX) + std::fabs(m_slopeY);
+    }
+
+  private:
+    void findPlane() {
+        if (m_planeFound)
+            return;
+        m_planeFound = true;
+        const double bx = double(m_corner[1].x) - m_corner[0].x,
+                     by = double(m_corner[1].y) - m_corner[0].y;
+        const double cx = double(m_corner[2].x) - m_corner[0].x,
+                     cy = double(m_corner[2].y) - m_corner[0].y;
+        const double area = bx * cy - by * cx;
+        if (area == 0)
+            return;  // no fill, and a flat plane for the outlines' slack
+        const double db = m_depth[1] - m_depth[0], dc = m_depth[2] - m_depth[0];
+        m_slopeX = (db * cy - dc * by) / area;
+        m_slopeY = (dc * bx - db * cx) / area;
+    }
+
+    Point m_corner[3];
+    double m_depth[3] = {};
+    bool m_planeFound = false;
+    double m_slopeX = 0, m_slopeY = 0;  // per pixel
+};
+
+// Calls plot(x, y, depth) for the pixels of triangle t in rows top..bottom-1: its fill (when
+// filled) and its outline.
+template <typename Plot>
+void WalkWithDepth(DepthTriangle& t, bool filled, std::int32_t width, std::int32_t top,
+                   std::int32_t bottom, Plot plot) {
+    const auto inRows = [&](Point p) {
+        return std::uint32_t(p.x) < std::uint32_t(width) && p.y >= top && p.y < bottom;
+    };
+    if (filled) {
+        const auto fill = [&](Point p) {
+            if (inRows(p))
+                plot(p.x, p.y, t.inside(p.x, p.y));
+        };
+        if (!WalkSmallTriangle(t.corner(0), t.corner(1), t.corner(2), width, top, bottom, fill))
+            WalkTriangle(t.corner(0), t.corner(1), t.corner(2), width, top, bottom,
+                         [&](std::int32_t x, std::int32_t y) { plot(x, y, t.inside(x, y)); });
+    }
+    for (int k = 0; k < 3; ++k) {
+        const auto outline = [&](Point p) {
+            if (inRows(p))
+                plot(p.x, p.y, t.onShortOutline(k, p));
+        };
+        if (!WalkShortLine(t.corner(k), t.corner((k + 1) % 3), outline))
+            WalkLine(t.corner(k), t.corner((k + 1) % 3), width, top, bottom,
+                     [&](std::int32_t x, std::int32_t y) { plot(x, y, t.onOutline(k, x, y)); });
+    }
+}
+
+// The nearest depth and triangle number of each pixel of a picture.
+struct DepthPicture {
+    DepthPicture(std::int32_t columns, std::int32_t rows)
+        : width(columns),
+          height(rows),
+          depth(std::size_t(std::max(columns, 0)) * std::size_t(std::max(rows, 0)),
+                -std::numeric_limits<float>::infinity()),
+          numbers(depth.size(), 0) {}
+
+    std::size_t at(std::int32_t x, std::int32_t y) const {
+        return std::size_t(y) * std::size_t(width) + std::size_t(x);
+    }
+
+    std::int32_t width, height;
+    std::vector<float> depth;
+    std::vector<Colour> numbers;
+};
+
+// Triangles first..end-1, in order, filled and outlined, into picture.
+void DrawNearest(DepthPicture& picture, std::span<const Point> corners,
+                 std::span<const float> depths, std::span<const Triangle> triangles,
+                 std::size_t first, std::size_t end) {
+    for (std::size_t i = first; i < end; ++i) {
+        DepthTriangle t(corners, triangles[i]);
+        if (t.outside(picture.width, 0, picture.height))
+            continue;
+        t.takeDepths(depths, triangles[i]);
+        const auto number = Colour(i + 1);
+        WalkWithDepth(t, true, picture.width, 0, picture.height,
+                      [&](std::int32_t x, std::int32_t y, float z) {
+                          const std::size_t p = picture.at(x, y);
+                          if (z >= picture.depth[p]) {
+                              picture.depth[p] = z;
+                              picture.numbers[p] = number;
+                          }
+                      });
+    }
+}
+
+// Each worker draws a consecutive share of the triangles into a picture of its own; the
+// nearest of the shares' pixels is kept, the later share's at equal depth, which is what one
+// pass in order gives.
+DepthPicture Nearest(std::int32_t width, std::int32_t height, std::span<const Point> corners,
+                     std::span<const float> depths, std::span<const Triangle> triangles) {
+    constexpr std::size_t kTrianglesPerWorker = 1 << 14;
+    std::vector<DepthPicture> shares;
+    const std::size_t count = ChunkCount(triangles.size(), kTrianglesPerWorker);
+    for (std::size_t k = 0; k < std::max<std::size_t>(count, 1); ++k)
+        shares.emplace_back(width, height);
+    ParallelChunks(triangles.size(), kTrianglesPerWorker,
+                   [&](std::size_t share, std::size_t first, std::size_t end) {
+                       DrawNearest(shares[share], corners, depths, triangles, first, end);
+                   });
+    DepthPicture& merged = shares.front();
+    for (std::size_t k = 1; k < shares.size(); ++k)
+        for (std::size_t p = 0; p < merged.depth.size(); ++p)
+            if (shares[k].numbers[p] != 0 && shares[k].depth[p] >= merged.depth[p]) {
+                merged.depth[p] = shares[k].depth[p];
+                merged.numbers[p] = shares[k].numbers[p];
+            }
+    return std::move(merged);
+}
+
+}  // namespace
+
+void DrawNearestTriangleNumbers(PixelBuffer& numbers, std::span<const Point> corners,
+                                std::span<const float> depths,
+                                std::span<const Triangle> triangles) {
+    const DepthPicture nearest =
+        Nearest(numbers.width(), numbers.height(), corners, depths, triangles);
+    std::copy(nearest.numbers.begin(), nearest.numbers.end(), numbers.writablePixels().begin());
+}
+
+void DrawVisibleOutlines(PixelBuffer& picture, std::span<const Point> corners,
+                         std::span<const float> depths, std::span<const Triangle> triangles) {
+    const std::int32_t width = picture.width(), height = picture.height();
+    DepthPicture nearest = Nearest(width, height, corners, depths, triangles);
+    // The depth an outline pixel must reach to show: the nearest surface's, less a pixel's
+    // change of it.
+    std::vector<float>& reach = nearest.depth;
+    constexpr std::size_t kPixelsPerWorker = 1 << 14;
+    ParallelChunks(reach.size(), kPixelsPerWorker,
+                   [&](std::size_t, std::size_t first, std::size_t end) {
+                       for (std::size_t p = first; p < end; ++p)
+                           if (const Colour number = nearest.numbers[p]; number != 0) {
+                               DepthTriangle front(corners, triangles[number - 1]);
+                               front.takeDepths(depths, triangles[number - 1]);
+                               reach[p] = static_cast<float>(reach[p] - front.pixelChange());
+                           }
+                   });
+    // Each worker marks the visible outline pixels of its share of the triangles.
+    constexpr std::size_t kTrianglesPerWorker = 1 << 14;
+    std::vector<std::vector<std::uint8_t>> shown(
+        std::max<std::size_t>(ChunkCount(triangles.size(), kTrianglesPerWorker), 1));
+    ParallelChunks(triangles.size(), kTrianglesPerWorker,
+                   [&](std::size_t share, std::size_t first, std::size_t end) {
+                       std::vector<std::uint8_t>& marks = shown[share];
+                       marks.assign(reach.size(), 0);
+                       for (std::size_t i = first; i < end; ++i) {
+                           DepthTriangle t(corners, triangles[i]);
+                           if (t.outside(width, 0, height))
+                               continue;
+                           t.takeDepths(depths, triangles[i]);
+                           double slack = -1;  // the triangle's own pixel change, once needed
+                           WalkWithDepth(t, false, width, 0, height,
+                                         [&](std::int32_t x, std::int32_t y, float z) {
+                                             const std::size_t p = nearest.at(x, y);
+                                             if (marks[p])
+                                                 return;
+                                             if (slack < 0)
+                                                 slack = t.pixelChange();
+                                             marks[p] = z + slack >= reach[p];
+                                         });
+                       }
+                   });
+    const std::span<Colour> pixels = picture.writablePixels();
+    for (const std::vector<std::uint8_t>& marks : shown)
+        for (std::size_t p = 0; p < marks.size(); ++p)
+            if (marks[p] != 0)
+                pixels[p] = kWhite;
+}
+
+}  // namespace quarn

@@ -1,0 +1,30 @@
+// Drawing triangles with hidden surfaces removed: each pixel shows the surface nearest the
+// observer, by the view-space depth y' (larger is nearer) interpolated across each triangle.
+//
+// The pixels are those of the plain drawing (raster_walk.h): a triangle's fill and its outline.
+// Across the fill the depth follows the plane through the three pixel corners; along an
+// outline it runs evenly from one end to the other. Equal depth goes to the later triangle,
+// as in the plain drawing. The work is shared out among the cores by bands of rows, which
+// gives the same picture as one pass.
+#pragma once
+
+#include <span>
+
+#include "pixel_buffer.h"
+#include "tdf_format.h"
+
+namespace quarn {
+
+/// Draws triangle i of triangles (their indices name pixel corners and depths), filled and
+/// outlined, with the value i + 1 where it is the nearest: afterwards each pixel holds the
+/// number of the nearest triangle over it, 0 where none is.
+void DrawNearestTriangleNumbers(PixelBuffer& numbers, std::span<const Point> corners,
+                                std::span<const float> depths, std::span<const Triangle> triangles);
+
+/// Sets to white the outline pixels of the triangles that no nearer surface covers. An outline
+/// pixel counts as uncovered when it lies within a pixel's depth change of the nearest surface
+/// there, so the shared edges of a surface all show.
+void DrawVisibleOutlines(PixelBuffer& picture, std::span<const Point> corners,
+                         std::span<const float> depths, std::span<const Triangle> triangles);
+
+}  // namespace quarn
