@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "checked_float.h"
-#include "row_bands.h"
+#include "parallel.h"
 #include "window_mapping.h"
 
 namespace quarn {

@@ -6,7 +6,7 @@
 #include <future>
 #include <vector>
 
-#include "row_bands.h"
+#include "parallel.h"
 #include "tdf_format.h"
 #include "terrain_file.h"
 

@@ -73,19 +73,6 @@ std::uint8_t Band(int x, int y, int side) {
     return static_cast<std::uint8_t>(static_cast<unsigned>(d / bandWidth) % 16u);
 }
 
-std::vector<std::string> CliArguments(const std::string& cli, const std::string& map,
-                                      const std::string& output, int side) {
-    const std::string extent = std::to_string(side);
-    std::vector<std::string> args{
-        cli,      "generate", map,           output, "--water",      "100",  "--lawn",     "400",
-        "--snow", "1200",     "--map-width", extent, "--map-height", extent, "--interval", "4"};
-    for (int e = 0; e < 16; ++e) {
-        args.emplace_back("--height");
-        args.push_back(std::to_string(e) + "=" + std::to_string(e * 100));
-    }
-    return args;
-}
-
 // The fastest of runs whole generate runs of the map, or status 1 after a failed one.
 quarn::bench::ChildRun BestGenerate(const std::string& cli, const std::string& map,
                                     const std::string& output, Size size) {
@@ -93,7 +80,7 @@ quarn::bench::ChildRun BestGenerate(const std::string& cli, const std::string& m
     best.seconds = 1e300;
     for (int run = 0; run < size.runs; ++run) {
         const quarn::bench::ChildRun r =
-            quarn::bench::RunChild(CliArguments(cli, map, output, size.side));
+            quarn::bench::RunChild(quarn::bench::GenerateArguments(cli, map, output, size.side));
         if (r.status != 0) {
             std::cerr << "quarn3d-cli failed (status " << r.status << ")\n";
             return r;

@@ -72,15 +72,8 @@ std::uint8_t Band(int x, int y, int side) {
 }
 
 bool Generate(const std::string& cli, const std::string& map, const std::string& output, int side) {
-    const std::string extent = std::to_string(side);
-    std::vector<std::string> args{
-        cli,      "generate", map,           output, "--water",      "100",  "--lawn",     "400",
-        "--snow", "1200",     "--map-width", extent, "--map-height", extent, "--interval", "4"};
-    for (int e = 0; e < 16; ++e) {
-        args.emplace_back("--height");
-        args.push_back(std::to_string(e) + "=" + std::to_string(e * 100));
-    }
-    return quarn::bench::RunChild(args).status == 0;
+    return quarn::bench::RunChild(quarn::bench::GenerateArguments(cli, map, output, side)).status ==
+           0;
 }
 
 // The best of runs child runs: the shortest time and, beside it, the largest peak memory.

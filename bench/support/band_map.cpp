@@ -44,4 +44,17 @@ void WriteBandMap(const std::string& path, int side,
         .write(file.data(), static_cast<std::streamsize>(file.size()));
 }
 
+std::vector<std::string> GenerateArguments(const std::string& cli, const std::string& map,
+                                           const std::string& output, int side) {
+    const std::string extent = std::to_string(side);
+    std::vector<std::string> args{
+        cli,      "generate", map,           output, "--water",      "100",  "--lawn",     "400",
+        "--snow", "1200",     "--map-width", extent, "--map-height", extent, "--interval", "4"};
+    for (int e = 0; e < 16; ++e) {
+        args.emplace_back("--height");
+        args.push_back(std::to_string(e) + "=" + std::to_string(e * 100));
+    }
+    return args;
+}
+
 }  // namespace quarn::bench

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "map_raster.h"
 
@@ -11,6 +12,11 @@ namespace quarn::bench {
 
 /// The 16 colours of the maps written here, by palette index.
 SwatchColours BandColours();
+
+/// The quarn3d-cli command line that generates output from a side x side band map at
+/// CellSize 4, band b at height 100 b (Water 100, Lawn 400, Snow 1200).
+std::vector<std::string> GenerateArguments(const std::string& cli, const std::string& map,
+                                           const std::string& output, int side);
 
 /// Writes a side x side 4-bit BMP whose pixel (x, y), y from the top, shows band bandOf(x, y).
 void WriteBandMap(const std::string& path, int side,

@@ -1,7 +1,7 @@
 #include "classify_image.h"
 
+#include "parallel.h"
 #include "qt_colour.h"
-#include "row_bands.h"
 
 namespace quarn {
 

@@ -45,4 +45,14 @@ void ParallelChunks(std::size_t count, std::size_t minimumPerWorker,
             std::rethrow_exception(fault);
 }
 
+void ForEachRowBand(std::int64_t rows, std::int64_t minRowsPerBand,
+                    const std::function<void(std::int64_t begin, std::int64_t end)>& work) {
+    if (rows <= 0)
+        return;
+    ParallelChunks(std::size_t(rows), std::size_t(std::max<std::int64_t>(minRowsPerBand, 1)),
+                   [&](std::size_t, std::size_t begin, std::size_t end) {
+                       work(std::int64_t(begin), std::int64_t(end));
+                   });
+}
+
 }  // namespace quarn

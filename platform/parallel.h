@@ -2,12 +2,14 @@
 //
 // ParallelChunks cuts 0..count into consecutive chunks, one per worker when each gets enough
 // items and one in all otherwise, and runs work(chunk, begin, end) for each, the first chunk
-// on the calling thread. It returns when every chunk is
-// done; an exception from a chunk is rethrown then, the earliest chunk's first. Work that
-// writes only what its own chunk owns therefore gives the same result as one plain loop.
+// on the calling thread. It returns when every chunk is done; an exception from a chunk is
+// rethrown then, the earliest chunk's first. Work that writes only what its own chunk owns
+// therefore gives the same result as one plain loop. ForEachRowBand is the same over the rows
+// of a picture or grid.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 namespace quarn {
@@ -22,5 +24,9 @@ void ParallelChunks(
 
 /// The number of chunks ParallelChunks cuts count items into.
 std::size_t ChunkCount(std::size_t count, std::size_t minimumPerWorker);
+
+/// ParallelChunks over the rows 0..rows-1 of a picture or grid: work(begin, end) for each band.
+void ForEachRowBand(std::int64_t rows, std::int64_t minRowsPerBand,
+                    const std::function<void(std::int64_t begin, std::int64_t end)>& work);
 
 }  // namespace quarn
