@@ -203,8 +203,9 @@ bool WalkSmallTriangle(Point a, Point b, Point c, std::int32_t width, std::int32
                        std::int32_t bottom, Plot plot) {
     const std::int32_t minX = std::min({a.x, b.x, c.x}), maxX = std::max({a.x, b.x, c.x});
     const std::int32_t minY = std::min({a.y, b.y, c.y}), maxY = std::max({a.y, b.y, c.y});
-    if (maxX - minX > kSmallBox || maxY - minY > kSmallBox || minX <= -kSmallCoordinate ||
-        maxX >= kSmallCoordinate || minY <= -kSmallCoordinate || maxY >= kSmallCoordinate)
+    // The range first: it keeps the differences within 32 bits.
+    if (minX <= -kSmallCoordinate || maxX >= kSmallCoordinate || minY <= -kSmallCoordinate ||
+        maxY >= kSmallCoordinate || maxX - minX > kSmallBox || maxY - minY > kSmallBox)
         return false;
     const std::int64_t area = (std::int64_t(b.x) - a.x) * (std::int64_t(c.y) - a.y) -
                               (std::int64_t(b.y) - a.y) * (std::int64_t(c.x) - a.x);

@@ -1,4 +1,5 @@
 #include "pixel_buffer.h"
+#include "raster_walk.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,9 @@ TEST(Fill, DegenerateTrianglesFillNothingAndHugeOnesEverythingAsFarLinesAreClipp
         64u);
     EXPECT_EQ(Line({-2000000000, 10}, {2000000000, 10}).size(), 32u);
     EXPECT_TRUE(Line({-2000000000, -5}, {-1000000000, 2000000000}).empty());
+    // The small-triangle shortcut declines corners whose span overflows 32 bits.
+    EXPECT_FALSE(WalkSmallTriangle({1271885163, 0}, {-1268221919, 1}, {0, 2}, 8, 0, 8,
+                                   [](Point) { ADD_FAILURE(); }));
 }
 
 TEST(Fill, TrianglesSharingAnEdgeTakeEachPixelOnce) {
