@@ -4,7 +4,8 @@
 // The pixels are those of the plain drawing (raster_walk.h): a triangle's fill and its outline.
 // Across the fill the depth follows the plane through the three pixel corners; along an
 // outline it runs evenly from one end to the other. Equal depth goes to the later triangle,
-// as in the plain drawing. The work is shared out among the cores by bands of rows, which
+// as in the plain drawing. Each core draws a consecutive share of the triangles into a picture
+// of its own; keeping the nearest pixel of the shares, the later share's at equal depth,
 // gives the same picture as one pass.
 #pragma once
 
