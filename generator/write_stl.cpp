@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "checked_float.h"
+#include "encoded_output.h"
 #include "mesh_export.h"
 #include "terrain_file.h"
 
@@ -21,8 +22,10 @@ using Point = std::array<float, 3>;
 constexpr char kHeaderText[] = "Quarn 3D terrain, millimetres";
 constexpr std::size_t kHeaderSize = 80;
 
+constexpr std::int64_t kRecordSize = 50;
+
 // One triangle record: the unit normal by the right-hand rule, the corners, no attribute.
-void AddTriangle(ChunkedOutput& records, const Point& a, const Point& b, const Point& c) {
+std::uint8_t* PutFacet(std::uint8_t* at, const Point& a, const Point& b, const Point& c) {
     std::array<double, 3> u{}, v{};
     for (std::size_t i = 0; i < 3; ++i) {
         u[i] = double{b[i]} - a[i];
@@ -32,13 +35,12 @@ void AddTriangle(ChunkedOutput& records, const Point& a, const Point& b, const P
                                   u[0] * v[1] - u[1] * v[0]};
     const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
     for (const double component : n)
-        records.appendFloat(static_cast<float>(length > 0 ? component / length : 0));
+        at = PutFloat(at, static_cast<float>(length > 0 ? component / length : 0));
     for (const Point* corner : {&a, &b, &c})
         for (const float value : *corner)
-            records.appendFloat(value);
-    records.appendUint8(0);  // attribute byte count, 16 bits
-    records.appendUint8(0);
-    records.done();
+            at = PutFloat(at, value);
+    at[0] = at[1] = 0;  // attribute byte count, 16 bits
+    return at + 2;
 }
 
 // Every vertex in millimetres, computed once so that shared corners are bit-identical.
@@ -93,21 +95,28 @@ void FormatSTL(BinaryWriter& out, const TerrainMesh& mesh, const ExportOptions& 
     out.writeBytes(header);
     out.writeInt32(static_cast<std::int32_t>(static_cast<std::uint32_t>(count)));
 
-    ChunkedOutput records(out);
-    ForEachTriangle(mesh, [&](const Triangle& t) {
-        const auto [a, b, c] = UpwardCorners(t);
-        AddTriangle(records, top[std::size_t(a)], top[std::size_t(b)], top[std::size_t(c)]);
+    // The surface, each grid square's two triangles in the order of ForEachTriangle.
+    const std::int64_t squareCols = std::max(mesh.cols - 1, 0);
+    const std::int64_t squares = squareCols * std::max(mesh.rows - 1, 0);
+    WriteEncoded(out, squares, 2 * kRecordSize, [&](std::int64_t s, std::uint8_t* at) {
+        const auto k = static_cast<std::int32_t>(s / squareCols * mesh.cols + s % squareCols);
+        for (const Triangle& t : SquareTriangles(mesh, k)) {
+            const auto [a, b, c] = UpwardCorners(t);
+            at = PutFacet(at, top[std::size_t(a)], top[std::size_t(b)], top[std::size_t(c)]);
+        }
     });
+    // The walls and the floor, three triangles per border edge.
     const auto ground = [&top](std::size_t k) { return Point{top[k][0], top[k][1], 0.0f}; };
     const Point& northEast = top[static_cast<std::size_t>(mesh.cols) - 1];
     const Point centre{northEast[0] / 2, northEast[1] / 2, 0.0f};
-    for (std::size_t n = 0; n < border.size(); ++n) {
-        const std::size_t p = border[n], q = border[(n + 1) % border.size()];
-        AddTriangle(records, ground(p), ground(q), top[q]);
-        AddTriangle(records, ground(p), top[q], top[p]);
-        AddTriangle(records, centre, ground(q), ground(p));
-    }
-    records.flush();
+    WriteEncoded(out, std::int64_t(border.size()), 3 * kRecordSize,
+                 [&](std::int64_t n, std::uint8_t* at) {
+                     const std::size_t p = border[std::size_t(n)],
+                                       q = border[(std::size_t(n) + 1) % border.size()];
+                     at = PutFacet(at, ground(p), ground(q), top[q]);
+                     at = PutFacet(at, ground(p), top[q], top[p]);
+                     PutFacet(at, centre, ground(q), ground(p));
+                 });
 }
 
 bool Write_STL(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName,
