@@ -64,8 +64,15 @@ class DepthTriangle {
         return static_cast<float>(m_depth[k] + along * (m_depth[(k + 1) % 3] - m_depth[k]));
     }
 
-    // How much the depth changes over one pixel at most.
+    // How much the depth changes over about a pixel: for a triangle a couple of pixels across,
+    // the spread of its corners' depths; otherwise the plane's change over one pixel.
     double pixelChange() {
+        const auto [minX, maxX] = std::minmax({m_corner[0].x, m_corner[1].x, m_corner[2].x});
+        const auto [minY, maxY] = std::minmax({m_corner[0].y, m_corner[1].y, m_corner[2].y});
+        if (std::int64_t(maxX) - minX <= 2 && std::int64_t(maxY) - minY <= 2) {
+            const auto [low, high] = std::minmax({m_depth[0], m_depth[1], m_depth[2]});
+            return high - low;
+        }
         findPlane();
         return std::fabs(m_slopeX) + std::fabs(m_slopeY);
     }
@@ -93,42 +100,43 @@ class DepthTriangle {
     double m_slopeX = 0, m_slopeY = 0;  // per pixel
 };
 
-// Calls plot(x, y, depth) for the pixels of triangle t in rows top..bottom-1: its fill (when
-// filled) and its outline.
+// Calls plot(x, y, depth, onOutline) for the pixels of triangle t in rows top..bottom-1: its
+// fill, then its outline.
 template <typename Plot>
-void WalkWithDepth(DepthTriangle& t, bool filled, std::int32_t width, std::int32_t top,
-                   std::int32_t bottom, Plot plot) {
+void WalkWithDepth(DepthTriangle& t, std::int32_t width, std::int32_t top, std::int32_t bottom,
+                   Plot plot) {
     const auto inRows = [&](Point p) {
         return std::uint32_t(p.x) < std::uint32_t(width) && p.y >= top && p.y < bottom;
     };
-    if (filled) {
-        const auto fill = [&](Point p) {
-            if (inRows(p))
-                plot(p.x, p.y, t.inside(p.x, p.y));
-        };
-        if (!WalkSmallTriangle(t.corner(0), t.corner(1), t.corner(2), width, top, bottom, fill))
-            WalkTriangle(t.corner(0), t.corner(1), t.corner(2), width, top, bottom,
-                         [&](std::int32_t x, std::int32_t y) { plot(x, y, t.inside(x, y)); });
-    }
+    const auto fill = [&](Point p) {
+        if (inRows(p))
+            plot(p.x, p.y, t.inside(p.x, p.y), false);
+    };
+    if (!WalkSmallTriangle(t.corner(0), t.corner(1), t.corner(2), width, top, bottom, fill))
+        WalkTriangle(t.corner(0), t.corner(1), t.corner(2), width, top, bottom,
+                     [&](std::int32_t x, std::int32_t y) { plot(x, y, t.inside(x, y), false); });
     for (int k = 0; k < 3; ++k) {
         const auto outline = [&](Point p) {
             if (inRows(p))
-                plot(p.x, p.y, t.onShortOutline(k, p));
+                plot(p.x, p.y, t.onShortOutline(k, p), true);
         };
         if (!WalkShortLine(t.corner(k), t.corner((k + 1) % 3), outline))
-            WalkLine(t.corner(k), t.corner((k + 1) % 3), width, top, bottom,
-                     [&](std::int32_t x, std::int32_t y) { plot(x, y, t.onOutline(k, x, y)); });
+            WalkLine(
+                t.corner(k), t.corner((k + 1) % 3), width, top, bottom,
+                [&](std::int32_t x, std::int32_t y) { plot(x, y, t.onOutline(k, x, y), true); });
     }
 }
 
-// The nearest depth and triangle number of each pixel of a picture.
+// The nearest depth and triangle number of each pixel of a picture; for wire frames also the
+// highest depth that an outline reaches there, its triangle's pixel change added.
 struct DepthPicture {
-    DepthPicture(std::int32_t columns, std::int32_t rows)
+    DepthPicture(std::int32_t columns, std::int32_t rows, bool outlines)
         : width(columns),
           height(rows),
           depth(std::size_t(std::max(columns, 0)) * std::size_t(std::max(rows, 0)),
                 -std::numeric_limits<float>::infinity()),
-          numbers(depth.size(), 0) {}
+          numbers(depth.size(), 0),
+          outlineReach(outlines ? depth.size() : 0, -std::numeric_limits<float>::infinity()) {}
 
     std::size_t at(std::int32_t x, std::int32_t y) const {
         return std::size_t(y) * std::size_t(width) + std::size_t(x);
@@ -137,9 +145,12 @@ struct DepthPicture {
     std::int32_t width, height;
     std::vector<float> depth;
     std::vector<Colour> numbers;
+    std::vector<float> outlineReach;
 };
 
-// Triangles first..end-1, in order, filled and outlined, into picture.
+// Triangles first..end-1, in order, filled and outlined, into picture; with kOutlines also
+// the outlines' reach.
+template <bool kOutlines>
 void DrawNearest(DepthPicture& picture, std::span<const Point> corners,
                  std::span<const float> depths, std::span<const Triangle> triangles,
                  std::size_t first, std::size_t end) {
@@ -149,13 +160,17 @@ void DrawNearest(DepthPicture& picture, std::span<const Point> corners,
             continue;
         t.takeDepths(depths, triangles[i]);
         const auto number = Colour(i + 1);
-        WalkWithDepth(t, true, picture.width, 0, picture.height,
-                      [&](std::int32_t x, std::int32_t y, float z) {
+        const float slack = kOutlines ? static_cast<float>(t.pixelChange()) : 0.0f;
+        WalkWithDepth(t, picture.width, 0, picture.height,
+                      [&](std::int32_t x, std::int32_t y, float z, bool onOutline) {
                           const std::size_t p = picture.at(x, y);
                           if (z >= picture.depth[p]) {
                               picture.depth[p] = z;
                               picture.numbers[p] = number;
                           }
+                          if (kOutlines && onOutline)
+                              picture.outlineReach[p] =
+                                  std::max(picture.outlineReach[p], z + slack);
                       });
     }
 }
@@ -164,23 +179,32 @@ void DrawNearest(DepthPicture& picture, std::span<const Point> corners,
 // nearest of the shares' pixels is kept, the later share's at equal depth, which is what one
 // pass in order gives.
 DepthPicture Nearest(std::int32_t width, std::int32_t height, std::span<const Point> corners,
-                     std::span<const float> depths, std::span<const Triangle> triangles) {
+                     std::span<const float> depths, std::span<const Triangle> triangles,
+                     bool outlines) {
     constexpr std::size_t kTrianglesPerWorker = 1 << 14;
     std::vector<DepthPicture> shares;
     const std::size_t count = ChunkCount(triangles.size(), kTrianglesPerWorker);
     for (std::size_t k = 0; k < std::max<std::size_t>(count, 1); ++k)
-        shares.emplace_back(width, height);
+        shares.emplace_back(width, height, outlines);
     ParallelChunks(triangles.size(), kTrianglesPerWorker,
                    [&](std::size_t share, std::size_t first, std::size_t end) {
-                       DrawNearest(shares[share], corners, depths, triangles, first, end);
+                       if (outlines)
+                           DrawNearest<true>(shares[share], corners, depths, triangles, first, end);
+                       else
+                           DrawNearest<false>(shares[share], corners, depths, triangles, first,
+                                              end);
                    });
     DepthPicture& merged = shares.front();
     for (std::size_t k = 1; k < shares.size(); ++k)
-        for (std::size_t p = 0; p < merged.depth.size(); ++p)
+        for (std::size_t p = 0; p < merged.depth.size(); ++p) {
             if (shares[k].numbers[p] != 0 && shares[k].depth[p] >= merged.depth[p]) {
                 merged.depth[p] = shares[k].depth[p];
                 merged.numbers[p] = shares[k].numbers[p];
             }
+            if (outlines)
+                merged.outlineReach[p] =
+                    std::max(merged.outlineReach[p], shares[k].outlineReach[p]);
+        }
     return std::move(merged);
 }
 
@@ -190,57 +214,29 @@ void DrawNearestTriangleNumbers(PixelBuffer& numbers, std::span<const Point> cor
                                 std::span<const float> depths,
                                 std::span<const Triangle> triangles) {
     const DepthPicture nearest =
-        Nearest(numbers.width(), numbers.height(), corners, depths, triangles);
+        Nearest(numbers.width(), numbers.height(), corners, depths, triangles, false);
     std::copy(nearest.numbers.begin(), nearest.numbers.end(), numbers.writablePixels().begin());
 }
 
 void DrawVisibleOutlines(PixelBuffer& picture, std::span<const Point> corners,
                          std::span<const float> depths, std::span<const Triangle> triangles) {
-    const std::int32_t width = picture.width(), height = picture.height();
-    DepthPicture nearest = Nearest(width, height, corners, depths, triangles);
-    // The depth an outline pixel must reach to show: the nearest surface's, less a pixel's
-    // change of it.
-    std::vector<float>& reach = nearest.depth;
+    const DepthPicture nearest =
+        Nearest(picture.width(), picture.height(), corners, depths, triangles, true);
+    // An outline shows where it comes within a pixel's depth change of the nearest surface.
+    const std::span<Colour> pixels = picture.writablePixels();
     constexpr std::size_t kPixelsPerWorker = 1 << 14;
-    ParallelChunks(reach.size(), kPixelsPerWorker,
+    ParallelChunks(pixels.size(), kPixelsPerWorker,
                    [&](std::size_t, std::size_t first, std::size_t end) {
-                       for (std::size_t p = first; p < end; ++p)
-                           if (const Colour number = nearest.numbers[p]; number != 0) {
-                               DepthTriangle front(corners, triangles[number - 1]);
-                               front.takeDepths(depths, triangles[number - 1]);
-                               reach[p] = static_cast<float>(reach[p] - front.pixelChange());
-                           }
-                   });
-    // Each worker marks the visible outline pixels of its share of the triangles.
-    constexpr std::size_t kTrianglesPerWorker = 1 << 14;
-    std::vector<std::vector<std::uint8_t>> shown(
-        std::max<std::size_t>(ChunkCount(triangles.size(), kTrianglesPerWorker), 1));
-    ParallelChunks(triangles.size(), kTrianglesPerWorker,
-                   [&](std::size_t share, std::size_t first, std::size_t end) {
-                       std::vector<std::uint8_t>& marks = shown[share];
-                       marks.assign(reach.size(), 0);
-                       for (std::size_t i = first; i < end; ++i) {
-                           DepthTriangle t(corners, triangles[i]);
-                           if (t.outside(width, 0, height))
+                       for (std::size_t p = first; p < end; ++p) {
+                           const Colour number = nearest.numbers[p];
+                           if (number == 0)
                                continue;
-                           t.takeDepths(depths, triangles[i]);
-                           double slack = -1;  // the triangle's own pixel change, once needed
-                           WalkWithDepth(t, false, width, 0, height,
-                                         [&](std::int32_t x, std::int32_t y, float z) {
-                                             const std::size_t p = nearest.at(x, y);
-                                             if (marks[p])
-                                                 return;
-                                             if (slack < 0)
-                                                 slack = t.pixelChange();
-                                             marks[p] = z + slack >= reach[p];
-                                         });
+                           DepthTriangle front(corners, triangles[number - 1]);
+                           front.takeDepths(depths, triangles[number - 1]);
+                           if (nearest.outlineReach[p] + front.pixelChange() >= nearest.depth[p])
+                               pixels[p] = kWhite;
                        }
                    });
-    const std::span<Colour> pixels = picture.writablePixels();
-    for (const std::vector<std::uint8_t>& marks : shown)
-        for (std::size_t p = 0; p < marks.size(); ++p)
-            if (marks[p] != 0)
-                pixels[p] = kWhite;
 }
 
 }  // namespace quarn
