@@ -1,4 +1,4 @@
-// The application's own icon: a green hill with a snow cap under a blue sky, drawn in code.
+// The application's own icon: the desktop's island in contour bands, built into the program.
 #pragma once
 
 #include <QIcon>

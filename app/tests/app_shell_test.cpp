@@ -49,6 +49,11 @@ TEST_F(AppShellTest, OkAtTheStartNoticeShowsTheMaximisedMainWindowWithThePanel) 
                          "proper adjustments."));
     EXPECT_TRUE(frmMainMDI->isVisible() && (frmMainMDI->windowState() & Qt::WindowMaximized));
     EXPECT_TRUE(frmMainMDI->MdiArea->isAncestorOf(GenCPanelForm()));
+    // The window carries the desktop's icon, built in, from 16 to 256 pixels.
+    const QList<QSize> sizes = frmMainMDI->windowIcon().availableSizes();
+    EXPECT_EQ(sizes.size(), 8);
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(256, 256)));
+    EXPECT_FALSE(frmMainMDI->windowIcon().pixmap(48).isNull());
 }
 
 TEST_F(AppShellTest, CancelAtTheNoticeEndsBeforeAnyWindowShows) {
