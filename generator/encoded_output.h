@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 #include <future>
 #include <vector>
@@ -18,20 +17,6 @@ namespace quarn {
 // Bytes encoded before they are handed on: large writes, bounded memory.
 inline constexpr std::int64_t kEncodedBlockBytes = 4 << 20;
 inline constexpr std::int64_t kMinItemsPerEncoder = 4096;
-
-/// Puts value as four little-endian bytes at at; returns the byte after them.
-inline std::uint8_t* Put(std::uint8_t* at, std::uint32_t value) {
-    at[0] = static_cast<std::uint8_t>(value);
-    at[1] = static_cast<std::uint8_t>(value >> 8);
-    at[2] = static_cast<std::uint8_t>(value >> 16);
-    at[3] = static_cast<std::uint8_t>(value >> 24);
-    return at + 4;
-}
-
-/// Puts value's bits the same way.
-inline std::uint8_t* PutFloat(std::uint8_t* at, float value) {
-    return Put(at, std::bit_cast<std::uint32_t>(value));
-}
 
 /// Writes items 0..count-1 of itemBytes each, encode(item, at) filling one item's bytes. The
 /// items of a block are encoded on several threads while the block before is being written;

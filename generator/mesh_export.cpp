@@ -28,9 +28,9 @@ Vertex MapUnitVertex(const TerrainMesh& mesh, std::size_t k, float mapExtent) {
 }
 
 void ChunkedOutput::appendUint32(std::uint32_t value) {
-    const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8),
-                           static_cast<char>(value >> 16), static_cast<char>(value >> 24)};
-    m_buffer.append(bytes, sizeof bytes);
+    std::uint8_t bytes[4];
+    PutUint32(bytes, value);
+    m_buffer.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
 void ChunkedOutput::appendFloat(float value) {

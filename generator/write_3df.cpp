@@ -14,7 +14,7 @@ namespace {
 
 std::uint8_t* PutTriangle(std::uint8_t* at, const Triangle& t) {
     for (const std::int32_t field : {t.a, t.b, t.c, t.colour})
-        at = Put(at, static_cast<std::uint32_t>(field));
+        at = PutUint32(at, static_cast<std::uint32_t>(field));
     return at;
 }
 

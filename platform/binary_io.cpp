@@ -90,10 +90,8 @@ void BinaryWriter::writeUint8(std::uint8_t value) {
 }
 
 void BinaryWriter::writeInt32(std::int32_t value) {
-    const auto u = static_cast<std::uint32_t>(value);
-    const std::array<std::uint8_t, 4> b{
-        static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
-        static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
+    std::array<std::uint8_t, 4> b{};
+    PutUint32(b.data(), static_cast<std::uint32_t>(value));
     m_sink.write(b);
 }
 

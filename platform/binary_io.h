@@ -5,6 +5,7 @@
 // buffer) field by field; nothing is ever dumped as a struct.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -15,6 +16,20 @@
 #include <vector>
 
 namespace quarn {
+
+/// Puts value as four little-endian bytes at at; returns the byte after them.
+inline std::uint8_t* PutUint32(std::uint8_t* at, std::uint32_t value) {
+    at[0] = static_cast<std::uint8_t>(value);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+    at[2] = static_cast<std::uint8_t>(value >> 16);
+    at[3] = static_cast<std::uint8_t>(value >> 24);
+    return at + 4;
+}
+
+/// Puts value's bits the same way.
+inline std::uint8_t* PutFloat(std::uint8_t* at, float value) {
+    return PutUint32(at, std::bit_cast<std::uint32_t>(value));
+}
 
 class BinaryReader {
   public:
