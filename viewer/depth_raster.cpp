@@ -30,10 +30,10 @@ class DepthTriangle {
 
     Point corner(int k) const { return m_corner[k]; }
 
-    bool outside(std::int32_t width, std::int32_t top, std::int32_t bottom) const {
+    bool outside(std::int32_t width, std::int32_t height) const {
         const auto [minX, maxX] = std::minmax({m_corner[0].x, m_corner[1].x, m_corner[2].x});
         const auto [minY, maxY] = std::minmax({m_corner[0].y, m_corner[1].y, m_corner[2].y});
-        return maxY < top || minY >= bottom || maxX < 0 || minX >= width;
+        return maxY < 0 || minY >= height || maxX < 0 || minX >= width;
     }
 
     // The depth of the plane at the centre of pixel (x, y).
@@ -100,29 +100,29 @@ class DepthTriangle {
     double m_slopeX = 0, m_slopeY = 0;  // per pixel
 };
 
-// Calls plot(x, y, depth, onOutline) for the pixels of triangle t in rows top..bottom-1: its
+// Calls plot(x, y, depth, onOutline) for the pixels of triangle t in the picture: its
 // fill, then its outline.
 template <typename Plot>
-void WalkWithDepth(DepthTriangle& t, std::int32_t width, std::int32_t top, std::int32_t bottom,
-                   Plot plot) {
-    const auto inRows = [&](Point p) {
-        return std::uint32_t(p.x) < std::uint32_t(width) && p.y >= top && p.y < bottom;
+void WalkWithDepth(DepthTriangle& t, std::int32_t width, std::int32_t height, Plot plot) {
+    const auto inPicture = [&](Point p) {
+        return std::uint32_t(p.x) < std::uint32_t(width) &&
+               std::uint32_t(p.y) < std::uint32_t(height);
     };
     const auto fill = [&](Point p) {
-        if (inRows(p))
+        if (inPicture(p))
             plot(p.x, p.y, t.inside(p.x, p.y), false);
     };
-    if (!WalkSmallTriangle(t.corner(0), t.corner(1), t.corner(2), width, top, bottom, fill))
-        WalkTriangle(t.corner(0), t.corner(1), t.corner(2), width, top, bottom,
+    if (!WalkSmallTriangle(t.corner(0), t.corner(1), t.corner(2), width, 0, height, fill))
+        WalkTriangle(t.corner(0), t.corner(1), t.corner(2), width, 0, height,
                      [&](std::int32_t x, std::int32_t y) { plot(x, y, t.inside(x, y), false); });
     for (int k = 0; k < 3; ++k) {
         const auto outline = [&](Point p) {
-            if (inRows(p))
+            if (inPicture(p))
                 plot(p.x, p.y, t.onShortOutline(k, p), true);
         };
         if (!WalkShortLine(t.corner(k), t.corner((k + 1) % 3), outline))
             WalkLine(
-                t.corner(k), t.corner((k + 1) % 3), width, top, bottom,
+                t.corner(k), t.corner((k + 1) % 3), width, 0, height,
                 [&](std::int32_t x, std::int32_t y) { plot(x, y, t.onOutline(k, x, y), true); });
     }
 }
@@ -156,12 +156,12 @@ void DrawNearest(DepthPicture& picture, std::span<const Point> corners,
                  std::size_t first, std::size_t end) {
     for (std::size_t i = first; i < end; ++i) {
         DepthTriangle t(corners, triangles[i]);
-        if (t.outside(picture.width, 0, picture.height))
+        if (t.outside(picture.width, picture.height))
             continue;
         t.takeDepths(depths, triangles[i]);
         const auto number = Colour(i + 1);
         const float slack = kOutlines ? static_cast<float>(t.pixelChange()) : 0.0f;
-        WalkWithDepth(t, picture.width, 0, picture.height,
+        WalkWithDepth(t, picture.width, picture.height,
                       [&](std::int32_t x, std::int32_t y, float z, bool onOutline) {
                           const std::size_t p = picture.at(x, y);
                           if (z >= picture.depth[p]) {
@@ -218,12 +218,12 @@ void DrawNearestTriangleNumbers(PixelBuffer& numbers, std::span<const Point> cor
     std::copy(nearest.numbers.begin(), nearest.numbers.end(), numbers.writablePixels().begin());
 }
 
-void DrawVisibleOutlines(PixelBuffer& picture, std::span<const Point> corners,
-                         std::span<const float> depths, std::span<const Triangle> triangles) {
+void DrawVisibleOutlineNumbers(PixelBuffer& numbers, std::span<const Point> corners,
+                               std::span<const float> depths, std::span<const Triangle> triangles) {
     const DepthPicture nearest =
-        Nearest(picture.width(), picture.height(), corners, depths, triangles, true);
+        Nearest(numbers.width(), numbers.height(), corners, depths, triangles, true);
     // An outline shows where it comes within a pixel's depth change of the nearest surface.
-    const std::span<Colour> pixels = picture.writablePixels();
+    const std::span<Colour> pixels = numbers.writablePixels();
     constexpr std::size_t kPixelsPerWorker = 1 << 14;
     ParallelChunks(pixels.size(), kPixelsPerWorker,
                    [&](std::size_t, std::size_t first, std::size_t end) {
@@ -234,7 +234,7 @@ void DrawVisibleOutlines(PixelBuffer& picture, std::span<const Point> corners,
                            DepthTriangle front(corners, triangles[number - 1]);
                            front.takeDepths(depths, triangles[number - 1]);
                            if (nearest.outlineReach[p] + front.pixelChange() >= nearest.depth[p])
-                               pixels[p] = kWhite;
+                               pixels[p] = number;
                        }
                    });
 }

@@ -22,10 +22,11 @@ namespace quarn {
 void DrawNearestTriangleNumbers(PixelBuffer& numbers, std::span<const Point> corners,
                                 std::span<const float> depths, std::span<const Triangle> triangles);
 
-/// Sets to white the outline pixels of the triangles that no nearer surface covers. An outline
-/// pixel counts as uncovered when it lies within a pixel's depth change of the nearest surface
-/// there, so the shared edges of a surface all show.
-void DrawVisibleOutlines(PixelBuffer& picture, std::span<const Point> corners,
-                         std::span<const float> depths, std::span<const Triangle> triangles);
+/// Gives the outline pixels that no nearer surface covers the number of the nearest triangle
+/// there, every other pixel 0. An outline pixel counts as uncovered when it lies within a
+/// pixel's depth change of the nearest surface there, so the shared edges of a surface all
+/// show.
+void DrawVisibleOutlineNumbers(PixelBuffer& numbers, std::span<const Point> corners,
+                               std::span<const float> depths, std::span<const Triangle> triangles);
 
 }  // namespace quarn

@@ -74,7 +74,7 @@ class ShowingTriangles {
 // triangles are drawn as numbers first: wire, the numbered pixels turn white; shaded, they
 // take the colours of their triangles, so that only the colours of those that show (and of
 // the last, which the pen keeps) are worked out. With hidden surfaces a pixel keeps the nearest
-// triangle's number instead of the latest, and wire outlines behind surfaces stay black.
+// triangle's number instead of the latest, and wire outlines behind surfaces get none.
 void DrawPlanned(const ProjectedScene& projected, float zoom, bool shaded, bool hiddenSurfaces,
                  PixelCanvas& canvas) {
     // The corners' memory stays for the next drawing, as the projection's does.
@@ -83,12 +83,12 @@ void DrawPlanned(const ProjectedScene& projected, float zoom, bool shaded, bool 
     const std::span<const Triangle> triangles = projected.indexed().first(plan.drawable);
     PixelBuffer& picture = canvas.buffer();
     PixelBuffer numbers(picture.width(), picture.height(), 0);
-    if (hiddenSurfaces && !shaded)
-        DrawVisibleOutlines(picture, plan.corners, projected.vertices.y, triangles);
-    else if (hiddenSurfaces)
+    if (!hiddenSurfaces)
+        DrawTriangleNumbers(numbers, plan.corners, triangles, shaded);
+    else if (shaded)
         DrawNearestTriangleNumbers(numbers, plan.corners, projected.vertices.y, triangles);
     else
-        DrawTriangleNumbers(numbers, plan.corners, triangles, shaded);
+        DrawVisibleOutlineNumbers(numbers, plan.corners, projected.vertices.y, triangles);
     if (!shaded) {
         const std::span<Colour> pixels = picture.writablePixels();
         for (std::size_t p = 0; p < pixels.size(); ++p)
