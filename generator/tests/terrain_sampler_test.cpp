@@ -24,12 +24,6 @@ TEST(TriangleColor, FirstTestThatHoldsDecides) {
         EXPECT_EQ(Triangle_Color(mean, 0.1f, 0.2f, 0.3f), code) << mean;
 }
 
-TEST(MeanHeight, ThreeEqualCornersGiveThatHeight) {
-    for (float h : {0.1f, 0.15f, 1.0f / 3.0f, 0.7f})
-        EXPECT_EQ(MeanHeight(h, h, h), h);
-    EXPECT_EQ(MeanHeight(0.0f, 0.0f, 1.0f), static_cast<float>(1.0 / 3.0));
-}
-
 TEST(SampleTerrain, WorkedCellOfThreeColoursGivesPointOneThreeSevenFive) {
     GeneratorFields f = Fields("0", "500", "900", "1000", "1000", "100");
     f.heights[2] = "100";
@@ -45,23 +39,6 @@ TEST(SampleTerrain, WorkedCellOfThreeColoursGivesPointOneThreeSevenFive) {
     EXPECT_FLOAT_EQ(mesh.vertices[0].h, 0.1375f);
     EXPECT_FLOAT_EQ(mesh.fileVertex(0).z, 0.34375f);
     EXPECT_EQ(mesh.vertices[1].h, 0.1f);
-}
-
-TEST(SampleTerrain, CellsWithoutHeightsRepeatThePreviousCell) {
-    GeneratorFields f = Fields("0", "500", "900", "400", "400", "100");
-    f.heights[2] = "100";
-    f.heights[5] = "300";
-    ClassifiedRaster raster = UniformRaster(40, 40, 7);  // 4 x 4 cells of 10 pixels
-    Paint(raster, 20, 0, 10, 10, 2);                     // cell (0, 2)
-    Paint(raster, 10, 30, 10, 10, 5);                    // cell (3, 1)
-    const TerrainMesh mesh = SampleOnGrid(f, raster);
-    // The first row starts from the mean of the set heights 0.25 and 0.75; later rows start
-    // from the last cell of the row before.
-    const std::vector<float> expected{0.5f,  0.5f,  0.25f, 0.25f, 0.25f, 0.25f, 0.25f, 0.25f,
-                                      0.25f, 0.25f, 0.25f, 0.25f, 0.25f, 0.75f, 0.75f, 0.75f};
-    ASSERT_EQ(mesh.vertices.size(), expected.size());
-    for (std::size_t k = 0; k < expected.size(); ++k)
-        EXPECT_EQ(mesh.vertices[k].h, expected[k]) << k;
 }
 
 // Bands of rows are sampled on several threads: a cell without height still takes the cell

@@ -37,11 +37,6 @@ TEST(Vec3, DotAndLengthOfTheWorkedValues) {
     EXPECT_EQ(VecDot({1, 1, 1}, {1, tiny, tiny}), 1.0f + std::ldexp(1.0f, -23));
 }
 
-TEST(Vec3, MatrixIsAppliedRowAfterRow) {
-    const Mat3 m{1, 2, 3, 4, 5, 6, 7, 8, 9};
-    EXPECT_EQ(MatMulVec({1, 2, 3}, m), (Vec3{14, 32, 50}));
-}
-
 TEST(Vec3, OverflowIsAPlatformFault) {
     const Vec3 big{3e38f, 0, 0};
     const Mat3 m{big.x, big.x, 0, 0, 0, 0, 0, 0, 0};
