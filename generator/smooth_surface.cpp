@@ -5,9 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <thread>
 #include <type_traits>
 #include <utility>
+
+#include "parallel.h"
 
 namespace quarn {
 
@@ -248,24 +249,21 @@ std::vector<Region> LabelRegions(const ClassifiedRaster& raster, const Bands& ba
     return regions;
 }
 
-// Runs perLevel(level, transform) for every band level, the levels shared out among up to two
-// threads with a transform each. A level's work touches only its own pixels and regions.
+// Runs perLevel(level, transform) for every band level, the levels dealt out in turn to two
+// shares, since each worker needs a transform as large as the map. A level's work touches
+// only its own pixels and regions.
 template <typename Row, typename PerLevel>
 void ForEachLevel(const ClassifiedRaster& raster, std::int32_t levels, PerLevel perLevel) {
-    const auto threads =
-        static_cast<std::int32_t>(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 2));
+    const auto count = static_cast<std::size_t>(levels);
+    const std::size_t shares = std::min<std::size_t>(count, 2);
     std::vector<FeatureTransform<Row>> transforms;
-    for (std::int32_t t = 0; t < std::min(threads, levels); ++t)
+    for (std::size_t t = 0; t < ChunkCount(shares, 1); ++t)
         transforms.emplace_back(raster.width, raster.height);
-    const auto share = [&](std::int32_t t) {
-        for (std::int32_t l = t; l < levels; l += std::int32_t(transforms.size()))
-            perLevel(l, transforms[std::size_t(t)]);
-    };
-    std::vector<std::jthread> helpers;
-    for (std::int32_t t = 1; t < std::int32_t(transforms.size()); ++t)
-        helpers.emplace_back(share, t);
-    if (!transforms.empty())
-        share(0);
+    ParallelChunks(shares, 1, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+        for (std::size_t share = begin; share < end; ++share)
+            for (std::size_t l = share; l < count; l += shares)
+                perLevel(static_cast<std::int32_t>(l), transforms[chunk]);
+    });
 }
 
 template <typename Row>
