@@ -73,7 +73,7 @@ TfrmMainMDI::TfrmMainMDI() {
     SmoothTerrain = false;  // not remembered from an earlier window
     connect(SmoothTerrain1, &QAction::toggled, this, [](bool checked) { SmoothTerrain = checked; });
     HiddenSurfaces1 = addViewOption("HiddenSurfaces1", "&Hidden surfaces", HiddenSurfaces);
-    KeepProportions1 = addViewOption("KeepProportions1", "Keep &proportions", KeepProportions);
+    KeepProportions1 = addViewOption("KeepProportions1", "&Keep proportions", KeepProportions);
     Perspective1 = addViewOption("Perspective1", "&Perspective", PerspectiveView);
 
     frmMainMDI = this;

@@ -3,7 +3,7 @@
 # Quick when everything is already there.
 set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev clang libclang-rt-14-dev python3
-          assimp-utils dpkg-dev desktop-file-utils appstream)
+          assimp-utils dpkg-dev desktop-file-utils appstream fonts-liberation2)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <set>
 
 #include "close_windows.h"
 #include "forms.h"
@@ -44,6 +45,21 @@ TEST_F(WindowLayout, MainWindowFillsTheWorkAreaAndRestoresToItsBounds) {
     EXPECT_TRUE(frmMainMDI->MdiArea->viewport()->rect().contains(panel));
     frmMainMDI->showNormal();
     EXPECT_EQ(frmMainMDI->frameGeometry(), QRect(191, 227, 435, 300));
+}
+
+// A key pressed in an open menu runs its item at once only where no other item shares it.
+TEST_F(WindowLayout, EveryMenuItemHasAKeyOfItsOwn) {
+    for (const QMenu* menu : {frmMainMDI->Menu1, frmMainMDI->Options1}) {
+        std::set<QChar> keys;
+        for (const QAction* item : menu->actions()) {
+            if (item->isSeparator())
+                continue;
+            const QString text = item->text();
+            const auto amp = text.indexOf('&');
+            ASSERT_TRUE(amp >= 0 && amp + 1 < text.size()) << text.toStdString();
+            EXPECT_TRUE(keys.insert(text[amp + 1].toLower()).second) << text.toStdString();
+        }
+    }
 }
 
 TEST_F(WindowLayout, TextsShowWholeAndTabGoesInTheSetOrder) {

@@ -10,6 +10,7 @@
 #include "design_look.h"
 #include "error_report.h"
 #include "forms.h"
+#include "mask_edit.h"
 #include "swatch.h"
 
 namespace quarn {
@@ -25,6 +26,7 @@ constexpr const char* kSignedMask = "#00000; ";  // heights and levels
 constexpr const char* kSizeMask = "000000; ";
 constexpr const char* kIntervalMask = "00000; ";
 
+constexpr int kFormWidth = 148;
 constexpr int kSwatchTops[8] = {5, 30, 56, 81, 107, 132, 158, 183};
 constexpr int kFieldTops[8] = {3, 28, 54, 79, 105, 130, 156, 181};
 
@@ -59,7 +61,7 @@ TfrmGenCPanel::TfrmGenCPanel() : m_form(new QWidget) {
     setWindowTitle(QStringLiteral("Generator Control Panel"));
     // A title bar without buttons: the panel lives as long as the program.
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    m_form->setFixedSize(148, 383);
+    m_form->setFixedSize(kFormWidth, 383);
     m_form->setAutoFillBackground(true);
     SetColours(*m_form, QPalette::Window, QColor(0, 128, 128), QPalette::WindowText, Qt::black);
     m_form->setFont(DesignFont());
@@ -69,21 +71,25 @@ TfrmGenCPanel::TfrmGenCPanel() : m_form(new QWidget) {
     for (int e = 0; e < 16; ++e)
         this->*kHeightFields[e] = addField(e, e < 8 ? 30 : 105, kFieldTops[e % 8], kSignedMask);
 
-    Label17 = addCaption(1000, 9, 204, "Water");
-    Label18 = addCaption(1001, 61, 204, "Lawn");
-    Label19 = addCaption(1002, 109, 204, "Snow");
+    Label17 = addCaption(1000, 9, 204, "Water", 61);
+    Label18 = addCaption(1001, 61, 204, "Lawn", 109);
+    Label19 = addCaption(1002, 109, 204, "Snow", kFormWidth);
     MaskEdit17 = addField(100, 5, 220, kSignedMask);
     MaskEdit18 = addField(200, 55, 220, kSignedMask);
     MaskEdit19 = addField(300, 105, 220, kSignedMask);
     SetColours(*MaskEdit17, QPalette::Base, QColor(0, 0, 255), QPalette::Text, Qt::white);
     SetColours(*MaskEdit18, QPalette::Base, QColor(0, 128, 0), QPalette::Text, Qt::white);
 
-    Label20 = addCaption(1003, 1, 242, "Mapwidth");
-    Label21 = addCaption(1004, 51, 242, "Mapheight");
-    Label22 = addCaption(1005, 107, 242, "Interval");
+    Label20 = addCaption(1003, 1, 242, "Mapwidth", 51);
+    Label21 = addCaption(1004, 51, 242, "Mapheight", 107);
+    Label22 = addCaption(1005, 107, 242, "Interval", kFormWidth);
     MaskEdit20 = addField(400, 5, 259, kSizeMask);
     MaskEdit21 = addField(500, 55, 259, kSizeMask);
     MaskEdit22 = addField(600, 106, 259, kIntervalMask);
+
+    // Every field shows its mask's places, in digits of one size.
+    const QList<QLineEdit*> fields = m_form->findChildren<QLineEdit*>();
+    FitDigits(std::span(fields.begin(), fields.end()));
 
     addOutputGroup();
 
@@ -116,18 +122,16 @@ QLabel* TfrmGenCPanel::addSwatch(int tag, int left, int top) {
 }
 
 QLineEdit* TfrmGenCPanel::addField(int tag, int left, int top, const char* mask) {
-    auto* edit = new QLineEdit(m_form);
+    auto* edit = new MaskEdit(QString::fromLatin1(mask), m_form);
     edit->setGeometry(left, top, 39, 21);
-    edit->setInputMask(QString::fromLatin1(mask));
-    FitDigits(*edit, edit->maxLength());  // the mask's places
     SetTag(edit, tag);
     return edit;
 }
 
-QLabel* TfrmGenCPanel::addCaption(int tag, int left, int top, const char* text) {
+QLabel* TfrmGenCPanel::addCaption(int tag, int left, int top, const char* text, int nextLeft) {
     auto* label = new QLabel(QString::fromLatin1(text), m_form);
     label->move(left, top);
-    label->adjustSize();
+    FitCaption(*label, nextLeft - left - 1);  // a pixel clear of the next caption or the edge
     SetTag(label, tag);
     return label;
 }

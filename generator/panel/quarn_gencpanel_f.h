@@ -60,7 +60,7 @@ class TfrmGenCPanel : public QMdiSubWindow {
   private:
     QLabel* addSwatch(int tag, int left, int top);
     QLineEdit* addField(int tag, int left, int top, const char* mask);
-    QLabel* addCaption(int tag, int left, int top, const char* text);
+    QLabel* addCaption(int tag, int left, int top, const char* text, int nextLeft);
     void addOutputGroup();
 
     QWidget* m_form;

@@ -6,6 +6,7 @@
 #include "error_report.h"
 #include "forms.h"
 #include "map_state.h"
+#include "mask_edit.h"
 
 namespace quarn {
 
@@ -30,9 +31,8 @@ TfrmSet::TfrmSet() {
     Shape1->setGeometry(1, 1, 101, 26);
 
     setFont(DesignFont());
-    MaskEdit1 = new QLineEdit(this);
+    MaskEdit1 = new MaskEdit(QStringLiteral("#00000; "), this);
     MaskEdit1->setFrame(false);
-    MaskEdit1->setInputMask(QStringLiteral("#00000; "));
     MaskEdit1->setText(QStringLiteral("0"));
     MaskEdit1->setGeometry(5, 5, 38, 19);
     FitDigits(*MaskEdit1, MaskEdit1->maxLength());

@@ -1,11 +1,16 @@
 #include "design_look.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QProxyStyle>
+#include <QRadioButton>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyleOptionFrame>
+#include <algorithm>
+#include <limits>
 
 namespace quarn {
 
@@ -18,6 +23,18 @@ constexpr int kSmallestPixelHeight = 7;
 
 int PixelHeight(const QFont& font) {
     return font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+}
+
+QFont WithPixelHeight(QFont font, int pixelHeight) {
+    font.setPixelSize(pixelHeight);
+    return font;
+}
+
+// widget's font, stepped down a pixel at a time while tooWide says it is and it stays readable.
+template <typename TooWide>
+void ShrinkFont(QWidget& widget, TooWide tooWide) {
+    while (tooWide(widget.font()) && PixelHeight(widget.font()) > kSmallestPixelHeight)
+        widget.setFont(WithPixelHeight(widget.font(), PixelHeight(widget.font()) - 1));
 }
 
 // The toolkit's style with the design's 4-pixel gap between a check or radio mark and its
@@ -83,11 +100,36 @@ void FitDigits(QLineEdit& edit, int characters) {
         if (WidestDigits(edit.font(), characters) <= TextRoom(edit))
             return;
     }
-    QFont font = edit.font();
-    while (WidestDigits(font, characters) > TextRoom(edit) &&
-           PixelHeight(font) > kSmallestPixelHeight)
-        font.setPixelSize(PixelHeight(font) - 1);
-    edit.setFont(font);
+    ShrinkFont(edit,
+               [&](const QFont& font) { return WidestDigits(font, characters) > TextRoom(edit); });
+}
+
+void FitDigits(std::span<QLineEdit* const> edits) {
+    int smallest = std::numeric_limits<int>::max();
+    for (QLineEdit* edit : edits) {
+        FitDigits(*edit, edit->maxLength());
+        smallest = std::min(smallest, PixelHeight(edit->font()));
+    }
+    for (QLineEdit* edit : edits)
+        edit->setFont(WithPixelHeight(edit->font(), smallest));
+}
+
+void FitCaption(QLabel& label, int room) {
+    ShrinkFont(label, [&](const QFont&) { return label.sizeHint().width() > room; });
+    label.adjustSize();
+}
+
+void FitCaption(QAbstractButton& button) {
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    const QStyle::SubElement contents =
+        qobject_cast<const QRadioButton*>(&button) ? QStyle::SE_RadioButtonContents
+        : qobject_cast<const QCheckBox*>(&button)  ? QStyle::SE_CheckBoxContents
+                                                   : QStyle::SE_PushButtonContents;
+    const int room = button.style()->subElementRect(contents, &option, &button).width();
+    ShrinkFont(button, [&](const QFont& font) {
+        return QFontMetrics(font).size(Qt::TextShowMnemonic, button.text()).width() > room;
+    });
 }
 
 void InstallDesignLook() {

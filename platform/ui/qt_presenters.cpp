@@ -2,12 +2,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFileDialog>
-#include <QLabel>
-#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
-#include <QWindow>
 #include <exception>
 #include <new>
 
@@ -16,6 +12,7 @@
 #include "file_dialog.h"
 #include "message_box.h"
 #include "qt_presenters.h"
+#include "system_box.h"
 
 namespace quarn {
 
@@ -48,60 +45,6 @@ QMessageBox::Icon iconOf(MsgDlgType type) {
     }
     return QMessageBox::NoIcon;
 }
-
-// The system's boxes stand centred on the screen, their lines as the text breaks them, and
-// answer their close command with Cancel whatever their buttons (Qt's box answers it with the
-// escape button, No in a Yes/No box).
-class SystemBox : public QMessageBox {
-  public:
-    using QMessageBox::QMessageBox;
-
-  protected:
-    void closeEvent(QCloseEvent* event) override { QDialog::closeEvent(event); }
-    void showEvent(QShowEvent* event) override {
-        QMessageBox::showEvent(event);  // sizes the box, wrapping lines wider than it likes
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            keepLinesWhole(screen->availableGeometry().width());
-        centre();
-    }
-    bool event(QEvent* event) override {
-        // The window manager has framed the box by the time it activates it: centred again,
-        // frame and all.
-        if (event->type() == QEvent::WindowActivate && !m_framed && windowHandle() &&
-            !windowHandle()->frameMargins().isNull()) {
-            m_framed = true;
-            centre();
-        }
-        return QMessageBox::event(event);
-    }
-
-  private:
-    void centre() {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        if (!screen)
-            return;
-        const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-        const QSize spare = screen->geometry().size() - size().grownBy(frame);
-        move(screen->geometry().topLeft() + QPoint(spare.width() / 2, spare.height() / 2));
-    }
-
-    // Qt wraps at half the screen's width, which can split "16.7 million"; a line that fits
-    // the screen stays whole.
-    void keepLinesWhole(int screenWidth) {
-        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-        if (!label || !label->wordWrap())
-            return;
-        label->setWordWrap(false);
-        const QSize whole = layout()->totalMinimumSize();
-        if (whole.width() > screenWidth) {
-            label->setWordWrap(true);
-            return;
-        }
-        setFixedSize(whole);
-    }
-
-    bool m_framed = false;
-};
 
 class QtMessageBoxPresenter : public MessageBoxPresenter {
   public:
@@ -204,9 +147,8 @@ class QtFileDialogPresenter : public FileDialogPresenter {
 class QtErrorReporter : public ErrorReporter {
   public:
     void report(const std::string& text) override {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Quarn 3D"),
-                        QString::fromStdString(text), QMessageBox::Ok,
-                        QApplication::activeWindow());
+        SystemBox box(QMessageBox::Critical, QStringLiteral("Quarn 3D"),
+                      QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
     }
 };

@@ -1,18 +1,44 @@
 #include "up_down.h"
 
 #include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <algorithm>
 
 #include "error_report.h"
 
 namespace quarn {
 
+namespace {
+
+// The style's focus frame over the arrows, which would otherwise cover any frame the control
+// drew itself; clicks go through to the arrows.
+class FocusFrame : public QWidget {
+  public:
+    explicit FocusFrame(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(1, 1, -1, -1);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
+};
+
+}  // namespace
+
 UpDown::UpDown(QLineEdit* buddy, const UpDownSettings& settings, QWidget* parent)
     : QWidget(parent),
       m_buddy(buddy),
       m_settings(settings),
       m_up(new QToolButton(this)),
-      m_down(new QToolButton(this)) {
+      m_down(new QToolButton(this)),
+      m_focusFrame(new FocusFrame(this)) {
     const bool vertical = settings.orientation == Qt::Vertical;
     setFocusPolicy(Qt::TabFocus);
     m_up->setArrowType(vertical ? Qt::UpArrow : Qt::RightArrow);
@@ -56,7 +82,19 @@ void UpDown::keyPressEvent(QKeyEvent* event) {
     }
 }
 
+void UpDown::focusInEvent(QFocusEvent* event) {
+    m_focusFrame->raise();
+    m_focusFrame->show();
+    QWidget::focusInEvent(event);
+}
+
+void UpDown::focusOutEvent(QFocusEvent* event) {
+    m_focusFrame->hide();
+    QWidget::focusOutEvent(event);
+}
+
 void UpDown::resizeEvent(QResizeEvent*) {
+    m_focusFrame->setGeometry(rect());
     if (m_settings.orientation == Qt::Vertical) {
         const int upper = height() / 2;
         m_up->setGeometry(0, 0, width(), upper);

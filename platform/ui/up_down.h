@@ -5,8 +5,9 @@
 // position to the edit without thousands separators and then runs the click handler, if
 // any. Setting the position from code runs no handler. The vertical kind has up and down
 // arrows (up above), the horizontal kind left and right arrows (right steps up); each arrow
-// takes half the control. The control is one stop in the tab order: the arrow keys step it,
-// up and right going up; the arrows themselves never take the focus.
+// takes half the control. The control is one stop in the tab order, framed while it has the
+// focus: the arrow keys step it, up and right going up; the arrows themselves never take the
+// focus.
 #pragma once
 
 #include <QLineEdit>
@@ -39,6 +40,8 @@ class UpDown : public QWidget {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     QLineEdit* m_buddy;
@@ -46,6 +49,7 @@ class UpDown : public QWidget {
     int m_position = 0;
     QToolButton* m_up;
     QToolButton* m_down;
+    QWidget* m_focusFrame;
     std::function<void()> m_onClick;
 };
 

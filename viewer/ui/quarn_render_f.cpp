@@ -78,6 +78,11 @@ void TfrmRender::buildControls() {
     Button3->setFont(DesignFont(13));
     Button1 = new QPushButton("Render now!", Panel2);
     Button1->setGeometry(466, 6, 75, 20);
+    for (QAbstractButton* b :
+         {static_cast<QAbstractButton*>(RadioButton1), static_cast<QAbstractButton*>(RadioButton2),
+          static_cast<QAbstractButton*>(CheckBox1), static_cast<QAbstractButton*>(CheckBox2),
+          static_cast<QAbstractButton*>(Button1)})
+        FitCaption(*b);
 
     QWidget::setTabOrder(Edit1, Button1);
     QWidget::setTabOrder(Button1, UpDown1);

@@ -92,24 +92,45 @@ TEST_F(QtPresenters, BoxesAnswerEnterEscapeAndTheCloseCommand) {
 }
 
 // Qt wraps a line wider than half the screen (400 pixels offscreen), which split "16.7
-// million"; and it centred the box before sizing it, 44 pixels left of the centre.
-TEST_F(QtPresenters, ABoxStandsCentredWithItsLinesWhole) {
-    QRect frame;
-    bool wrapped = true;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(box);
-        frame = box->frameGeometry();
-        wrapped = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->wordWrap();
-        QTest::keyClick(box, Qt::Key_Escape);
-    });
-    ShowMessageBox(
-        "This program functions properly only with 24-bit color resolution (16.7 million "
-        "colors).\rIf this is not your case, please make the proper adjustments.",
-        MsgDlgType::Warning, mbOK | mbCancel, 0);
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_FALSE(wrapped);
-    EXPECT_LE((frame.center() - screen.center()).manhattanLength(), 1) << frame.x();
+// million", also again at every later layout request; it centred the box before sizing it;
+// and a box as narrow as a short text left the window manager no room for the title.
+TEST_F(QtPresenters, ABoxStandsCentredWithItsLinesAndTitleWhole) {
+    const struct {
+        const char* text;
+        MsgDlgType type;
+        MsgDlgButtons buttons;
+    } cases[] = {
+        {"This program functions properly only with 24-bit color resolution (16.7 million "
+         "colors).\rIf this is not your case, please make the proper adjustments.",
+         MsgDlgType::Warning, mbOK | mbCancel},
+        {"No!", MsgDlgType::Error, mbAbort},
+        {"Overwrite?", MsgDlgType::Confirmation, mbYes | mbNo},
+    };
+    for (const auto& c : cases) {
+        QRect frame;
+        int labelWidth = 0;
+        int widestLine = 0;
+        int titleWidth = 0;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            QTest::qWait(50);  // the layout requests that Qt answers by sizing the box again
+            frame = box->frameGeometry();
+            const QLabel* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            labelWidth = label->width();
+            for (const QString& line : label->text().split('\n'))
+                widestLine = std::max(widestLine, label->fontMetrics().horizontalAdvance(line));
+            QFont bold = box->font();
+            bold.setBold(true);
+            titleWidth = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        ShowMessageBox(c.text, c.type, c.buttons, 0);
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        EXPECT_GE(labelWidth, widestLine) << c.text;
+        EXPECT_GE(frame.width(), titleWidth + 100) << c.text << ": room for the title bar";
+        EXPECT_LE((frame.center() - screen.center()).manhattanLength(), 1) << frame.x();
+    }
 }
 
 // The descriptions read as given, without the patterns Qt would append; a name typed without
