@@ -84,7 +84,10 @@ QAction* TfrmMainMDI::addCommand(const char* name, const char* caption,
                                  void (TfrmMainMDI::*handler)()) {
     QAction* action = Menu1->addAction(QString::fromUtf8(caption));
     action->setObjectName(QString::fromUtf8(name));
-    connect(action, &QAction::triggered, this, Guarded([this, handler] { (this->*handler)(); }));
+    connect(action, &QAction::triggered, this, Guarded([this, handler] {
+                StatusText->clear();  // the last command's result no longer stands
+                (this->*handler)();
+            }));
     return action;
 }
 
@@ -117,6 +120,7 @@ void TfrmMainMDI::Generate3Dfile1Click() {
 }
 
 void TfrmMainMDI::GoOn() {
+    StatusText->clear();
     const bool written = quarn::GoOn();
     StatusText->setText(written ? QString::fromStdString(GenerateSummary()) : QString());
 }

@@ -88,10 +88,11 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
             a.fields.heights[static_cast<std::size_t>(*entry)] = height;
         return entry.has_value();
     });
-    for (const auto& [name, target] : {std::pair{"--print-size", &a.exportOptions.printSizeMm},
-                                       {"--exaggeration", &a.exportOptions.exaggeration},
-                                       {"--base", &a.exportOptions.baseMm}}) {
-        options.value(name, [target](const std::string& text) {
+    for (const auto& option : {std::pair{"--print-size", &a.exportOptions.printSizeMm},
+                               {"--exaggeration", &a.exportOptions.exaggeration},
+                               {"--base", &a.exportOptions.baseMm}}) {
+        double* target = option.second;
+        options.value(option.first, [target](const std::string& text) {
             const auto number = ParsePositive<double>(text);
             if (number)
                 *target = *number;

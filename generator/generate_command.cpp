@@ -125,11 +125,9 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const MapSource&
     for (const auto& [name, writer] : kWriters) {
         if (extension != name)
             continue;
-        ClassifiedRaster map;
-        {
-            const BusyCursor busy;
-            map = source.classify();
-        }
+        // Busy from the first pixel classified to the last byte written, smoothing included.
+        const BusyCursor busy;
+        const ClassifiedRaster map = source.classify();
         return options.surface == Surface::Smooth
                    ? writer(g_GridSetup, SurfaceOf(map, g_GridSetup, options), OutputFileName,
                             options)

@@ -76,9 +76,15 @@ struct RotatedChunk {
     bool behindEye = false, beyondFloat = false;  // the perspective division's faults
 };
 
-// Divides x' and z' by (1 - y' / eye).
-void PerspectiveDivide(float& x, float y, float& z, double eye, RotatedChunk& chunk) {
-    const double f = 1.0 - double(y) / eye;
+// Where the eye stands: eye units in front of depthOrigin along y'.
+struct Eye {
+    double distance = 0;  // 0: a parallel projection
+    double depthOrigin = 0;
+};
+
+// Divides x' and z' by (1 - (y' - depthOrigin) / distance).
+void PerspectiveDivide(float& x, float y, float& z, const Eye& eye, RotatedChunk& chunk) {
+    const double f = 1.0 - (double(y) - eye.depthOrigin) / eye.distance;
     if (!(f > 0)) {
         chunk.behindEye = true;
         return;
@@ -93,9 +99,9 @@ void PerspectiveDivide(float& x, float y, float& z, double eye, RotatedChunk& ch
     z = static_cast<float>(pz);
 }
 
-// Rotates vertices begin..end-1 into out (divided for perspective when eye > 0) and widens
-// the chunk's extent in vertex order.
-RotatedChunk RotateChunk(std::span<const Vertex> vertices, const Mat3& view, double eye,
+// Rotates vertices begin..end-1 into out (divided for perspective when the eye has a distance)
+// and widens the chunk's extent in vertex order.
+RotatedChunk RotateChunk(std::span<const Vertex> vertices, const Mat3& view, const Eye& eye,
                          ViewVertices& out, std::size_t begin, std::size_t end) {
     RotatedChunk chunk;
     float xLow = chunk.extent.min.x, xHigh = chunk.extent.max.x;
@@ -105,7 +111,7 @@ RotatedChunk RotateChunk(std::span<const Vertex> vertices, const Mat3& view, dou
         const Vertex& v = vertices[i];
         float x = RotatedCoordinate(&view[0], v), z = RotatedCoordinate(&view[6], v);
         const float y = RotatedCoordinate(&view[3], v);
-        if (eye > 0)
+        if (eye.distance > 0)
             PerspectiveDivide(x, y, z, eye, chunk);
         out.x[i] = x, out.y[i] = y, out.z[i] = z;
         probe += 0.0f * x + 0.0f * y + 0.0f * z;  // NaN once anything is not finite
@@ -127,15 +133,44 @@ void RaiseFirstRotationFault(const Scene& scene, const Mat3& view) {
             MatMulVec(ToVec3(v), view);
 }
 
+constexpr std::size_t kMinimumPerWorker = 1 << 15;
+
+// The middle of the scene's depth range, where the eye's distance counts from: the whole scene
+// then lies in front of an eye farther than half its diagonal, wherever it stands in the world
+// (from the world's origin, a plateau 2000 units up stood behind the eye). Without a finite
+// range, the origin.
+double DepthMiddle(std::span<const Vertex> vertices, const Mat3& view) {
+    struct Range {
+        double low = std::numeric_limits<double>::infinity();
+        double high = -std::numeric_limits<double>::infinity();
+    };
+    std::vector<Range> ranges(ChunkCount(vertices.size(), kMinimumPerWorker));
+    ParallelChunks(vertices.size(), kMinimumPerWorker,
+                   [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+                       Range& r = ranges[chunk];
+                       for (std::size_t i = begin; i < end; ++i) {
+                           const double y = RotatedCoordinate(&view[3], vertices[i]);
+                           r.low = std::min(r.low, y);
+                           r.high = std::max(r.high, y);
+                       }
+                   });
+    Range all;
+    for (const Range& r : ranges)
+        all = {std::min(all.low, r.low), std::max(all.high, r.high)};
+    const double middle = (all.low + all.high) / 2;
+    return std::isfinite(middle) ? middle : 0.0;
+}
+
 // Every vertex rotated, and the extent of x' and z' as widening corner by corner in scene
 // order gives it: every vertex is a corner, and a bound is the first value to reach it, which
 // differs at most in the sign of a zero bound.
-BoundingBox RotateVertices(const Scene& scene, const Mat3& view, double eye, ViewVertices& out) {
+BoundingBox RotateVertices(const Scene& scene, const Mat3& view, double eyeDistance,
+                           ViewVertices& out) {
     const std::span<const Vertex> vertices = scene.vertices();
+    const Eye eye{eyeDistance, eyeDistance > 0 ? DepthMiddle(vertices, view) : 0.0};
     out.x.resize(vertices.size());
     out.y.resize(vertices.size());
     out.z.resize(vertices.size());
-    constexpr std::size_t kMinimumPerWorker = 1 << 15;
     std::vector<RotatedChunk> chunks(ChunkCount(vertices.size(), kMinimumPerWorker));
     ParallelChunks(vertices.size(), kMinimumPerWorker,
                    [&](std::size_t chunk, std::size_t begin, std::size_t end) {

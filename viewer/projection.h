@@ -8,7 +8,7 @@
 // stretched to fill the picture. An extent whose reach m is below 1e-9 cannot be fitted. An
 // extent flat along one axis (say, a level terrain seen at elevation 0) puts that axis's
 // single value in the middle of the picture. Options keep the scene's proportions, or view
-// it in perspective from an eye on the y' axis.
+// it in perspective from an eye in front of the middle of the scene's depth.
 //
 // Project_Scene binds this to the program-wide scene and view settings: it publishes the
 // result in ProjectedList, RotatedSun and g_WindowMapping, or refuses with "Division by
@@ -45,8 +45,8 @@ struct ProjectionOptions {
     /// One scale for both picture axes, the larger of the two so that the scene fits, the
     /// scene centred.
     bool keepProportions = false;
-    /// Above 0: nearer parts larger, x' and z' divided by (1 - y' / eyeDistance) after the
-    /// rotation, before the extent is measured.
+    /// Above 0: nearer parts larger, x' and z' divided by (1 - (y' - c) / eyeDistance) after
+    /// the rotation, before the extent is measured, c the middle of the scene's y' range.
     float eyeDistance = 0;
 };
 

@@ -189,7 +189,9 @@ int main(int argc, char** argv) {
         {"glb", plain(quarn::Write_GLB)},
         {"png", plain(quarn::Write_PNG16)}};
     double tdfSeconds = 0;
-    for (const auto& [extension, write] : writers) {
+    for (const auto& writer : writers) {
+        const char* extension = writer.first;
+        const auto& write = writer.second;
         const std::string file = (folder / (std::string("writer.") + extension)).string();
         const double seconds = Seconds(size.runs, [&] { write(file); });
         if (tdfSeconds == 0)

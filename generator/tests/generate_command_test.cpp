@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "atomic_file.h"
+#include "busy_cursor.h"
 #include "generator_test_support.h"
 #include "map_state.h"
 #include "platform_error.h"
@@ -183,6 +184,30 @@ TEST_F(GenerateCommand, TheSmoothSurfaceChangesOnlyTheHeights) {
     EXPECT_GT(z(1), 1.5f);
     EXPECT_LT(z(1), 2.0f);
     EXPECT_NE(smooth.substr(0, 7 + 24), written[Surface::Terraced].substr(0, 7 + 24));
+}
+
+// Smoothing a large map takes seconds: the busy cursor, shown once the map is classified,
+// stays until the file is complete (it was back to the arrow while the surface was smoothed).
+TEST_F(GenerateCommand, TheBusyCursorStaysUntilTheFileIsWritten) {
+    testing::Paint(map, 10, 0, 10, 20, 1);
+    fields.heights[1] = "200";
+    for (Surface surface : {Surface::Terraced, Surface::Smooth})
+        for (const char* name : {"busy.3df", "busy.obj"}) {
+            const std::string file = folder.file(name);
+            std::filesystem::remove(file);
+            int depth = 0;
+            std::vector<bool> writtenWhenIdle;
+            SetBusyCursorHooks([&] { ++depth; },
+                               [&] {
+                                   if (--depth == 0)
+                                       writtenWhenIdle.push_back(std::filesystem::exists(file));
+                               });
+            ui.dialogAnswers.push_back(file);
+            EXPECT_TRUE(RunGenerate(fields, true, ClassifiedSource(map), {.surface = surface}));
+            SetBusyCursorHooks(nullptr, nullptr);
+            EXPECT_EQ(writtenWhenIdle, std::vector<bool>{true})
+                << name << (surface == Surface::Smooth ? " smooth" : " terraced");
+        }
 }
 
 TEST_F(GenerateCommand, ParserErrorsReachTheCaller) {

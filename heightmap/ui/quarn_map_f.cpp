@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QScreen>
 #include <QStyle>
+#include <algorithm>
 
 #include "bmp_image.h"
 #include "busy_cursor.h"
@@ -76,15 +77,24 @@ void TfrmMap::SetClientSize(int width, int height) {
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Scroller);
     Scroller->setFixedSize(FittedClient({width, height}, workRoom(), bar));
     layout()->activate();
+    // Growing inside a scroll area, a picture gets painted again only where it stood before: a
+    // reused window would show the rest of a larger map blank, yet answer clicks there.
+    Image1->update();
 }
 
 QSize TfrmMap::workRoom() const {
     const QMdiArea* area = mdiArea();
     if (!area)
         return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    QSize work = area->viewport()->size();
+    // The generator panel stands at the area's right edge: a large map stays left of it, so
+    // that neither covers the other's controls.
+    for (const QMdiSubWindow* window : area->subWindowList())
+        if (window->widget() == GenCPanelForm() && window->isVisible() && window->x() > x())
+            work.setWidth(std::min(work.width(), window->x()));
     const QMargins frame = contentsMargins();  // border and title bar
-    const QSize room = area->viewport()->size() - QSize(x() + frame.left() + frame.right(),
-                                                        y() + frame.top() + frame.bottom());
+    const QSize room =
+        work - QSize(x() + frame.left() + frame.right(), y() + frame.top() + frame.bottom());
     return room.expandedTo({1, 1});
 }
 
@@ -99,10 +109,13 @@ void TfrmMap::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int
         CurrentColourIndex = *index;
     // The popup's spin button ends up just left of the click, below it; the map's position
     // inside the main window is added to screen coordinates as it stands, and a popup that
-    // would then stand partly off the screen is moved just inside it.
+    // would then stand partly off the screen is moved just inside it. The click counts where
+    // it lies in the window, which differs from the image pixel once the map scrolls.
+    const QPoint click = Image1->mapTo(Scroller, QPoint(X, Y));
     const QRect spin = frmSet->UpDown1->geometry();
-    frmSet->PlaceInside({X + x() + spin.x() + spin.width() - frmSet->width(), Y + y() + 25},
-                        screen()->availableGeometry());
+    frmSet->PlaceInside(
+        {click.x() + x() + spin.x() + spin.width() - frmSet->width(), click.y() + y() + 25},
+        screen()->availableGeometry());
     frmSet->exec();
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "draw.h"
 #include "pixel_buffer.h"
@@ -119,6 +120,31 @@ TEST(Perspective, TheNearerOfTwoEqualEdgesIsLongerAndNothingMayStandBehindTheEye
     } catch (const PlatformError& e) {
         EXPECT_STREQ(e.what(), "Floating point division by zero");
     }
+}
+
+// The eye stands in front of the scene's middle, not of the world's origin: a plateau 2000
+// units up, seen from above at the load's distance, stood behind an eye placed from the
+// origin. Its picture is the same wherever the plateau lies in the world, nearer parts larger.
+TEST(Perspective, TheEyeStandsInFrontOfTheSceneWhereverItLies) {
+    const auto plateau = [](float up) {
+        return Scene{{{-1, -1, up}, {1, -1, up}, {-1, 1, up + 0.1f}, 120},
+                     {{1, -1, up}, {1, 1, up + 0.1f}, {-1, 1, up + 0.1f}, 120}};
+    };
+    const ViewAngles fromAbove{90, 0, 90, 180};
+    const ProjectionOptions eye{false, 3.0f};
+    const auto low = ProjectScene(plateau(0), fromAbove, 1.0f, 50, 50, eye);
+    const auto high = ProjectScene(plateau(2000), fromAbove, 1.0f, 50, 50, eye);
+    ASSERT_TRUE(low && high);
+    for (std::size_t i = 0; i < 2; ++i) {  // up to the rounding of 2000.1 in 32 bits
+        const ProjectedTriangle a = low->triangle(i), b = high->triangle(i);
+        for (const auto& [p, q] :
+             {std::pair{a.corner1, b.corner1}, {a.corner2, b.corner2}, {a.corner3, b.corner3}}) {
+            EXPECT_NEAR(p.x, q.x, 1e-4);
+            EXPECT_NEAR(p.z, q.z, 1e-4);
+        }
+    }
+    const ProjectedTriangle t = high->triangle(0);  // the raised edge is nearer the eye
+    EXPECT_GT(std::fabs(t.corner3.x), std::fabs(t.corner1.x));
 }
 
 // The program-wide options reach the projection: the eye at the magnitude of the (negative)

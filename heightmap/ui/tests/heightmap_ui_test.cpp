@@ -11,6 +11,7 @@
 #include "forms.h"
 #include "main_form_stand_in.h"
 #include "map_state.h"
+#include "qt_colour.h"
 #include "quarn_gencpanel_f.h"
 #include "quarn_map_f.h"
 #include "quarn_set_f.h"
@@ -145,17 +146,48 @@ TEST_F(MapClick, PopupOpensReadyForTypingAndEnterPressesO) {
                                            frmSet->Button2}));
 }
 
-// A map larger than the work area scrolls inside it; clicks still give image pixels.
-TEST_F(MapClick, ALargeMapScrollsInsideTheWorkArea) {
+// A map larger than the work area scrolls inside it, left of the panel; clicks still give
+// image pixels, and the popup opens beside the click as it lies in the window (the image pixel
+// put it off the screen's corner).
+TEST_F(MapClick, ALargeMapScrollsInsideTheWorkAreaLeftOfThePanel) {
     ShowMap(3, 9, {1400, 1000});
     QWidget* viewport = standIn.area()->viewport();
     EXPECT_TRUE(viewport->rect().contains(frmMap->geometry())) << "1000 x 700 main window";
+    EXPECT_LT(frmMap->geometry().right(), frmGenCPanel->x());
     EXPECT_EQ(frmMap->Image1->size(), QSize(1400, 1000));
-    frmMap->Scroller->ensureVisible(1350, 950);
-    ClickAndAnswer(1350, 950, nullptr);
+    frmMap->move(8, 46);
+    frmMap->Scroller->ensureVisible(1100, 750);
+    const QPoint inWindow = frmMap->Image1->mapTo(frmMap->Scroller, QPoint(1100, 750));
+    ASSERT_TRUE(frmMap->Scroller->rect().contains(inWindow));
+    EXPECT_EQ(ClickAndAnswer(1100, 750, nullptr), inWindow + QPoint(8 - 46, 46 + 25));
     EXPECT_EQ(CurrentColourIndex, 9);
     ClickAndAnswer(10, 990, nullptr);
     EXPECT_EQ(CurrentColourIndex, 3);
+}
+
+// What the screen shows, not a fresh painting: a reused window once painted only the area of
+// the map before, leaving the rest of a larger map unseen but clickable.
+TEST_F(MapClick, AReusedWindowPaintsAllOfALargerMap) {
+    ShowMap(3, 3, {40, 30});
+    QTest::qWait(20);
+    for (const QSize size : {QSize(300, 200), QSize(1400, 1000)}) {
+        const std::string path = folder.write(
+            "larger.bmp",
+            testing::FourBitImage(size.width(), size.height(), testing::kMapRgb, [](int, int) {
+                return 9;
+            }).bytes());
+        ASSERT_EQ(ReadBMPInfo(path), 0);
+        frmMap->LoadPicture(path);
+        frmMap->SetClientSize(size.width(), size.height());
+        QTest::qWait(20);
+        QWidget* window = frmMap->window();
+        const QImage shown = frmMap->screen()->grabWindow(window->winId()).toImage();
+        const QWidget* viewport = frmMap->Scroller->viewport();
+        const QPoint corner(viewport->width() - 5, viewport->height() - 5);
+        EXPECT_EQ(ColourOfRgb(shown.pixel(viewport->mapTo(window, corner))),
+                  frmMap->PixelColour(corner.x(), corner.y()))
+            << size.width();
+    }
 }
 
 TEST_F(MapClick, PopupSpinStopsAtItsLimitsAndItsArrowsStepByOneHundred) {
