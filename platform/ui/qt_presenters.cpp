@@ -112,6 +112,16 @@ class QtFileDialogPresenter : public FileDialogPresenter {
     static std::optional<std::string> run(const FileDialogRequest& request,
                                           QFileDialog::AcceptMode mode) {
         QWidget* owner = QApplication::activeWindow();
+        // The dialog is gone before any event is handled: while it merely hid, the toolkit
+        // passed the focus that the window manager gave back on to it, and now and then the
+        // application was left with no focus at all, the keyboard dead.
+        std::optional<std::string> chosen = ask(request, mode, owner);
+        RepaintBehind(owner);
+        return chosen;
+    }
+
+    static std::optional<std::string> ask(const FileDialogRequest& request,
+                                          QFileDialog::AcceptMode mode, QWidget* owner) {
         QFileDialog dialog(owner, QString::fromStdString(request.title));
         dialog.setAcceptMode(mode);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -135,10 +145,7 @@ class QtFileDialogPresenter : public FileDialogPresenter {
                                                            : QFileDialog::AnyFile);
         if (!request.fileName.empty())
             dialog.selectFile(QString::fromStdString(request.fileName));
-        const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-        dialog.hide();
-        RepaintBehind(owner);
-        if (!chosen)
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         return dialog.selectedFiles().first().toStdString();
     }

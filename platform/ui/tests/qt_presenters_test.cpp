@@ -162,6 +162,26 @@ TEST_F(QtPresenters, DialogsShowTheDescriptionsAndAddTheDefaultExtension) {
     EXPECT_EQ(openFilters, QStringList({"BMP files"}));
 }
 
+// The first events after a dialog, the window manager's focus among them, find it destroyed.
+TEST_F(QtPresenters, ADialogIsGoneBeforeTheCommandHandlesAnyEvent) {
+    std::vector<int> dialogsLeft;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        QObject::connect(dialog, &QDialog::finished, [&] {
+            QTimer::singleShot(0, [&] {
+                int count = 0;
+                for (const QWidget* w : QApplication::topLevelWidgets())
+                    count += qobject_cast<const QFileDialog*>(w) ? 1 : 0;
+                dialogsLeft.push_back(count);
+            });
+        });
+        dialog->reject();
+    });
+    EXPECT_FALSE(RunOpenDialog({"Open 3DF file", "3DF files|*.3df", "3DF", "", false}));
+    EXPECT_EQ(dialogsLeft, std::vector<int>{0});
+}
+
 TEST_F(QtPresenters, TopLevelReportShowsThePlatformTextUntilEnter) {
     AnswerNextBox(Answer::Enter);
     RunGuarded([] { throw PlatformError("Disk full"); });
