@@ -3,8 +3,8 @@
 // AtomicFile writes into a temporary file beside the target (same folder, so the final rename
 // cannot cross file systems), buffers its output, and renames it over the target on commit().
 // Destroyed without commit() (an exception on the way) it removes the temporary file, so an
-// earlier file of the target's name stays as it was; SIGINT, SIGTERM or SIGHUP arriving while
-// it lives removes it too, and the process then ends by that signal as it would have.
+// earlier file of the target's name stays as it was; SIGINT, SIGTERM, SIGHUP or SIGQUIT arriving
+// while it lives removes it too, and the process then ends by that signal as it would have.
 //
 // The rename must not do what a plain open could not: a symbolic link is followed (the file it
 // names is replaced, the link stays), a replaced file keeps its permission bits, and a target

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -99,14 +100,17 @@ TEST(AtomicFile, StaleTemporariesGoAtTheNextWriteIntoTheirFolderFreshOnesStay) {
                                         "hills.3df", "x.quarn-tmp-a1B2c3"}));
 }
 
-TEST(AtomicFile, SigintAndSigtermRemoveTheTemporaryAndStillEndTheProcess) {
-    for (const int signal : {SIGINT, SIGTERM}) {
+// SIGQUIT was once left out and left the temporary behind.
+TEST(AtomicFile, TerminatingSignalsRemoveTheTemporaryAndStillEndTheProcess) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
         testing::TempFolder folder;
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
         const pid_t child = ::fork();
         if (child == 0) {
             ::signal(signal, SIG_DFL);  // as in a foreground process, not a background job
+            const rlimit noCore{0, 0};  // SIGQUIT would leave a core file
+            ::setrlimit(RLIMIT_CORE, &noCore);
             [&]() noexcept {
                 AtomicFile file(folder.file("hills.3df"));
                 [[maybe_unused]] const auto sent = ::write(ready[1], "!", 1);
