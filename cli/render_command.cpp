@@ -12,8 +12,8 @@
 #include "commands.h"
 #include "console.h"
 #include "draw.h"
-#include "message_box.h"
 #include "options.h"
+#include "picture_targets.h"
 #include "pixel_buffer.h"
 #include "qt_png_writer.h"
 #include "scene.h"
@@ -67,7 +67,7 @@ class NoDisplay : public AngleDisplay {
 
 struct Arguments {
     std::string scene, picture;
-    std::optional<std::uint16_t> elevation, azimuth, sunElevation, sunAzimuth;
+    std::optional<int> elevation, azimuth, sunElevation, sunAzimuth;
     float zoom = 0.751f;
     bool wire = false;
     bool hiddenSurfaces = false, keepProportions = false, perspective = false;
@@ -99,17 +99,6 @@ void SavePicture(const PixelBuffer& picture, const std::string& fileName) {
     file.commit();
 }
 
-// A whole number option within low..high; otherwise says why on stderr.
-OptionParser::ValueHandler WholeOption(const char* name, int low, int high,
-                                       std::optional<int>& target) {
-    return [=, &target](const std::string& text) {
-        target = ParseWhole(text, low, high);
-        if (!target)
-            std::cerr << name << " takes a whole number from " << low << " to " << high
-                      << ", not \"" << text << "\".\n";
-        return target.has_value();
-    };
-}
 bool ParseSize(const std::string& text, int& width, int& height) {
     const auto x = text.find('x');
     if (x == std::string::npos)
@@ -126,27 +115,21 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     Arguments a;
     OptionParser options;
-    const std::pair<const char*, std::optional<std::uint16_t>*> angles[] = {
+    const std::pair<const char*, std::optional<int>*> angles[] = {
         {"--elevation", &a.elevation},
         {"--azimuth", &a.azimuth},
         {"--sun-elevation", &a.sunElevation},
         {"--sun-azimuth", &a.sunAzimuth}};
-    for (const auto& angle : angles) {
-        options.value(angle.first, [target = angle.second](const std::string& text) {
-            const auto degrees = ParseWhole(text, 0, 359);
-            if (degrees)
-                *target = static_cast<std::uint16_t>(*degrees);
-            return degrees.has_value();
-        });
-    }
-    options.value("--zoom", [&a](const std::string& text) {
-        const auto zoom = ParsePositive<float>(text);
-        if (zoom)
-            a.zoom = *zoom;
-        return zoom.has_value();
+    for (const auto& angle : angles)
+        options.value(angle.first, WholeOption(angle.first, 0, 359, *angle.second));
+    options.value("--zoom", PositiveOption("--zoom", a.zoom));
+    options.value("--size", [&a](const std::string& text) {
+        const bool read = ParseSize(text, a.width, a.height);
+        if (!read)
+            std::cerr << "--size takes WxH, each a whole number from 1 to " << kMaxSide
+                      << ", not \"" << text << "\".\n";
+        return read;
     });
-    options.value("--size",
-                  [&a](const std::string& text) { return ParseSize(text, a.width, a.height); });
     options.flag("--wire", a.wire);
     options.flag("--hidden-surfaces", a.hiddenSurfaces);
     options.flag("--keep-proportions", a.keepProportions);
@@ -154,8 +137,12 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     options.value("--frames", WholeOption("--frames", 1, kMaxFrames, a.frames));
     options.value("--azimuth-step", WholeOption("--azimuth-step", 0, 359, a.azimuthStep));
     const auto positional = options.parse(args, 2);
-    if (!positional || (*positional)[1].empty())
+    if (!positional)
         return std::nullopt;
+    if (NamesNoFile((*positional)[1])) {
+        std::cerr << "PICTURE names no file: \"" << (*positional)[1] << "\".\n";
+        return std::nullopt;
+    }
     if (a.azimuthStep && !a.frames) {
         std::cerr << "--azimuth-step needs --frames.\n";
         return std::nullopt;
@@ -177,21 +164,20 @@ std::vector<std::string> PictureNames(const Arguments& a) {
 
 int Render(const Arguments& a) {
     const std::vector<std::string> pictures = PictureNames(a);
-    for (const std::string& picture : pictures) {
-        if (IsSameFile(picture, a.scene)) {
-            ShowErrorBox(kOutputIsInputText);
-            return 1;
-        }
-    }
     SceneFileName = a.scene;
+    if (!MayWritePictures(pictures))
+        return 1;
     ClearScene();
     NoDisplay display;
     if (!LoadScene(SceneFile::Open(SceneFileName), display))
         return 1;
-    ObserverElevation = a.elevation.value_or(ObserverElevation);
-    ObserverAzimuth = a.azimuth.value_or(ObserverAzimuth);
-    SunElevation = a.sunElevation.value_or(SunElevation);
-    SunAzimuth = a.sunAzimuth.value_or(SunAzimuth);
+    const auto angle = [](const std::optional<int>& given, std::uint16_t loaded) {
+        return given ? static_cast<std::uint16_t>(*given) : loaded;
+    };
+    ObserverElevation = angle(a.elevation, ObserverElevation);
+    ObserverAzimuth = angle(a.azimuth, ObserverAzimuth);
+    SunElevation = angle(a.sunElevation, SunElevation);
+    SunAzimuth = angle(a.sunAzimuth, SunAzimuth);
     ZoomFactor = a.zoom;
     ShadedMode = !a.wire;
     HiddenSurfaces = a.hiddenSurfaces;

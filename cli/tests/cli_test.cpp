@@ -132,17 +132,35 @@ TEST_F(CliTest, WrongUsageIsExitTwoAndHelpIsExitZero) {
          {"", "paint x y", "generate only-a-map.bmp", "generate m.bmp o.3df --water",
           "generate m.bmp o.3df --height 3", "generate m.bmp o.3df --height 16=5",
           "generate m.bmp o.3df --wire", "render a.3df b.bmp c.bmp",
-          "render a.3df b.bmp --size 0x10", "render a.3df b.bmp --zoom 0",
-          "render a.3df b.bmp --elevation 360", "render a.3df b.bmp --interval 5",
-          "generate m.bmp ''", "render a.3df ''", "generate m.bmp o.stl --print-size 0",
-          "generate m.bmp o.stl --base -1", "generate m.bmp o.stl --exaggeration nan",
-          "generate m.bmp o.3df --surface round"})
+          "render a.3df b.bmp --interval 5", "generate m.bmp ''", "render a.3df ''",
+          "generate m.bmp o.stl --print-size 0", "generate m.bmp o.stl --base -1",
+          "generate m.bmp o.stl --exaggeration nan"})
         EXPECT_EQ(RunCli(arguments).exitCode, 2) << arguments;
     for (const char* frames : {"--frames 0", "--frames 1001", "--azimuth-step 10"})
         EXPECT_EQ(RunCli(std::string("render a.3df b.bmp ") + frames).exitCode, 2) << frames;
-    EXPECT_TRUE(
-        RunCli("render a.3df b.bmp --frames -3")
-            .output.starts_with("--frames takes a whole number from 1 to 1000, not \"-3\"."));
+    // A refused value is named with what its option takes, before the usage text.
+    const std::pair<const char*, const char*> named[] = {
+        {"render a.3df b.bmp --frames -3", "--frames takes a whole number from 1 to 1000"},
+        {"render a.3df b.bmp --zoom 0", "--zoom takes a number above 0, not \"0\"."},
+        {"render a.3df b.bmp --zoom 1e39", "--zoom takes a number above 0, not \"1e39\"."},
+        {"render a.3df b.bmp --elevation 360", "--elevation takes a whole number from 0 to 359"},
+        {"render a.3df b.bmp --size 0x10", "--size takes WxH, each a whole number from 1 to 16384"},
+        {"generate m.bmp o.stl --print-size 1e-300",
+         "--print-size takes a number from 1 to 10000, not \"1e-300\"."},
+        {"generate m.bmp o.stl --print-size 10001", "--print-size takes a number from 1 to 10000"},
+        {"generate m.bmp o.stl --exaggeration 0",
+         "--exaggeration takes a number from 0.01 to 100, not \"0\"."},
+        {"generate m.bmp o.stl --base 0.09", "--base takes a number from 0.1 to 1000"},
+        {"generate m.bmp o.3df --surface round", "--surface takes smooth or terraced"},
+        {"generate m.bmp maps/", "OUTPUT names no file: \"maps/\"."},
+        {"generate m.bmp ..", "OUTPUT names no file"},
+        {"render a.3df ./", "PICTURE names no file: \"./\"."},
+    };
+    for (const auto& [arguments, message] : named) {
+        const Outcome refused = RunCli(arguments);
+        EXPECT_EQ(refused.exitCode, 2) << arguments;
+        EXPECT_TRUE(refused.output.starts_with(message)) << refused.output;
+    }
     const Outcome help = RunCli("generate --help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.output.find("--interval"), std::string::npos);
@@ -187,14 +205,17 @@ TEST_F(CliTest, StlTakesThePrintSizeAndBase) {
 }
 
 // Mends: renaming over a target once replaced files the user could not have written, a pipe as
-// the target hung the program, and an output could name the very file it was made from.
+// the target hung the program, an output could name the very file it was made from, and an OBJ
+// export wrote its material library over a map of that name.
 TEST_F(CliTest, WritesThatCannotOrMustNotHappenAreRefusedAndLeaveEveryFileAsItWas) {
     const bool root = ::geteuid() == 0;
     if (root && RunCli("--help", true).exitCode != 0)
         GTEST_SKIP() << "runs as root and cannot run the program as user nobody (uid 65534)";
     m_folder.write("m.bmp", OneColourBmp(2, 2));
+    m_folder.write("land.mtl", OneColourBmp(2, 2));
     m_folder.write("s.3df", SceneWithX(0));
     fs::create_hard_link(path("m.bmp"), path("m.3df"));
+    fs::create_hard_link(path("s.3df"), path("spin-001.bmp"));
     fs::create_symlink("s.3df", path("s.bmp"));
     fs::permissions(m_folder.write("read-only.3df", "old"), fs::perms(0444));
     ASSERT_EQ(::mkfifo(path("pipe.3df").c_str(), 0666), 0);
@@ -207,9 +228,14 @@ TEST_F(CliTest, WritesThatCannotOrMustNotHappenAreRefusedAndLeaveEveryFileAsItWa
             ASSERT_EQ(::chown(path(owned).c_str(), kNobody, kNobody), 0);
     }
     std::vector<std::pair<std::string, const char*>> cases;
-    for (const std::string& command : {generate("m.bmp", "m.bmp"), generate("m.bmp", "m.3df"),
-                                       render("s.3df", "s.3df"), render("s.3df", "s.bmp")})
+    const std::string turntable = render("s.3df", "spin.bmp") + " --frames 3";
+    for (const std::string& command :
+         {generate("m.bmp", "m.bmp"), generate("m.bmp", "m.3df"), render("s.3df", "s.3df"),
+          render("s.3df", "s.bmp"), turntable})
         cases.emplace_back(command, "The output file is the input file!\n");
+    const std::string library = "The file " + path("land.mtl").string() +
+                                ", written with the output file, is the input file!\n";
+    cases.emplace_back(generate("land.mtl", "land.obj"), library.c_str());
     for (const std::string& target : denied)
         for (const std::string& command : {generate("m.bmp", target), render("s.3df", target)})
             cases.emplace_back(command, "File access denied.\n");
@@ -219,14 +245,15 @@ TEST_F(CliTest, WritesThatCannotOrMustNotHappenAreRefusedAndLeaveEveryFileAsItWa
         cases.emplace_back(generate("m.bmp", "full.3df"), "Disk full.\n");
     }
     const auto before = m_folder.entries();
-    const std::string inputs = m_folder.read("m.bmp") + m_folder.read("s.3df");
+    const std::string inputs =
+        m_folder.read("m.bmp") + m_folder.read("s.3df") + m_folder.read("land.mtl");
     for (const auto& [arguments, output] : cases) {
         const Outcome outcome = RunCli(arguments, root);
         EXPECT_EQ(outcome.exitCode, 1) << arguments;
         EXPECT_EQ(outcome.output, output) << arguments;
     }
     EXPECT_EQ(m_folder.entries(), before);
-    EXPECT_EQ(m_folder.read("m.bmp") + m_folder.read("s.3df"), inputs);
+    EXPECT_EQ(m_folder.read("m.bmp") + m_folder.read("s.3df") + m_folder.read("land.mtl"), inputs);
     for (const std::string& target : denied)  // reading a pipe would wait for a writer
         EXPECT_TRUE(!fs::is_regular_file(path(target)) || m_folder.read(target) == "old") << target;
 }
