@@ -119,7 +119,7 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
     // The Palette starts black, as in a freshly started application.
     const std::uint8_t code = ReadBMPInfo(a.map);
     if (code != 0) {
-        ShowErrorBox(std::string(BMPErrorMessages[code]) + "!");
+        ShowErrorBox(BMPRefusalText(code, BMPHeader));
         return 1;
     }
     // The swatches show the palette just read, as after opening the map in the window.

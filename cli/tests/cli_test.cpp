@@ -262,6 +262,10 @@ TEST_F(CliTest, WritesThatCannotOrMustNotHappenAreRefusedAndLeaveEveryFileAsItWa
 TEST_F(CliTest, UnusableInputsReportTheirFaultAndKeepTheEarlierOutput) {
     fs::create_directory(path("folder.bmp"));
     m_folder.write("thin.bmp", OneColourBmp(1, 40));
+    auto tall =
+        quarn::testing::FourBitImage(2, 2, quarn::testing::kMapRgb, [](int, int) { return 0; });
+    tall.height = 16385;  // the headers say so; the pixels are never read
+    m_folder.write("tall.bmp", tall.bytes());
     m_folder.write("nan.3df", SceneWithX(std::numeric_limits<float>::quiet_NaN()));
     m_folder.write("huge.3df", quarn::testing::TdfBytes(0x7fffffff, {{0, 0, 0}, {1, 1, 1}}, 0, {}));
     m_folder.write("out.3df", "old");
@@ -269,6 +273,8 @@ TEST_F(CliTest, UnusableInputsReportTheirFaultAndKeepTheEarlierOutput) {
         {generate("folder.bmp", "out.3df"), "File access denied.\n"},
         {generate("absent.bmp", "out.3df"), "File not found.\n"},
         {generate("thin.bmp", "out.3df"), "the grid needs at least 2 x 2 cells!\n"},
+        {generate("tall.bmp", "out.3df"),
+         "The map is 2 x 16385 pixels; at most 16384 x 16384 are supported!\n"},
         {render("folder.bmp", "out.bmp"), "File access denied.\n"},
         {render("nan.3df", "out.bmp"), "Invalid floating point operation.\n"},
         {render("huge.3df", "out.bmp"), "Read beyond end of file.\n"},  // not a failed allocation
