@@ -1,24 +1,21 @@
 // quarn3d-cli render: the "Open 3DF file" command of a freshly started application, then the
 // given view settings and one rendering saved as a 24-bit BMP or a PNG; or, with --frames, a
 // turntable of renderings of the scene read once, the observer azimuth turning between them.
-#include <cmath>
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "atomic_file.h"
-#include "bmp_picture.h"
 #include "commands.h"
 #include "console.h"
-#include "draw.h"
+#include "message_box.h"
 #include "options.h"
+#include "picture_output.h"
 #include "picture_targets.h"
-#include "pixel_buffer.h"
-#include "qt_png_writer.h"
+#include "projection.h"
 #include "scene.h"
 #include "scene_load.h"
-#include "text.h"
 
 namespace quarn::cli {
 
@@ -46,7 +43,8 @@ constexpr const char* kRenderUsage =
     "  --size WxH           picture size in pixels, 1 to 16384 each (default 550x418)\n"
     "  --frames N           a turntable of N pictures (1 to 1000) from the scene read once,\n"
     "                       named after PICTURE with a three-digit frame number before the\n"
-    "                       extension (spin.bmp: spin-000.bmp, spin-001.bmp, ...)\n"
+    "                       extension (spin.bmp: spin-000.bmp, spin-001.bmp, ...); refused\n"
+    "                       before the first when they would not fit the free space\n"
     "  --azimuth-step S     with --frames: degrees, 0 to 359, that the observer azimuth\n"
     "                       turns from one frame to the next (default 10)\n"
     "  --help               shows this text\n"
@@ -85,18 +83,6 @@ std::string FrameName(const std::string& picture, int frame) {
     std::string number = std::to_string(frame);
     number.insert(0, 3 - std::min<std::size_t>(3, number.size()), '0');
     return picture.substr(0, cut) + "-" + number + picture.substr(cut);
-}
-
-void SavePicture(const PixelBuffer& picture, const std::string& fileName) {
-    if (UpperCase(ExtractFileExt(fileName)) != ".PNG") {
-        SavePictureBmp(picture, fileName);
-        return;
-    }
-    const std::vector<std::uint8_t> png =
-        EncodeColourPng(picture.width(), picture.height(), picture.pixels());
-    AtomicFile file(fileName);
-    file.write(png);
-    file.commit();
 }
 
 bool ParseSize(const std::string& text, int& width, int& height) {
@@ -167,6 +153,14 @@ int Render(const Arguments& a) {
     SceneFileName = a.scene;
     if (!MayWritePictures(pictures))
         return 1;
+    // A turntable that fills the disk half-way would leave its first frames and no room.
+    const auto noRoom =
+        a.frames ? FramesSpaceRefusal(pictures, PictureFileBound(a.picture, a.width, a.height))
+                 : std::nullopt;
+    if (noRoom) {
+        ShowErrorBox(*noRoom);
+        return 1;
+    }
     ClearScene();
     NoDisplay display;
     if (!LoadScene(SceneFile::Open(SceneFileName), display))
@@ -186,14 +180,12 @@ int Render(const Arguments& a) {
     const int step = a.azimuthStep.value_or(kDefaultAzimuthStep);
     const std::uint16_t firstAzimuth = ObserverAzimuth;
     for (std::size_t frame = 0; frame < pictures.size(); ++frame) {
-        // A fresh picture and canvas: each frame is the single rendering at its azimuth.
-        PixelBuffer picture(a.width, a.height);
-        PixelCanvas canvas(picture);
+        // Each frame is the single rendering at its azimuth, on a fresh black picture.
         ObserverAzimuth =
             static_cast<std::uint16_t>((firstAzimuth + frame * std::size_t(step)) % 360);
-        if (!ProjectClearDraw(canvas, a.width, a.height))
+        if (!Project_Scene(a.width, a.height))
             return 1;
-        SavePicture(picture, pictures[frame]);
+        SaveRendering(pictures[frame], a.width, a.height);
     }
     std::cout << TriangleList.size() << " triangles drawn to " << pictures.front();
     if (pictures.size() > 1)

@@ -10,8 +10,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "canvas.h"
+#include "pixel_buffer.h"
 #include "projection.h"
 
 namespace quarn {
@@ -23,9 +25,24 @@ namespace quarn {
 void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Canvas& canvas,
                    bool hiddenSurfaces = false);
 
+/// Takes a band of finished rows of a picture: its first row is the picture's row top.
+using BandTaker = std::function<void(std::int32_t top, const PixelBuffer& band)>;
+
+/// The picture that ProjectClearDraw gives a fresh PixelCanvas of width x height (projected
+/// fitted to that size), drawn in bands of rows rows (the last one may be shorter) so that only
+/// a band's working memory is held: take gets the bands from the top down or, bottomUp, from
+/// the bottom up. A fault of the drawing is raised before the first band.
+void DrawInBands(const ProjectedScene& projected, float zoom, bool shaded, bool hiddenSurfaces,
+                 std::int32_t width, std::int32_t height, std::int32_t rows, bool bottomUp,
+                 const BandTaker& take);
+
 /// Draws ProjectedList with ZoomFactor, ShadedMode and HiddenSurfaces, then discards it; draws
 /// nothing when the projection failed.
 void Draw_and_View(Canvas& canvas);
+
+/// The same, as DrawInBands, in bands of about four million pixels of a picture of width x
+/// height.
+void Draw_in_Bands(std::int32_t width, std::int32_t height, bool bottomUp, const BandTaker& take);
 
 /// Clears the whole picture of width x height to black, then outlines columns and rows
 /// 0..width-2 and 0..height-2 with the canvas's current pen.

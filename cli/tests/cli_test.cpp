@@ -4,6 +4,7 @@
 
 #include <grp.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -188,6 +189,27 @@ TEST_F(CliTest, TurntableFramesAreTheSingleRenderingsAtTheirAzimuths) {
     const std::string bytes = m_folder.read("spin-001.png");
     EXPECT_TRUE(bytes.starts_with("\x89PNG\r\n\x1a\n")) << bytes.substr(0, 8);
     EXPECT_EQ(bytes.substr(16, 8), std::string("\0\0\0\x40\0\0\0\x30", 8));  // 64 x 48
+}
+
+// Mends: a turntable of large frames filled the disk with no check. Frames of 16384 x 16384
+// pixels take 805 MB each as BMP, and at most a little more as PNG.
+TEST_F(CliTest, ATurntableTooLargeForTheFreeSpaceIsRefusedBeforeItsFirstFrame) {
+    struct statvfs room {};
+    ASSERT_EQ(::statvfs(m_folder.path().c_str(), &room), 0);
+    constexpr std::uint64_t kFrameBytes = 54 + std::uint64_t{16384 * 3} * 16384;
+    if (std::uint64_t{room.f_bavail} * room.f_frsize >= 1000 * kFrameBytes)
+        GTEST_SKIP() << "more room on this disk than 1000 such frames take";
+    m_folder.write("s.3df", SceneWithX(0));
+    for (const char* picture : {"spin.bmp", "spin.png"}) {
+        const Outcome refused =
+            RunCli(render("s.3df", picture) + " --frames 1000 --size 16384x16384");
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_TRUE(refused.output.starts_with("The 1000 frames need up to 8") &&
+                    refused.output.find(" GB of disk space, but only ") != std::string::npos &&
+                    refused.output.ends_with(" are free!\n"))
+            << refused.output;
+    }
+    EXPECT_EQ(m_folder.entries(), std::vector<std::string>{"s.3df"});
 }
 
 // The solid of a flat 2 x 2 grid: 2 + 12 triangles; its first corner, the north-west vertex,
