@@ -86,13 +86,13 @@ inline std::array<Triangle, 2> SquareTriangles(const TerrainMesh& mesh, std::int
                  Triangle_Color(MeanHeight(h(k), h(diagonal), h(below)), l.water, l.lawn, l.snow)}};
 }
 
-/// Calls emit(triangle) for the two triangles of every grid square, in file order.
-template <typename Emit>
-void ForEachTriangle(const TerrainMesh& mesh, Emit&& emit) {
+/// Calls take(triangle) for the two triangles of every grid square, in file order.
+template <typename Take>
+void ForEachTriangle(const TerrainMesh& mesh, Take&& take) {
     for (std::int32_t i = 0; i + 1 < mesh.rows; ++i)
         for (std::int32_t j = 0; j + 1 < mesh.cols; ++j)
             for (const Triangle& t : SquareTriangles(mesh, i * mesh.cols + j))
-                emit(t);
+                take(t);
 }
 
 }  // namespace quarn
