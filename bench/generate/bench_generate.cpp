@@ -189,8 +189,9 @@ int main(int argc, char** argv) {
         {"glb", plain(quarn::Write_GLB)},
         {"png", plain(quarn::Write_PNG16)}};
     double tdfSeconds = 0;
-    for (const auto& [extension, write] : writers) {
+    for (const auto& [extension, writer] : writers) {
         const std::string file = (folder / (std::string("writer.") + extension)).string();
+        const Writer& write = writer;  // a lambda may not capture a structured binding (clang)
         const double seconds = Seconds(size.runs, [&] { write(file); });
         if (tdfSeconds == 0)
             tdfSeconds = seconds;

@@ -26,7 +26,8 @@ class HeightmapWriters : public ::testing::Test {
   protected:
     void SetUp() override {
         InstallQtPngWriter();
-        for (const auto& [cls, height] : {std::pair{1, "-60"}, {2, "12"}, {3, "47"}})
+        for (const auto& [cls, height] :
+             {std::pair{std::size_t{1}, "-60"}, {std::size_t{2}, "12"}, {std::size_t{3}, "47"}})
             fields.heights[cls] = height;
         for (int col = 0; col < 3; ++col) {
             testing::Paint(raster, 10 * col, 0, 10, 10, static_cast<std::uint8_t>(col + 1));
