@@ -6,7 +6,8 @@
 // On a PixelCanvas the same picture, canvas state and faults come from work spread over all
 // cores while the caller waits: the pixel corners per vertex, each band of rows drawn in scene
 // order by one thread, and only the colours of the triangles that show worked out. Other
-// canvases get one polygon call per triangle.
+// canvases get one polygon call per triangle. A picture too large to hold beside its file is
+// drawn in bands of rows instead, each band handed on (to be written) once finished.
 #pragma once
 
 #include <cstdint>
