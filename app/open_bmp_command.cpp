@@ -38,7 +38,7 @@ void OpenBMPImage() {
         return;
     const std::uint8_t code = ReadBMPInfo(*chosen);
     if (code != 0) {
-        ShowErrorBox(std::string(BMPErrorMessages[code]) + "!");
+        ShowErrorBox(BMPRefusalText(code, BMPHeader));
         return;
     }
     MapFileName = *chosen;

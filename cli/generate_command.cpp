@@ -41,9 +41,9 @@ constexpr const char* kGenerateUsage =
     "  --map-height MH      real height of the map, in map units\n"
     "  --interval I         sampling distance, in map units\n"
     "  --height INDEX=VALUE height of palette colour INDEX (0 to 15); may be repeated\n"
-    "  --print-size MM      STL: the solid's longer side, in millimetres (default 150)\n"
-    "  --exaggeration X     STL: heights over the horizontal scale (default 1)\n"
-    "  --base MM            STL: bottom to lowest point, in millimetres (default 3)\n"
+    "  --print-size MM      STL: the solid's longer side, 1 to 10000 millimetres (default 150)\n"
+    "  --exaggeration X     STL: heights over the horizontal scale, 0.01 to 100 (default 1)\n"
+    "  --base MM            STL: bottom to lowest point, 0.1 to 1000 millimetres (default 3)\n"
     "  --surface S          terraced (default: each colour band flat at its height) or\n"
     "                       smooth (heights interpolated between the bands)\n"
     "  --help               shows this text\n"
@@ -88,27 +88,28 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
             a.fields.heights[static_cast<std::size_t>(*entry)] = height;
         return entry.has_value();
     });
-    for (const auto& option : {std::pair{"--print-size", &a.exportOptions.printSizeMm},
-                               {"--exaggeration", &a.exportOptions.exaggeration},
-                               {"--base", &a.exportOptions.baseMm}}) {
-        double* target = option.second;
-        options.value(option.first, [target](const std::string& text) {
-            const auto number = ParsePositive<double>(text);
-            if (number)
-                *target = *number;
-            return number.has_value();
-        });
-    }
+    ExportOptions& e = a.exportOptions;
+    options.value("--print-size", NumberOption("--print-size", kPrintSizeRange.low,
+                                               kPrintSizeRange.high, e.printSizeMm));
+    options.value("--exaggeration", NumberOption("--exaggeration", kExaggerationRange.low,
+                                                 kExaggerationRange.high, e.exaggeration));
+    options.value("--base", NumberOption("--base", kBaseRange.low, kBaseRange.high, e.baseMm));
     options.value("--surface", [&a](const std::string& text) {
         const bool known = text == "smooth" || text == "terraced";
         if (known)
             a.exportOptions.surface = text == "smooth" ? Surface::Smooth : Surface::Terraced;
+        else
+            std::cerr << "--surface takes smooth or terraced, not \"" << text << "\".\n";
         return known;
     });
     const auto positional = options.parse(args, 2);
-    // An empty name would become the hidden file ".3DF".
-    if (!positional || (*positional)[1].empty())
+    if (!positional)
         return std::nullopt;
+    // A name without a file part would become the hidden file ".3DF" in its folder.
+    if (NamesNoFile((*positional)[1])) {
+        std::cerr << "OUTPUT names no file: \"" << (*positional)[1] << "\".\n";
+        return std::nullopt;
+    }
     a.map = (*positional)[0];
     a.output = (*positional)[1];
     return a;
@@ -118,7 +119,7 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
     // The Palette starts black, as in a freshly started application.
     const std::uint8_t code = ReadBMPInfo(a.map);
     if (code != 0) {
-        ShowErrorBox(std::string(BMPErrorMessages[code]) + "!");
+        ShowErrorBox(BMPRefusalText(code, BMPHeader));
         return 1;
     }
     // The swatches show the palette just read, as after opening the map in the window.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <exception>
+#include <iostream>
 #include <utility>
 
 namespace quarn::cli {
@@ -84,5 +85,45 @@ std::optional<Number> ParsePositive(const std::string& text) {
 
 template std::optional<float> ParsePositive<float>(const std::string&);
 template std::optional<double> ParsePositive<double>(const std::string&);
+
+OptionParser::ValueHandler WholeOption(const char* name, int low, int high,
+                                       std::optional<int>& target) {
+    return [=, &target](const std::string& text) {
+        target = ParseWhole(text, low, high);
+        if (!target)
+            std::cerr << name << " takes a whole number from " << low << " to " << high
+                      << ", not \"" << text << "\".\n";
+        return target.has_value();
+    };
+}
+
+OptionParser::ValueHandler NumberOption(const char* name, double low, double high, double& target) {
+    return [=, &target](const std::string& text) {
+        const auto number = ParsePositive<double>(text);
+        const bool inRange = number && *number >= low && *number <= high;
+        if (inRange)
+            target = *number;
+        else
+            std::cerr << name << " takes a number from " << low << " to " << high << ", not \""
+                      << text << "\".\n";
+        return inRange;
+    };
+}
+
+OptionParser::ValueHandler PositiveOption(const char* name, float& target) {
+    return [=, &target](const std::string& text) {
+        const auto number = ParsePositive<float>(text);
+        if (number)
+            target = *number;
+        else
+            std::cerr << name << " takes a number above 0, not \"" << text << "\".\n";
+        return number.has_value();
+    };
+}
+
+bool NamesNoFile(const std::string& name) {
+    const std::string last = name.substr(name.find_last_of('/') + 1);
+    return last.empty() || last == "." || last == "..";
+}
 
 }  // namespace quarn::cli

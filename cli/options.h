@@ -3,7 +3,8 @@
 // value ("--zoom 2", "--height 3=120"), whatever that argument looks like; each may be given
 // again and each occurrence is handled in turn, so the last one of a value option wins. An
 // unknown option, a missing or refused value or the wrong number of positional arguments is
-// wrong usage.
+// wrong usage. The number options below refuse a value with a line on stderr that names the
+// option and what it takes.
 #pragma once
 
 #include <cstddef>
@@ -50,5 +51,16 @@ std::optional<int> ParseWhole(const std::string& text, int low, int high,
 /// The whole text as a number that stays positive and finite as a Number (float or double).
 template <typename Number>
 std::optional<Number> ParsePositive(const std::string& text);
+
+/// Takes a whole number from low to high into target; otherwise says on stderr what name takes.
+OptionParser::ValueHandler WholeOption(const char* name, int low, int high,
+                                       std::optional<int>& target);
+/// Takes a number from low to high (decimals and exponents allowed) into target, the same way.
+OptionParser::ValueHandler NumberOption(const char* name, double low, double high, double& target);
+/// Takes a number above 0 that stays finite as a float into target, the same way.
+OptionParser::ValueHandler PositiveOption(const char* name, float& target);
+
+/// True when an output name names no file: empty, or ending in a folder ("maps/", ".", "..").
+bool NamesNoFile(const std::string& name);
 
 }  // namespace quarn::cli

@@ -1,24 +1,21 @@
 // quarn3d-cli render: the "Open 3DF file" command of a freshly started application, then the
 // given view settings and one rendering saved as a 24-bit BMP or a PNG; or, with --frames, a
 // turntable of renderings of the scene read once, the observer azimuth turning between them.
-#include <cmath>
+#include <algorithm>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "atomic_file.h"
-#include "bmp_picture.h"
 #include "commands.h"
 #include "console.h"
-#include "draw.h"
 #include "message_box.h"
 #include "options.h"
-#include "pixel_buffer.h"
-#include "qt_png_writer.h"
+#include "picture_output.h"
+#include "picture_targets.h"
+#include "projection.h"
 #include "scene.h"
 #include "scene_load.h"
-#include "text.h"
 
 namespace quarn::cli {
 
@@ -46,7 +43,8 @@ constexpr const char* kRenderUsage =
     "  --size WxH           picture size in pixels, 1 to 16384 each (default 550x418)\n"
     "  --frames N           a turntable of N pictures (1 to 1000) from the scene read once,\n"
     "                       named after PICTURE with a three-digit frame number before the\n"
-    "                       extension (spin.bmp: spin-000.bmp, spin-001.bmp, ...)\n"
+    "                       extension (spin.bmp: spin-000.bmp, spin-001.bmp, ...); refused\n"
+    "                       before the first when they would not fit the free space\n"
     "  --azimuth-step S     with --frames: degrees, 0 to 359, that the observer azimuth\n"
     "                       turns from one frame to the next (default 10)\n"
     "  --help               shows this text\n"
@@ -67,7 +65,7 @@ class NoDisplay : public AngleDisplay {
 
 struct Arguments {
     std::string scene, picture;
-    std::optional<std::uint16_t> elevation, azimuth, sunElevation, sunAzimuth;
+    std::optional<int> elevation, azimuth, sunElevation, sunAzimuth;
     float zoom = 0.751f;
     bool wire = false;
     bool hiddenSurfaces = false, keepProportions = false, perspective = false;
@@ -87,29 +85,6 @@ std::string FrameName(const std::string& picture, int frame) {
     return picture.substr(0, cut) + "-" + number + picture.substr(cut);
 }
 
-void SavePicture(const PixelBuffer& picture, const std::string& fileName) {
-    if (UpperCase(ExtractFileExt(fileName)) != ".PNG") {
-        SavePictureBmp(picture, fileName);
-        return;
-    }
-    const std::vector<std::uint8_t> png =
-        EncodeColourPng(picture.width(), picture.height(), picture.pixels());
-    AtomicFile file(fileName);
-    file.write(png);
-    file.commit();
-}
-
-// A whole number option within low..high; otherwise says why on stderr.
-OptionParser::ValueHandler WholeOption(const char* name, int low, int high,
-                                       std::optional<int>& target) {
-    return [=, &target](const std::string& text) {
-        target = ParseWhole(text, low, high);
-        if (!target)
-            std::cerr << name << " takes a whole number from " << low << " to " << high
-                      << ", not \"" << text << "\".\n";
-        return target.has_value();
-    };
-}
 bool ParseSize(const std::string& text, int& width, int& height) {
     const auto x = text.find('x');
     if (x == std::string::npos)
@@ -126,27 +101,21 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     Arguments a;
     OptionParser options;
-    const std::pair<const char*, std::optional<std::uint16_t>*> angles[] = {
+    const std::pair<const char*, std::optional<int>*> angles[] = {
         {"--elevation", &a.elevation},
         {"--azimuth", &a.azimuth},
         {"--sun-elevation", &a.sunElevation},
         {"--sun-azimuth", &a.sunAzimuth}};
-    for (const auto& angle : angles) {
-        options.value(angle.first, [target = angle.second](const std::string& text) {
-            const auto degrees = ParseWhole(text, 0, 359);
-            if (degrees)
-                *target = static_cast<std::uint16_t>(*degrees);
-            return degrees.has_value();
-        });
-    }
-    options.value("--zoom", [&a](const std::string& text) {
-        const auto zoom = ParsePositive<float>(text);
-        if (zoom)
-            a.zoom = *zoom;
-        return zoom.has_value();
+    for (const auto& angle : angles)
+        options.value(angle.first, WholeOption(angle.first, 0, 359, *angle.second));
+    options.value("--zoom", PositiveOption("--zoom", a.zoom));
+    options.value("--size", [&a](const std::string& text) {
+        const bool read = ParseSize(text, a.width, a.height);
+        if (!read)
+            std::cerr << "--size takes WxH, each a whole number from 1 to " << kMaxSide
+                      << ", not \"" << text << "\".\n";
+        return read;
     });
-    options.value("--size",
-                  [&a](const std::string& text) { return ParseSize(text, a.width, a.height); });
     options.flag("--wire", a.wire);
     options.flag("--hidden-surfaces", a.hiddenSurfaces);
     options.flag("--keep-proportions", a.keepProportions);
@@ -154,8 +123,12 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     options.value("--frames", WholeOption("--frames", 1, kMaxFrames, a.frames));
     options.value("--azimuth-step", WholeOption("--azimuth-step", 0, 359, a.azimuthStep));
     const auto positional = options.parse(args, 2);
-    if (!positional || (*positional)[1].empty())
+    if (!positional)
         return std::nullopt;
+    if (NamesNoFile((*positional)[1])) {
+        std::cerr << "PICTURE names no file: \"" << (*positional)[1] << "\".\n";
+        return std::nullopt;
+    }
     if (a.azimuthStep && !a.frames) {
         std::cerr << "--azimuth-step needs --frames.\n";
         return std::nullopt;
@@ -177,21 +150,28 @@ std::vector<std::string> PictureNames(const Arguments& a) {
 
 int Render(const Arguments& a) {
     const std::vector<std::string> pictures = PictureNames(a);
-    for (const std::string& picture : pictures) {
-        if (IsSameFile(picture, a.scene)) {
-            ShowErrorBox(kOutputIsInputText);
-            return 1;
-        }
-    }
     SceneFileName = a.scene;
+    if (!MayWritePictures(pictures))
+        return 1;
+    // A turntable that fills the disk half-way would leave its first frames and no room.
+    const auto noRoom =
+        a.frames ? FramesSpaceRefusal(pictures, PictureFileBound(a.picture, a.width, a.height))
+                 : std::nullopt;
+    if (noRoom) {
+        ShowErrorBox(*noRoom);
+        return 1;
+    }
     ClearScene();
     NoDisplay display;
     if (!LoadScene(SceneFile::Open(SceneFileName), display))
         return 1;
-    ObserverElevation = a.elevation.value_or(ObserverElevation);
-    ObserverAzimuth = a.azimuth.value_or(ObserverAzimuth);
-    SunElevation = a.sunElevation.value_or(SunElevation);
-    SunAzimuth = a.sunAzimuth.value_or(SunAzimuth);
+    const auto angle = [](const std::optional<int>& given, std::uint16_t loaded) {
+        return given ? static_cast<std::uint16_t>(*given) : loaded;
+    };
+    ObserverElevation = angle(a.elevation, ObserverElevation);
+    ObserverAzimuth = angle(a.azimuth, ObserverAzimuth);
+    SunElevation = angle(a.sunElevation, SunElevation);
+    SunAzimuth = angle(a.sunAzimuth, SunAzimuth);
     ZoomFactor = a.zoom;
     ShadedMode = !a.wire;
     HiddenSurfaces = a.hiddenSurfaces;
@@ -200,14 +180,12 @@ int Render(const Arguments& a) {
     const int step = a.azimuthStep.value_or(kDefaultAzimuthStep);
     const std::uint16_t firstAzimuth = ObserverAzimuth;
     for (std::size_t frame = 0; frame < pictures.size(); ++frame) {
-        // A fresh picture and canvas: each frame is the single rendering at its azimuth.
-        PixelBuffer picture(a.width, a.height);
-        PixelCanvas canvas(picture);
+        // Each frame is the single rendering at its azimuth, on a fresh black picture.
         ObserverAzimuth =
             static_cast<std::uint16_t>((firstAzimuth + frame * std::size_t(step)) % 360);
-        if (!ProjectClearDraw(canvas, a.width, a.height))
+        if (!Project_Scene(a.width, a.height))
             return 1;
-        SavePicture(picture, pictures[frame]);
+        SaveRendering(pictures[frame], a.width, a.height);
     }
     std::cout << TriangleList.size() << " triangles drawn to " << pictures.front();
     if (pictures.size() > 1)

@@ -2,13 +2,25 @@
 // contour bands and the printed solid's size.
 //
 // The window sets the surface from its Options menu and leaves the rest at the defaults; the
-// command line can set them all.
+// command line can set them all, the sizes within their ranges.
 #pragma once
 
 namespace quarn {
 
 /// Terraced: each band flat at its height; Smooth: interpolated between the bands.
 enum class Surface { Terraced, Smooth };
+
+/// The values a solid's size may take, both ends included.
+struct SizeRange {
+    double low, high;
+};
+
+// Within these no solid is degenerate: a map is at most 16384 pixels a side, so a grid step is
+// at least 1 / 16383 of the print size, and the lowest point stands the base above the bottom;
+// both stay far from 0 in 32-bit floats, so every facet keeps an area.
+inline constexpr SizeRange kPrintSizeRange{1, 10000};  // millimetres
+inline constexpr SizeRange kExaggerationRange{0.01, 100};
+inline constexpr SizeRange kBaseRange{0.1, 1000};  // millimetres
 
 struct ExportOptions {
     double printSizeMm = 150;  // the printed solid's longer horizontal side

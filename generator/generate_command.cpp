@@ -1,6 +1,7 @@
 #include "generate_command.h"
 
 #include <utility>
+#include <vector>
 
 #include "atomic_file.h"
 #include "busy_cursor.h"
@@ -73,6 +74,13 @@ ClassifiedRaster SurfaceOf(const ClassifiedRaster& map, const GridSetup& setup,
     return surface;
 }
 
+// The files a writer puts beside fileName: for OBJ its material library.
+std::vector<std::string> SideFiles(const std::string& fileName) {
+    if (UpperCase(ExtractFileExt(fileName)).substr(0, 4) == ".OBJ")
+        return {MaterialLibraryName(fileName)};
+    return {};
+}
+
 bool AnyBlank(const GeneratorFields& f) {
     for (const std::string* text :
          {&f.water, &f.lawn, &f.snow, &f.mapWidth, &f.mapHeight, &f.interval})
@@ -109,6 +117,12 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const MapSource&
     if (IsSameFile(OutputFileName, MapFileName)) {
         ShowErrorBox(kOutputIsInputText);
         return false;
+    }
+    for (const std::string& side : SideFiles(OutputFileName)) {
+        if (IsSameFile(side, MapFileName)) {
+            ShowErrorBox("The file " + side + ", written with the output file, is the input file!");
+            return false;
+        }
     }
     if (!Set_Grid(fields, source.width, source.height, g_GridSetup))
         return false;

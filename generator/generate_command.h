@@ -4,7 +4,9 @@
 // output file, sets up the grid, classifies the map and hands over to the writer that the
 // file's extension names (".3DF", ".RAW", ".ASC", ".PLG" and the export formats ".STL",
 // ".OBJ", ".PLY", ".GLB", ".PNG", ".R16"; the extension upper-cased and cut to four
-// characters). Each refusal is an error box that ends the command; platform errors propagate.
+// characters). An output that is the map, or that would have a side file (the OBJ's material
+// library) that is the map, under any name (the same file through a link or another spelling),
+// is refused. Each refusal is an error box that ends the command; platform errors propagate.
 #pragma once
 
 #include <cstdint>

@@ -7,7 +7,8 @@
 // y north from the solid's south-west corner, z up from the bottom at 0. The grid's longer
 // horizontal side (first to last vertex) measures options.printSizeMm, heights use the same
 // millimetres per map unit times options.exaggeration, and the lowest terrain point stands
-// options.baseMm above the bottom. All three must be positive, as the command line ensures.
+// options.baseMm above the bottom. All three must lie within their ranges (export_options.h), as
+// the command line ensures: no solid is then degenerate.
 #pragma once
 
 #include <string>

@@ -124,8 +124,19 @@ std::uint8_t ReadBMPInfo(std::istream& stream, BMPHeaderFields& header, PaletteT
         return 3;
     if (TooManyColours(header))
         return 2;
+    if (header.width > kMaxMapSide || ImageRowCount(header) > kMaxMapSide)
+        return kMapTooLarge;
     ReadColourTable(in, header, palette);
     return 0;
+}
+
+std::string BMPRefusalText(std::uint8_t code, const BMPHeaderFields& header) {
+    if (code != kMapTooLarge)
+        return std::string(BMPErrorMessages[code]) + "!";
+    const std::string limit = std::to_string(kMaxMapSide);
+    return "The map is " + std::to_string(header.width) + " x " +
+           std::to_string(ImageRowCount(header)) + " pixels; at most " + limit + " x " + limit +
+           " are supported!";
 }
 
 std::uint8_t ReadBMPInfo(const std::string& fileName) {

@@ -2,11 +2,11 @@
 //
 // ReadBMPInfo reads the 14-byte file header and the information header field by field
 // (little-endian) and answers a check code: 0 accepted, 1 too short or not "BM", 3 compressed,
-// 2 more than 16 colours. The tests run in that order. Only on code 0 is the colour table read
-// into the palette: (pixel data offset - table start) div entry size entries, at most 16, from
-// index 0 up; a table cut short by the end of the file fills what it can and the rest keep
-// their contents. A file that ends inside its headers raises "Read beyond end of file"; that
-// is the platform's failure, not a check code.
+// 2 more than 16 colours, 5 more than 16384 pixels across or down. The tests run in that order.
+// Only on code 0 is the colour table read into the palette: (pixel data offset - table start) div
+// entry size entries, at most 16, from index 0 up; a table cut short by the end of the file fills
+// what it can and the rest keep their contents. A file that ends inside its headers raises "Read
+// beyond end of file"; that is the platform's failure, not a check code.
 //
 // The information header's size says where the table starts and how its entries look:
 // - 40 bytes, the standard header: table at 54, entries of 4 bytes (blue, green, red,
@@ -60,6 +60,16 @@ extern BMPHeaderFields BMPHeader;
 inline constexpr std::array<std::string_view, 5> BMPErrorMessages{
     "", "File corrupted or not BMP", "Only 4-bit (16 color) BMP images supported",
     "Unknown file compression", "Unknown palette type"};
+
+/// The most pixels a map may have across and down.
+inline constexpr std::int32_t kMaxMapSide = 16384;
+
+/// The check code of a map larger than kMaxMapSide either way.
+inline constexpr std::uint8_t kMapTooLarge = 5;
+
+/// The error box's text for a refusing check code: its message and "!", or for kMapTooLarge
+/// the map's size and the limit.
+std::string BMPRefusalText(std::uint8_t code, const BMPHeaderFields& header);
 
 /// Checks the BMP read from in, filling header; on code 0 reads its colour table into palette.
 std::uint8_t ReadBMPInfo(std::istream& in, BMPHeaderFields& header, PaletteTable& palette);

@@ -5,11 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "platform_error.h"
 #include "temp_file_guard.h"
@@ -74,10 +77,10 @@ void RemoveStaleTemporaries(const std::string& folder) {
     }
 }
 
-// The temporary's name: hidden, after the target's (cut short, on a character boundary).
-std::string TemporaryPattern(const std::string& target) {
-    const std::string folder = FolderPrefix(target);
-    std::string name = target.substr(folder.size());
+// The temporary's name in folder (with its slash, or empty): hidden, after the target's
+// (cut short, on a character boundary).
+std::string TemporaryPattern(const std::string& folder, const std::string& target) {
+    std::string name = target.substr(FolderPrefix(target).size());
     if (name.size() > kMaxNameInTemp) {
         std::size_t cut = kMaxNameInTemp;
         while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80)
@@ -85,6 +88,43 @@ std::string TemporaryPattern(const std::string& target) {
         name.resize(cut);
     }
     return folder + "." + name + std::string(kTempMarker) + std::string(kTempRandom);
+}
+
+// The system's folder for temporary files, with its slash.
+std::string SystemTemporaryFolder() {
+    std::error_code unset;
+    const fs::path folder = fs::temp_directory_path(unset);
+    return (unset ? std::string("/tmp") : folder.string()) + "/";
+}
+
+// Copies the new content from the start of source over target, which keeps its identity;
+// space is reserved first, so that a full disk is found before the old content is touched.
+void CopyInPlace(int source, int target) {
+    const off_t size = ::lseek(source, 0, SEEK_CUR);
+    if (size < 0)
+        ThrowIoError(errno);
+    if (size > 0 && ::fallocate(target, FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP &&
+        errno != ENOSYS)
+        ThrowIoError(errno);
+    std::vector<std::uint8_t> buffer(kBufferSize);
+    for (off_t done = 0; done < size;) {
+        const ssize_t got = ::pread(source, buffer.data(), buffer.size(), done);
+        if (got <= 0) {
+            if (got < 0 && errno == EINTR)
+                continue;
+            ThrowIoError(got < 0 ? errno : EIO);
+        }
+        for (ssize_t put = 0; put < got;) {
+            const ssize_t n =
+                ::pwrite(target, buffer.data() + put, std::size_t(got - put), done + put);
+            if (n < 0 && errno != EINTR)
+                ThrowIoError(errno);
+            put += std::max<ssize_t>(n, 0);
+        }
+        done += got;
+    }
+    if (::ftruncate(target, size) != 0 || (::fsync(target) != 0 && errno != EINVAL))
+        ThrowIoError(errno);
 }
 
 }  // namespace
@@ -102,7 +142,7 @@ AtomicFile::AtomicFile(std::string targetPath) : m_target(FollowLinks(std::move(
     const bool replacing = ::stat(m_target.c_str(), &existing) == 0;
     if (replacing && (S_ISCHR(existing.st_mode) || S_ISBLK(existing.st_mode))) {
         // A device cannot be replaced by renaming: it takes the bytes itself.
-        m_fd = ::open(m_target.c_str(), O_WRONLY | O_TRUNC);
+        m_fd = ::open(m_target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
         if (m_fd < 0)
             ThrowIoError(errno);
         return;
@@ -114,13 +154,22 @@ AtomicFile::AtomicFile(std::string targetPath) : m_target(FollowLinks(std::move(
     if (replacing && ::faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0)
         ThrowIoError(errno);
     RemoveStaleTemporaries(FolderPrefix(m_target));
-    std::string pattern = TemporaryPattern(m_target);
+    // A rename would give the name a new file, leaving the old content under its other names.
+    if (replacing && existing.st_nlink > 1) {
+        prepareInPlace();
+        return;
+    }
+    std::string pattern = TemporaryPattern(FolderPrefix(m_target), m_target);
     m_fd = ::mkstemp(pattern.data());
+    // A folder the user may not write can still hold a file the user may.
+    if (m_fd < 0 && replacing && (errno == EACCES || errno == EPERM)) {
+        prepareInPlace();
+        return;
+    }
     // Creating fails with ENOENT only when the folder is missing: a path fault, not a file's.
     if (m_fd < 0)
         ThrowIoError(errno == ENOENT ? ENOTDIR : errno);
-    m_tempPath = std::move(pattern);
-    m_tempSlot = GuardTemporary(m_tempPath);
+    guard(std::move(pattern));
     if (replacing) {
         // The owner stays only where the user may give files away (root); the bits stay always,
         // set after the owner because a change of owner clears the set-user-ID bit.
@@ -134,6 +183,28 @@ AtomicFile::AtomicFile(std::string targetPath) : m_target(FollowLinks(std::move(
     const mode_t mask = ::umask(0);
     ::umask(mask);
     ::fchmod(m_fd, 0666 & ~mask);
+}
+
+void AtomicFile::prepareInPlace() {
+    // Opened now, so that a refusal comes before the work and the file stays the one named.
+    m_targetFd = ::open(m_target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (m_targetFd < 0)
+        ThrowIoError(errno);
+    const std::string folder = SystemTemporaryFolder();
+    RemoveStaleTemporaries(folder);
+    std::string pattern = TemporaryPattern(folder, m_target);
+    m_fd = ::mkstemp(pattern.data());
+    if (m_fd < 0) {
+        const int error = errno;
+        ::close(std::exchange(m_targetFd, -1));
+        ThrowIoError(error);
+    }
+    guard(std::move(pattern));
+}
+
+void AtomicFile::guard(std::string temporaryPath) {
+    m_tempPath = std::move(temporaryPath);
+    m_tempSlot = GuardTemporary(m_tempPath);
 }
 
 AtomicFile::~AtomicFile() {
@@ -167,6 +238,14 @@ void AtomicFile::flush() {
 
 void AtomicFile::commit() {
     flush();
+    if (m_targetFd >= 0) {
+        CopyInPlace(m_fd, m_targetFd);
+        const int target = std::exchange(m_targetFd, -1);
+        if (::close(target) != 0)
+            ThrowIoError(errno);
+        discard();
+        return;
+    }
     if (::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
         ThrowIoError(errno);
     if (::close(m_fd) != 0) {
@@ -187,6 +266,9 @@ void AtomicFile::discard() noexcept {
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
+    if (m_targetFd >= 0)
+        ::close(m_targetFd);
+    m_targetFd = -1;
     // Removed before it is released, so a signal in between finds nothing left to do.
     if (!m_tempPath.empty())
         ::unlink(m_tempPath.c_str());

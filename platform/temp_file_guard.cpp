@@ -15,7 +15,7 @@ namespace {
 
 // The temporary files alive in this process, where a signal handler can reach them: it may
 // only read lock-free atomics and fixed buffers.
-constexpr int kTerminatingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kTerminatingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 constexpr int kSlotCount = 8;
 enum SlotState : int { kFree, kFilling, kLive };
 static_assert(std::atomic<int>::is_always_lock_free);

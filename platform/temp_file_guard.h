@@ -1,6 +1,6 @@
 // Temporary files that a terminating signal must not leave behind.
 //
-// While at least one guarded temporary exists, SIGINT, SIGTERM and SIGHUP remove every
+// While at least one guarded temporary exists, SIGINT, SIGTERM, SIGHUP and SIGQUIT remove every
 // guarded file and then go on to what they would have done (usually ending the process); a
 // signal the process ignores stays ignored. The handler only touches lock-free atomics and
 // fixed buffers. At most eight files are guarded at once; a ninth goes unguarded.

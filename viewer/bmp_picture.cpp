@@ -15,20 +15,25 @@ void WriteUint32(BinaryWriter& out, std::uint32_t value) {
     out.writeInt32(static_cast<std::int32_t>(value));
 }
 
+std::uint32_t RowBytes(std::int32_t width) {
+    return (static_cast<std::uint32_t>(width) * 3 + 3) / 4 * 4;
+}
+
 }  // namespace
 
-void WriteBmp24(BinaryWriter& out, const PixelBuffer& picture) {
-    const auto width = static_cast<std::uint32_t>(picture.width());
-    const auto height = static_cast<std::uint32_t>(picture.height());
-    const std::uint32_t rowBytes = (width * 3 + 3) / 4 * 4;
-    const std::uint32_t imageBytes = rowBytes * height;
+std::uint64_t Bmp24FileSize(std::int32_t width, std::int32_t height) {
+    return 54 + std::uint64_t{RowBytes(width)} * static_cast<std::uint32_t>(height);
+}
+
+void WriteBmp24Header(BinaryWriter& out, std::int32_t width, std::int32_t height) {
+    const std::uint32_t imageBytes = RowBytes(width) * static_cast<std::uint32_t>(height);
     out.writeText("BM");
     WriteUint32(out, 54 + imageBytes);
     WriteUint32(out, 0);
     WriteUint32(out, 54);
     WriteUint32(out, 40);
-    WriteUint32(out, width);
-    WriteUint32(out, height);
+    WriteUint32(out, static_cast<std::uint32_t>(width));
+    WriteUint32(out, static_cast<std::uint32_t>(height));
     WriteUint16(out, 1);
     WriteUint16(out, 24);
     WriteUint32(out, 0);  // no compression
@@ -37,10 +42,13 @@ void WriteBmp24(BinaryWriter& out, const PixelBuffer& picture) {
     WriteUint32(out, 2835);
     WriteUint32(out, 0);
     WriteUint32(out, 0);
-    std::vector<std::uint8_t> line(rowBytes, 0);
-    for (std::int32_t y = picture.height() - 1; y >= 0; --y) {
-        for (std::int32_t x = 0; x < picture.width(); ++x) {
-            const Colour c = picture.pixel(x, y);
+}
+
+void WriteBmp24Rows(BinaryWriter& out, const PixelBuffer& band) {
+    std::vector<std::uint8_t> line(RowBytes(band.width()), 0);
+    for (std::int32_t y = band.height() - 1; y >= 0; --y) {
+        for (std::int32_t x = 0; x < band.width(); ++x) {
+            const Colour c = band.pixel(x, y);
             const auto at = std::size_t(x) * 3;
             line[at] = static_cast<std::uint8_t>(c >> 16);
             line[at + 1] = static_cast<std::uint8_t>(c >> 8);
@@ -48,6 +56,11 @@ void WriteBmp24(BinaryWriter& out, const PixelBuffer& picture) {
         }
         out.writeBytes(line);
     }
+}
+
+void WriteBmp24(BinaryWriter& out, const PixelBuffer& picture) {
+    WriteBmp24Header(out, picture.width(), picture.height());
+    WriteBmp24Rows(out, picture);
 }
 
 void SavePictureBmp(const PixelBuffer& picture, const std::string& fileName) {

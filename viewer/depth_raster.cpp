@@ -30,10 +30,11 @@ class DepthTriangle {
 
     Point corner(int k) const { return m_corner[k]; }
 
-    bool outside(std::int32_t width, std::int32_t height) const {
+    // True when it has no pixel in columns 0..width-1 of rows first..end-1.
+    bool outside(std::int32_t width, std::int32_t first, std::int32_t end) const {
         const auto [minX, maxX] = std::minmax({m_corner[0].x, m_corner[1].x, m_corner[2].x});
         const auto [minY, maxY] = std::minmax({m_corner[0].y, m_corner[1].y, m_corner[2].y});
-        return maxY < 0 || minY >= height || maxX < 0 || minX >= width;
+        return maxY < first || minY >= end || maxX < 0 || minX >= width;
     }
 
     // The depth of the plane at the centre of pixel (x, y).
@@ -100,68 +101,71 @@ class DepthTriangle {
     double m_slopeX = 0, m_slopeY = 0;  // per pixel
 };
 
-// Calls plot(x, y, depth, onOutline) for the pixels of triangle t in the picture: its
-// fill, then its outline.
+// Calls plot(x, y, depth, onOutline) for the pixels of triangle t in columns 0..width-1 of
+// rows first..end-1: its fill, then its outline.
 template <typename Plot>
-void WalkWithDepth(DepthTriangle& t, std::int32_t width, std::int32_t height, Plot plot) {
-    const auto inPicture = [&](Point p) {
+void WalkWithDepth(DepthTriangle& t, std::int32_t width, std::int32_t first, std::int32_t end,
+                   Plot plot) {
+    const auto inRows = [&](Point p) {
         return std::uint32_t(p.x) < std::uint32_t(width) &&
-               std::uint32_t(p.y) < std::uint32_t(height);
+               std::uint32_t(p.y) - std::uint32_t(first) < std::uint32_t(end - first);
     };
     const auto fill = [&](Point p) {
-        if (inPicture(p))
+        if (inRows(p))
             plot(p.x, p.y, t.inside(p.x, p.y), false);
     };
-    if (!WalkSmallTriangle(t.corner(0), t.corner(1), t.corner(2), width, 0, height, fill))
-        WalkTriangle(t.corner(0), t.corner(1), t.corner(2), width, 0, height,
+    if (!WalkSmallTriangle(t.corner(0), t.corner(1), t.corner(2), width, first, end, fill))
+        WalkTriangle(t.corner(0), t.corner(1), t.corner(2), width, first, end,
                      [&](std::int32_t x, std::int32_t y) { plot(x, y, t.inside(x, y), false); });
     for (int k = 0; k < 3; ++k) {
         const auto outline = [&](Point p) {
-            if (inPicture(p))
+            if (inRows(p))
                 plot(p.x, p.y, t.onShortOutline(k, p), true);
         };
         if (!WalkShortLine(t.corner(k), t.corner((k + 1) % 3), outline))
             WalkLine(
-                t.corner(k), t.corner((k + 1) % 3), width, 0, height,
+                t.corner(k), t.corner((k + 1) % 3), width, first, end,
                 [&](std::int32_t x, std::int32_t y) { plot(x, y, t.onOutline(k, x, y), true); });
     }
 }
 
-// The nearest depth and triangle number of each pixel of a picture; for wire frames also the
-// highest depth that an outline reaches there, its triangle's pixel change added.
+// The nearest depth and triangle number of each pixel of a band of rows of a picture (its row
+// 0 the picture's row top); for wire frames also the highest depth that an outline reaches
+// there, its triangle's pixel change added.
 struct DepthPicture {
-    DepthPicture(std::int32_t columns, std::int32_t rows, bool outlines)
+    DepthPicture(std::int32_t columns, std::int32_t firstRow, std::int32_t rows, bool outlines)
         : width(columns),
-          height(rows),
+          top(firstRow),
+          end(firstRow + rows),
           depth(std::size_t(std::max(columns, 0)) * std::size_t(std::max(rows, 0)),
                 -std::numeric_limits<float>::infinity()),
           numbers(depth.size(), 0),
           outlineReach(outlines ? depth.size() : 0, -std::numeric_limits<float>::infinity()) {}
 
     std::size_t at(std::int32_t x, std::int32_t y) const {
-        return std::size_t(y) * std::size_t(width) + std::size_t(x);
+        return std::size_t(y - top) * std::size_t(width) + std::size_t(x);
     }
 
-    std::int32_t width, height;
+    std::int32_t width, top, end;
     std::vector<float> depth;
     std::vector<Colour> numbers;
     std::vector<float> outlineReach;
 };
 
-// Triangles first..end-1, in order, filled and outlined, into picture; with kOutlines also
-// the outlines' reach.
+// Triangles first..end-1, in order, filled and outlined, into rows firstRow..endRow-1 of
+// picture; with kOutlines also the outlines' reach.
 template <bool kOutlines>
 void DrawNearest(DepthPicture& picture, std::span<const Point> corners,
                  std::span<const float> depths, std::span<const Triangle> triangles,
-                 std::size_t first, std::size_t end) {
+                 std::size_t first, std::size_t end, std::int32_t firstRow, std::int32_t endRow) {
     for (std::size_t i = first; i < end; ++i) {
         DepthTriangle t(corners, triangles[i]);
-        if (t.outside(picture.width, picture.height))
+        if (t.outside(picture.width, firstRow, endRow))
             continue;
         t.takeDepths(depths, triangles[i]);
         const auto number = Colour(i + 1);
         const float slack = kOutlines ? static_cast<float>(t.pixelChange()) : 0.0f;
-        WalkWithDepth(t, picture.width, picture.height,
+        WalkWithDepth(t, picture.width, firstRow, endRow,
                       [&](std::int32_t x, std::int32_t y, float z, bool onOutline) {
                           const std::size_t p = picture.at(x, y);
                           if (z >= picture.depth[p]) {
@@ -175,24 +179,51 @@ void DrawNearest(DepthPicture& picture, std::span<const Point> corners,
     }
 }
 
-// Each worker draws a consecutive share of the triangles into a picture of its own; the
-// nearest of the shares' pixels is kept, the later share's at equal depth, which is what one
-// pass in order gives.
-DepthPicture Nearest(std::int32_t width, std::int32_t height, std::span<const Point> corners,
-                     std::span<const float> depths, std::span<const Triangle> triangles,
-                     bool outlines) {
-    constexpr std::size_t kTrianglesPerWorker = 1 << 14;
+// Triangles first..end-1 into rows firstRow..endRow-1 of picture.
+void DrawNearest(DepthPicture& picture, std::span<const Point> corners,
+                 std::span<const float> depths, std::span<const Triangle> triangles,
+                 std::size_t first, std::size_t end, std::int32_t firstRow, std::int32_t endRow,
+                 bool outlines) {
+    if (outlines)
+        DrawNearest<true>(picture, corners, depths, triangles, first, end, firstRow, endRow);
+    else
+        DrawNearest<false>(picture, corners, depths, triangles, first, end, firstRow, endRow);
+}
+
+// Below this many triangles the shares or bands are drawn one after another on the calling
+// thread; up to the picture size, each worker draws its share of the triangles into a picture
+// of its own, larger pictures are cut into bands of rows instead.
+constexpr std::size_t kTrianglesWorthThreads = 1 << 14;
+constexpr std::int64_t kPrivatePictureLimit = std::int64_t{1} << 20;
+
+// The rows top..top+rows-1 of the picture. Each worker draws a consecutive share of the
+// triangles into a picture of its own; the nearest of the shares' pixels is kept, the later
+// share's at equal depth, which is what one pass in order gives. A large picture is cut into
+// bands of rows instead, each worker drawing every triangle's part within its band, in order.
+DepthPicture Nearest(std::int32_t width, std::int32_t top, std::int32_t rows,
+                     std::span<const Point> corners, std::span<const float> depths,
+                     std::span<const Triangle> triangles, bool outlines) {
+    const std::size_t workers = WorkerCount();
+    if (std::int64_t(width) * rows > kPrivatePictureLimit) {
+        DepthPicture picture(width, top, rows, outlines);
+        const std::size_t perThread = triangles.size() >= kTrianglesWorthThreads ? 1 : workers;
+        const auto count = std::size_t(std::max(rows, 0));
+        ParallelChunks(workers, perThread, [&](std::size_t, std::size_t first, std::size_t end) {
+            for (std::size_t band = first; band < end; ++band)
+                DrawNearest(picture, corners, depths, triangles, 0, triangles.size(),
+                            top + std::int32_t(count * band / workers),
+                            top + std::int32_t(count * (band + 1) / workers), outlines);
+        });
+        return picture;
+    }
     std::vector<DepthPicture> shares;
-    const std::size_t count = ChunkCount(triangles.size(), kTrianglesPerWorker);
+    const std::size_t count = ChunkCount(triangles.size(), kTrianglesWorthThreads);
     for (std::size_t k = 0; k < std::max<std::size_t>(count, 1); ++k)
-        shares.emplace_back(width, height, outlines);
-    ParallelChunks(triangles.size(), kTrianglesPerWorker,
+        shares.emplace_back(width, top, rows, outlines);
+    ParallelChunks(triangles.size(), kTrianglesWorthThreads,
                    [&](std::size_t share, std::size_t first, std::size_t end) {
-                       if (outlines)
-                           DrawNearest<true>(shares[share], corners, depths, triangles, first, end);
-                       else
-                           DrawNearest<false>(shares[share], corners, depths, triangles, first,
-                                              end);
+                       DrawNearest(shares[share], corners, depths, triangles, first, end, top,
+                                   top + rows, outlines);
                    });
     DepthPicture& merged = shares.front();
     for (std::size_t k = 1; k < shares.size(); ++k)
@@ -210,18 +241,19 @@ DepthPicture Nearest(std::int32_t width, std::int32_t height, std::span<const Po
 
 }  // namespace
 
-void DrawNearestTriangleNumbers(PixelBuffer& numbers, std::span<const Point> corners,
-                                std::span<const float> depths,
+void DrawNearestTriangleNumbers(PixelBuffer& numbers, std::int32_t top,
+                                std::span<const Point> corners, std::span<const float> depths,
                                 std::span<const Triangle> triangles) {
     const DepthPicture nearest =
-        Nearest(numbers.width(), numbers.height(), corners, depths, triangles, false);
+        Nearest(numbers.width(), top, numbers.height(), corners, depths, triangles, false);
     std::copy(nearest.numbers.begin(), nearest.numbers.end(), numbers.writablePixels().begin());
 }
 
-void DrawVisibleOutlineNumbers(PixelBuffer& numbers, std::span<const Point> corners,
-                               std::span<const float> depths, std::span<const Triangle> triangles) {
+void DrawVisibleOutlineNumbers(PixelBuffer& numbers, std::int32_t top,
+                               std::span<const Point> corners, std::span<const float> depths,
+                               std::span<const Triangle> triangles) {
     const DepthPicture nearest =
-        Nearest(numbers.width(), numbers.height(), corners, depths, triangles, true);
+        Nearest(numbers.width(), top, numbers.height(), corners, depths, triangles, true);
     // An outline shows where it comes within a pixel's depth change of the nearest surface.
     const std::span<Colour> pixels = numbers.writablePixels();
     constexpr std::size_t kPixelsPerWorker = 1 << 14;

@@ -1,12 +1,11 @@
 #include "draw.h"
 
-#include <bit>
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <vector>
 
-#include "band_raster.h"
-#include "depth_raster.h"
+#include "numbered_drawing.h"
 #include "pixel_buffer.h"
 #include "polygon_plan.h"
 #include "scene.h"
@@ -40,79 +39,33 @@ void DrawOneByOne(const ProjectedScene& projected, float zoom, bool shaded, Canv
     }
 }
 
-// A set of triangle indices, one bit each, that tells an index's place among those it holds.
-class ShowingTriangles {
-  public:
-    explicit ShowingTriangles(std::size_t triangles) : m_bits((triangles + 63) / 64, 0) {}
-
-    void mark(std::size_t i) { m_bits[i / 64] |= std::uint64_t{1} << (i % 64); }
-
-    // The indices held, in order; afterwards rank() may be asked.
-    std::vector<std::size_t> list() {
-        std::vector<std::size_t> held;
-        m_before.resize(m_bits.size());
-        for (std::size_t w = 0; w < m_bits.size(); ++w) {
-            m_before[w] = held.size();
-            for (std::uint64_t bits = m_bits[w]; bits != 0; bits &= bits - 1)
-                held.push_back(w * 64 + std::size_t(std::countr_zero(bits)));
-        }
-        return held;
-    }
-
-    // How many held indices come before i.
-    std::size_t rank(std::size_t i) const {
-        const std::uint64_t below = (std::uint64_t{1} << (i % 64)) - 1;
-        return m_before[i / 64] + std::size_t(std::popcount(m_bits[i / 64] & below));
-    }
-
-  private:
-    std::vector<std::uint64_t> m_bits;
-    std::vector<std::size_t> m_before;
-};
-
-// The same picture and canvas state as DrawOneByOne on this canvas, on all cores. The
-// triangles are drawn as numbers first: wire, the numbered pixels turn white; shaded, they
-// take the colours of their triangles, so that only the colours of those that show (and of
-// the last, which the pen keeps) are worked out. With hidden surfaces a pixel keeps the nearest
-// triangle's number instead of the latest, and wire outlines behind surfaces get none.
+// The same picture and canvas state as DrawOneByOne on this canvas, on all cores, as numbers
+// first (numbered_drawing.h).
 void DrawPlanned(const ProjectedScene& projected, float zoom, bool shaded, bool hiddenSurfaces,
                  PixelCanvas& canvas) {
     // The corners' memory stays for the next drawing, as the projection's does.
     thread_local std::vector<Point> spareCorners;
     PolygonPlan plan = PlanPolygons(projected, zoom, shaded, std::move(spareCorners));
-    const std::span<const Triangle> triangles = projected.indexed().first(plan.drawable);
     PixelBuffer& picture = canvas.buffer();
     PixelBuffer numbers(picture.width(), picture.height(), 0);
-    if (!hiddenSurfaces)
-        DrawTriangleNumbers(numbers, plan.corners, triangles, shaded);
-    else if (shaded)
-        DrawNearestTriangleNumbers(numbers, plan.corners, projected.vertices.y, triangles);
-    else
-        DrawVisibleOutlineNumbers(numbers, plan.corners, projected.vertices.y, triangles);
-    if (!shaded) {
-        const std::span<Colour> pixels = picture.writablePixels();
-        for (std::size_t p = 0; p < pixels.size(); ++p)
-            if (numbers.pixels()[p] != 0)
-                pixels[p] = kWhite;
-    } else if (!triangles.empty()) {
-        ShowingTriangles showing(triangles.size());
-        for (const Colour number : numbers.pixels())
-            if (number != 0)
-                showing.mark(number - 1);
-        showing.mark(triangles.size() - 1);  // the pen keeps its colour
-        const std::vector<std::size_t> which = showing.list();
-        std::vector<Colour> colours(which.size());
-        ShadeTriangles(projected, which, colours.data());
-        const std::span<Colour> pixels = picture.writablePixels();
-        for (std::size_t p = 0; p < pixels.size(); ++p)
-            if (const Colour number = numbers.pixels()[p]; number != 0)
-                pixels[p] = colours[showing.rank(number - 1)];
-        canvas.brushColour = colours.back();
-        canvas.penColour = colours.back();
+    DrawTriangleNumbersOf(numbers, 0, projected, plan, shaded, hiddenSurfaces);
+    if (const auto last =
+            PaintNumberedPixels(picture.writablePixels(), numbers, projected, plan, shaded)) {
+        canvas.brushColour = *last;
+        canvas.penColour = *last;
     }
     spareCorners = std::move(plan.corners);
     if (plan.fault)
         std::rethrow_exception(plan.fault);
+}
+
+// Rows per band of a banded drawing: bands of about kBandPixels, so that a large picture's
+// numbers and depths take a small part of the memory of the picture itself.
+constexpr std::int64_t kBandPixels = std::int64_t{1} << 22;
+
+std::int32_t BandRows(std::int32_t width, std::int32_t height) {
+    return std::int32_t(
+        std::clamp<std::int64_t>(kBandPixels / std::max(width, 1), 1, std::max(height, 1)));
 }
 
 }  // namespace
@@ -124,6 +77,35 @@ void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Can
         DrawPlanned(projected, zoom, shaded, hiddenSurfaces, *pixels);
     else
         DrawOneByOne(projected, zoom, shaded, canvas);
+}
+
+void DrawInBands(const ProjectedScene& projected, float zoom, bool shaded, bool hiddenSurfaces,
+                 std::int32_t width, std::int32_t height, std::int32_t rows, bool bottomUp,
+                 const BandTaker& take) {
+    const PolygonPlan plan = PlanPolygons(projected, zoom, shaded, {});
+    if (plan.fault)
+        std::rethrow_exception(plan.fault);
+    const std::int32_t bands = (height + rows - 1) / rows;
+    for (std::int32_t k = 0; k < bands; ++k) {
+        const std::int32_t top = (bottomUp ? bands - 1 - k : k) * rows;
+        PixelBuffer band(width, std::min(rows, height - top), kBlack);
+        {
+            PixelBuffer numbers(band.width(), band.height(), 0);
+            DrawTriangleNumbersOf(numbers, top, projected, plan, shaded, hiddenSurfaces);
+            PaintNumberedPixels(band.writablePixels(), numbers, projected, plan, shaded);
+        }
+        take(top, band);
+    }
+}
+
+void Draw_in_Bands(std::int32_t width, std::int32_t height, bool bottomUp, const BandTaker& take) {
+    if (!ProjectedList)
+        return;
+    ProjectedScene projected = std::move(*ProjectedList);
+    ProjectedList.reset();
+    DrawInBands(projected, ZoomFactor, ShadedMode, HiddenSurfaces, width, height,
+                BandRows(width, height), bottomUp, take);
+    KeepForReuse(std::move(projected));
 }
 
 void Draw_and_View(Canvas& canvas) {

@@ -6,12 +6,15 @@
 // On a PixelCanvas the same picture, canvas state and faults come from work spread over all
 // cores while the caller waits: the pixel corners per vertex, each band of rows drawn in scene
 // order by one thread, and only the colours of the triangles that show worked out. Other
-// canvases get one polygon call per triangle.
+// canvases get one polygon call per triangle. A picture too large to hold beside its file is
+// drawn in bands of rows instead, each band handed on (to be written) once finished.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "canvas.h"
+#include "pixel_buffer.h"
 #include "projection.h"
 
 namespace quarn {
@@ -23,9 +26,24 @@ namespace quarn {
 void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Canvas& canvas,
                    bool hiddenSurfaces = false);
 
+/// Takes a band of finished rows of a picture: its first row is the picture's row top.
+using BandTaker = std::function<void(std::int32_t top, const PixelBuffer& band)>;
+
+/// The picture that ProjectClearDraw gives a fresh PixelCanvas of width x height (projected
+/// fitted to that size), drawn in bands of rows rows (the last one may be shorter) so that only
+/// a band's working memory is held: take gets the bands from the top down or, bottomUp, from
+/// the bottom up. A fault of the drawing is raised before the first band.
+void DrawInBands(const ProjectedScene& projected, float zoom, bool shaded, bool hiddenSurfaces,
+                 std::int32_t width, std::int32_t height, std::int32_t rows, bool bottomUp,
+                 const BandTaker& take);
+
 /// Draws ProjectedList with ZoomFactor, ShadedMode and HiddenSurfaces, then discards it; draws
 /// nothing when the projection failed.
 void Draw_and_View(Canvas& canvas);
+
+/// The same, as DrawInBands, in bands of about four million pixels of a picture of width x
+/// height.
+void Draw_in_Bands(std::int32_t width, std::int32_t height, bool bottomUp, const BandTaker& take);
 
 /// Clears the whole picture of width x height to black, then outlines columns and rows
 /// 0..width-2 and 0..height-2 with the canvas's current pen.

@@ -4,6 +4,7 @@
 
 #include <grp.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -132,17 +133,35 @@ TEST_F(CliTest, WrongUsageIsExitTwoAndHelpIsExitZero) {
          {"", "paint x y", "generate only-a-map.bmp", "generate m.bmp o.3df --water",
           "generate m.bmp o.3df --height 3", "generate m.bmp o.3df --height 16=5",
           "generate m.bmp o.3df --wire", "render a.3df b.bmp c.bmp",
-          "render a.3df b.bmp --size 0x10", "render a.3df b.bmp --zoom 0",
-          "render a.3df b.bmp --elevation 360", "render a.3df b.bmp --interval 5",
-          "generate m.bmp ''", "render a.3df ''", "generate m.bmp o.stl --print-size 0",
-          "generate m.bmp o.stl --base -1", "generate m.bmp o.stl --exaggeration nan",
-          "generate m.bmp o.3df --surface round"})
+          "render a.3df b.bmp --interval 5", "generate m.bmp ''", "render a.3df ''",
+          "generate m.bmp o.stl --print-size 0", "generate m.bmp o.stl --base -1",
+          "generate m.bmp o.stl --exaggeration nan"})
         EXPECT_EQ(RunCli(arguments).exitCode, 2) << arguments;
     for (const char* frames : {"--frames 0", "--frames 1001", "--azimuth-step 10"})
         EXPECT_EQ(RunCli(std::string("render a.3df b.bmp ") + frames).exitCode, 2) << frames;
-    EXPECT_TRUE(
-        RunCli("render a.3df b.bmp --frames -3")
-            .output.starts_with("--frames takes a whole number from 1 to 1000, not \"-3\"."));
+    // A refused value is named with what its option takes, before the usage text.
+    const std::pair<const char*, const char*> named[] = {
+        {"render a.3df b.bmp --frames -3", "--frames takes a whole number from 1 to 1000"},
+        {"render a.3df b.bmp --zoom 0", "--zoom takes a number above 0, not \"0\"."},
+        {"render a.3df b.bmp --zoom 1e39", "--zoom takes a number above 0, not \"1e39\"."},
+        {"render a.3df b.bmp --elevation 360", "--elevation takes a whole number from 0 to 359"},
+        {"render a.3df b.bmp --size 0x10", "--size takes WxH, each a whole number from 1 to 16384"},
+        {"generate m.bmp o.stl --print-size 1e-300",
+         "--print-size takes a number from 1 to 10000, not \"1e-300\"."},
+        {"generate m.bmp o.stl --print-size 10001", "--print-size takes a number from 1 to 10000"},
+        {"generate m.bmp o.stl --exaggeration 0",
+         "--exaggeration takes a number from 0.01 to 100, not \"0\"."},
+        {"generate m.bmp o.stl --base 0.09", "--base takes a number from 0.1 to 1000"},
+        {"generate m.bmp o.3df --surface round", "--surface takes smooth or terraced"},
+        {"generate m.bmp maps/", "OUTPUT names no file: \"maps/\"."},
+        {"generate m.bmp ..", "OUTPUT names no file"},
+        {"render a.3df ./", "PICTURE names no file: \"./\"."},
+    };
+    for (const auto& [arguments, message] : named) {
+        const Outcome refused = RunCli(arguments);
+        EXPECT_EQ(refused.exitCode, 2) << arguments;
+        EXPECT_TRUE(refused.output.starts_with(message)) << refused.output;
+    }
     const Outcome help = RunCli("generate --help");
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.output.find("--interval"), std::string::npos);
@@ -172,6 +191,27 @@ TEST_F(CliTest, TurntableFramesAreTheSingleRenderingsAtTheirAzimuths) {
     EXPECT_EQ(bytes.substr(16, 8), std::string("\0\0\0\x40\0\0\0\x30", 8));  // 64 x 48
 }
 
+// Mends: a turntable of large frames filled the disk with no check. Frames of 16384 x 16384
+// pixels take 805 MB each as BMP, and at most a little more as PNG.
+TEST_F(CliTest, ATurntableTooLargeForTheFreeSpaceIsRefusedBeforeItsFirstFrame) {
+    struct statvfs room {};
+    ASSERT_EQ(::statvfs(m_folder.path().c_str(), &room), 0);
+    constexpr std::uint64_t kFrameBytes = 54 + std::uint64_t{16384 * 3} * 16384;
+    if (std::uint64_t{room.f_bavail} * room.f_frsize >= 1000 * kFrameBytes)
+        GTEST_SKIP() << "more room on this disk than 1000 such frames take";
+    m_folder.write("s.3df", SceneWithX(0));
+    for (const char* picture : {"spin.bmp", "spin.png"}) {
+        const Outcome refused =
+            RunCli(render("s.3df", picture) + " --frames 1000 --size 16384x16384");
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_TRUE(refused.output.starts_with("The 1000 frames need up to 8") &&
+                    refused.output.find(" GB of disk space, but only ") != std::string::npos &&
+                    refused.output.ends_with(" are free!\n"))
+            << refused.output;
+    }
+    EXPECT_EQ(m_folder.entries(), std::vector<std::string>{"s.3df"});
+}
+
 // The solid of a flat 2 x 2 grid: 2 + 12 triangles; its first corner, the north-west vertex,
 // stands at the base and the third, the south-east one, at the print size east.
 TEST_F(CliTest, StlTakesThePrintSizeAndBase) {
@@ -187,14 +227,17 @@ TEST_F(CliTest, StlTakesThePrintSizeAndBase) {
 }
 
 // Mends: renaming over a target once replaced files the user could not have written, a pipe as
-// the target hung the program, and an output could name the very file it was made from.
+// the target hung the program, an output could name the very file it was made from, and an OBJ
+// export wrote its material library over a map of that name.
 TEST_F(CliTest, WritesThatCannotOrMustNotHappenAreRefusedAndLeaveEveryFileAsItWas) {
     const bool root = ::geteuid() == 0;
     if (root && RunCli("--help", true).exitCode != 0)
         GTEST_SKIP() << "runs as root and cannot run the program as user nobody (uid 65534)";
     m_folder.write("m.bmp", OneColourBmp(2, 2));
+    m_folder.write("land.mtl", OneColourBmp(2, 2));
     m_folder.write("s.3df", SceneWithX(0));
     fs::create_hard_link(path("m.bmp"), path("m.3df"));
+    fs::create_hard_link(path("s.3df"), path("spin-001.bmp"));
     fs::create_symlink("s.3df", path("s.bmp"));
     fs::permissions(m_folder.write("read-only.3df", "old"), fs::perms(0444));
     ASSERT_EQ(::mkfifo(path("pipe.3df").c_str(), 0666), 0);
@@ -207,9 +250,14 @@ TEST_F(CliTest, WritesThatCannotOrMustNotHappenAreRefusedAndLeaveEveryFileAsItWa
             ASSERT_EQ(::chown(path(owned).c_str(), kNobody, kNobody), 0);
     }
     std::vector<std::pair<std::string, const char*>> cases;
-    for (const std::string& command : {generate("m.bmp", "m.bmp"), generate("m.bmp", "m.3df"),
-                                       render("s.3df", "s.3df"), render("s.3df", "s.bmp")})
+    const std::string turntable = render("s.3df", "spin.bmp") + " --frames 3";
+    for (const std::string& command :
+         {generate("m.bmp", "m.bmp"), generate("m.bmp", "m.3df"), render("s.3df", "s.3df"),
+          render("s.3df", "s.bmp"), turntable})
         cases.emplace_back(command, "The output file is the input file!\n");
+    const std::string library = "The file " + path("land.mtl").string() +
+                                ", written with the output file, is the input file!\n";
+    cases.emplace_back(generate("land.mtl", "land.obj"), library.c_str());
     for (const std::string& target : denied)
         for (const std::string& command : {generate("m.bmp", target), render("s.3df", target)})
             cases.emplace_back(command, "File access denied.\n");
@@ -219,14 +267,15 @@ TEST_F(CliTest, WritesThatCannotOrMustNotHappenAreRefusedAndLeaveEveryFileAsItWa
         cases.emplace_back(generate("m.bmp", "full.3df"), "Disk full.\n");
     }
     const auto before = m_folder.entries();
-    const std::string inputs = m_folder.read("m.bmp") + m_folder.read("s.3df");
+    const std::string inputs =
+        m_folder.read("m.bmp") + m_folder.read("s.3df") + m_folder.read("land.mtl");
     for (const auto& [arguments, output] : cases) {
         const Outcome outcome = RunCli(arguments, root);
         EXPECT_EQ(outcome.exitCode, 1) << arguments;
         EXPECT_EQ(outcome.output, output) << arguments;
     }
     EXPECT_EQ(m_folder.entries(), before);
-    EXPECT_EQ(m_folder.read("m.bmp") + m_folder.read("s.3df"), inputs);
+    EXPECT_EQ(m_folder.read("m.bmp") + m_folder.read("s.3df") + m_folder.read("land.mtl"), inputs);
     for (const std::string& target : denied)  // reading a pipe would wait for a writer
         EXPECT_TRUE(!fs::is_regular_file(path(target)) || m_folder.read(target) == "old") << target;
 }
@@ -235,6 +284,10 @@ TEST_F(CliTest, WritesThatCannotOrMustNotHappenAreRefusedAndLeaveEveryFileAsItWa
 TEST_F(CliTest, UnusableInputsReportTheirFaultAndKeepTheEarlierOutput) {
     fs::create_directory(path("folder.bmp"));
     m_folder.write("thin.bmp", OneColourBmp(1, 40));
+    auto tall =
+        quarn::testing::FourBitImage(2, 2, quarn::testing::kMapRgb, [](int, int) { return 0; });
+    tall.height = 16385;  // the headers say so; the pixels are never read
+    m_folder.write("tall.bmp", tall.bytes());
     m_folder.write("nan.3df", SceneWithX(std::numeric_limits<float>::quiet_NaN()));
     m_folder.write("huge.3df", quarn::testing::TdfBytes(0x7fffffff, {{0, 0, 0}, {1, 1, 1}}, 0, {}));
     m_folder.write("out.3df", "old");
@@ -242,6 +295,8 @@ TEST_F(CliTest, UnusableInputsReportTheirFaultAndKeepTheEarlierOutput) {
         {generate("folder.bmp", "out.3df"), "File access denied.\n"},
         {generate("absent.bmp", "out.3df"), "File not found.\n"},
         {generate("thin.bmp", "out.3df"), "the grid needs at least 2 x 2 cells!\n"},
+        {generate("tall.bmp", "out.3df"),
+         "The map is 2 x 16385 pixels; at most 16384 x 16384 are supported!\n"},
         {render("folder.bmp", "out.bmp"), "File access denied.\n"},
         {render("nan.3df", "out.bmp"), "Invalid floating point operation.\n"},
         {render("huge.3df", "out.bmp"), "Read beyond end of file.\n"},  // not a failed allocation

@@ -217,12 +217,30 @@ TEST_F(GenerateCommand, ParserErrorsReachTheCaller) {
     EXPECT_TRUE(folder.entries().empty());
 }
 
-TEST_F(GenerateCommand, TheOpenMapIsNeverWrittenOverEvenUnderAnotherName) {
+// Mends: an OBJ export wrote its material library over a map named like it (land.mtl).
+TEST_F(GenerateCommand, TheOpenMapIsNeverWrittenOverEvenUnderAnotherNameOrAsASideFile) {
     MapFileName = folder.write("map.bmp", "BM");
     std::filesystem::create_hard_link(MapFileName, folder.file("map.3df"));
-    EXPECT_FALSE(Run(folder.file("map.3df")));
-    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{kOutputIsInputText});
-    EXPECT_EQ(folder.read("map.3df"), "BM");
+    std::filesystem::create_symlink("map.bmp", folder.file("link.mtl"));
+    const std::string land = folder.write("land.mtl", "BM");
+    const std::string sideText = ", written with the output file, is the input file!";
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {MapFileName, folder.file("map.3df"), kOutputIsInputText},
+        {MapFileName, folder.file("link.obj"), "The file " + folder.file("link.mtl") + sideText},
+        {land, folder.file("land.obj"), "The file " + folder.file("land.mtl") + sideText},
+        {land, folder.file("sub/../land.obj"),
+         "The file " + folder.file("sub/../land.mtl") + sideText},
+    };
+    std::filesystem::create_directory(folder.path() / "sub");
+    for (const auto& [input, output, refusal] : cases) {
+        MapFileName = input;
+        ui.boxes.clear();
+        EXPECT_FALSE(Run(output)) << output;
+        EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{refusal});
+    }
+    EXPECT_EQ(folder.entries(),
+              (std::vector<std::string>{"land.mtl", "link.mtl", "map.3df", "map.bmp", "sub"}));
+    EXPECT_EQ(folder.read("map.3df") + folder.read("land.mtl"), "BMBM");
     MapFileName.clear();
 }
 

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <vector>
 
+#include "export_options.h"
 #include "generator_test_support.h"
 #include "tdf_format.h"
 #include "write_3df.h"
@@ -104,6 +105,45 @@ TEST(StlWriter, ClosedOutwardSolidInMillimetresOnTheThreeDFVertices) {
         EXPECT_EQ(low, (Point{0, 0, 0}));
         EXPECT_FLOAT_EQ(std::max(high[0], high[1]), static_cast<float>(options.printSizeMm));
     }
+}
+
+// Within the accepted ranges every facet keeps an area, even on the finest grid a map allows
+// (a cell of one pixel on a side of 16384); a print size of 1e-300 mm once gave a solid of
+// facets without area.
+TEST(StlWriter, EveryFacetKeepsAnAreaAtTheEndsOfTheAcceptedSizes) {
+    ClassifiedRaster raster = testing::UniformRaster(16384, 2, 0);
+    testing::Paint(raster, 0, 0, 8192, 1, 1);
+    GeneratorFields fields = testing::Fields("0", "90", "150", "16384", "2", "1");
+    fields.heights[0] = "0", fields.heights[1] = "30000";
+    const TerrainMesh mesh = testing::SampleOnGrid(fields, raster);
+    ASSERT_EQ(mesh.cols, 16384);
+    for (const double print : {kPrintSizeRange.low, kPrintSizeRange.high})
+        for (const double exaggeration : {kExaggerationRange.low, kExaggerationRange.high}) {
+            const ExportOptions options{print, exaggeration, kBaseRange.low};
+            std::istringstream stl =
+                Bytes([&](BinaryWriter& out) { FormatSTL(out, mesh, options); });
+            BinaryReader in(stl);
+            std::array<std::uint8_t, 80> header{};
+            in.readBytes(header);
+            const std::uint32_t count = in.readUint32();
+            std::uint32_t flat = 0;
+            for (std::uint32_t n = 0; n < count; ++n) {
+                std::array<float, 12> record{};  // the normal, then three corners
+                for (float& value : record)
+                    value = in.readFloat();
+                in.readUint16();
+                std::array<double, 3> u{}, v{};
+                for (std::size_t i = 0; i < 3; ++i) {
+                    u[i] = double{record[6 + i]} - record[3 + i];
+                    v[i] = double{record[9 + i]} - record[3 + i];
+                }
+                const double twiceArea =
+                    std::hypot(u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                               u[0] * v[1] - u[1] * v[0]);
+                flat += twiceArea > 0 ? 0 : 1;
+            }
+            EXPECT_EQ(flat, 0u) << print << " mm, exaggeration " << exaggeration;
+        }
 }
 
 }  // namespace

@@ -74,6 +74,15 @@ TEST(ReadBMPInfo, RefusesInTheOrderOfItsTests) {
          WithTable({.bitsPerPixel = 8, .importantColours = 200}, 16), 0},
         {"file ends after a core header", {.infoHeaderSize = 12}, 1},
         {"8-bit core header", WithTable({.infoHeaderSize = 12, .bitsPerPixel = 8}, 16), 2},
+        // The size comes last: such a map was once decoded until the memory ran out.
+        {"16384 x 16384", WithTable({.width = 16384, .height = -16384}, 16), 0},
+        {"16385 across", WithTable({.width = 16385}, 16), kMapTooLarge},
+        {"16385 down, top row first", WithTable({.height = -16385}, 16), kMapTooLarge},
+        {"lowest height", WithTable({.height = kLowest}, 16), kMapTooLarge},
+        {"core header 65535 across", WithTable({.infoHeaderSize = 12, .width = 65535}, 16),
+         kMapTooLarge},
+        {"too large and compressed", WithTable({.width = 20000, .compression = 2}, 16), 3},
+        {"too large and 8-bit", WithTable({.width = 20000, .bitsPerPixel = 8}, 16), 2},
     };
     for (const auto& c : cases) {
         const Checked got = Check(c.bmp.bytes());
@@ -82,6 +91,13 @@ TEST(ReadBMPInfo, RefusesInTheOrderOfItsTests) {
             EXPECT_EQ(got.palette, EarlierImage()) << c.reason << ": a refused file reads no table";
         }
     }
+}
+
+TEST(BMPRefusalText, GivesTheMessageOrTheSizeAndTheLimit) {
+    const BMPHeaderFields tall{.width = 300, .height = -20000};
+    EXPECT_EQ(BMPRefusalText(3, tall), "Unknown file compression!");
+    EXPECT_EQ(BMPRefusalText(kMapTooLarge, tall),
+              "The map is 300 x 20000 pixels; at most 16384 x 16384 are supported!");
 }
 
 TEST(ReadBMPInfo, ShortFilesAreThePlatformsReadError) {
@@ -165,13 +181,15 @@ TEST(ImageRowCount, TopDownImagesCountTheirRealHeight) {
 TEST(ReadBMPInfoFile, FillsTheProgramsHeaderAndPalette) {
     testing::TempFolder folder;
     const TestBmp bmp = WithTable({.width = 0x01020304, .height = -300}, 16);
-    EXPECT_EQ(ReadBMPInfo(folder.write("map.bmp", bmp.bytes())), 0);
+    // The headers are kept whatever the code; this one is too large.
+    EXPECT_EQ(ReadBMPInfo(folder.write("map.bmp", bmp.bytes())), kMapTooLarge);
     EXPECT_EQ(BMPHeader.width, 0x01020304);  // little-endian, as read
     EXPECT_EQ(BMPHeader.height, -300);
-    EXPECT_EQ(Palette[9].green, 109);
     // The core header's 16-bit sizes, not 32-bit reads across them.
-    EXPECT_EQ(ReadBMPInfo(folder.write("core.bmp", WithInfoHeader(bmp, 12).bytes())), 0);
+    EXPECT_EQ(ReadBMPInfo(folder.write("core.bmp", WithInfoHeader(bmp, 12).bytes())), kMapTooLarge);
     EXPECT_EQ(std::pair(BMPHeader.width, BMPHeader.height), std::pair(0x0304, 65236));
+    EXPECT_EQ(ReadBMPInfo(folder.write("fits.bmp", WithTable({.width = 0x3F04}, 16).bytes())), 0);
+    EXPECT_EQ(Palette[9].green, 109);
     EXPECT_EQ(testing::FaultText([&] { ReadBMPInfo(folder.file("absent.bmp")); }),
               "File not found");
 }

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <istream>
+#include <optional>
 #include <streambuf>
 
 #include "bmp_info.h"
@@ -20,17 +21,29 @@ class ByteView : public std::streambuf {
     }
 };
 
-// The decoder would fill pixel rows that the file lacks with colour 0.
-bool PixelDataPresent(QByteArray& bytes) {
+// The headers, when the file holds them and all the pixel rows they promise: the decoder would
+// fill rows that the file lacks with colour 0.
+std::optional<BMPHeaderFields> CompleteHeaders(QByteArray& bytes) {
     ByteView view(bytes);
     std::istream in(&view);
     BMPHeaderFields header;
     try {
         ReadBMPHeaders(in, header);
     } catch (const PlatformError&) {
-        return false;  // ends inside its headers
+        return std::nullopt;  // ends inside its headers
     }
-    return BmpPixelDataComplete(header, static_cast<std::uint64_t>(bytes.size()));
+    if (!BmpPixelDataComplete(header, static_cast<std::uint64_t>(bytes.size())))
+        return std::nullopt;
+    return header;
+}
+
+// True when not even the 8-bit picture of a map of the supported size could be had now: the
+// decoder's failure was for want of memory, not the file's fault.
+bool NoMemoryForPicture(const BMPHeaderFields& header) {
+    const std::int32_t rows = ImageRowCount(header);
+    if (header.width < 1 || header.width > kMaxMapSide || rows < 1 || rows > kMaxMapSide)
+        return false;
+    return QImage(header.width, rows, QImage::Format_Indexed8).isNull();
 }
 
 // The toolkit refuses images whose 32-bit form would pass its allocation limit (128 MB by
@@ -46,9 +59,12 @@ QImage LoadBmpImage(const std::string& fileName) {
     QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     QImageReader::setAllocationLimit(kMapAllocationLimitMb);
     QImage image;
-    if (!PixelDataPresent(bytes) || !image.loadFromData(bytes, "BMP"))
-        throw PlatformError("Bitmap image is not valid");
-    return image;
+    const auto header = CompleteHeaders(bytes);
+    if (header && image.loadFromData(bytes, "BMP"))
+        return image;
+    if (header && NoMemoryForPicture(*header))
+        throw PlatformError("Out of memory");
+    throw PlatformError("Bitmap image is not valid");
 }
 
 }  // namespace quarn

@@ -4,10 +4,10 @@
 #include <QImage>
 #include <QImageWriter>
 #include <cstring>
+#include <exception>
 
 #include "grey16_image.h"
 #include "platform_error.h"
-#include "qt_colour.h"
 
 namespace quarn {
 
@@ -22,6 +22,34 @@ std::vector<std::uint8_t> PngBytes(const QImage& image) {
         throw PlatformError(writer.errorString().toStdString());
     return {bytes.begin(), bytes.end()};
 }
+
+// Hands what the toolkit writes to a byte sink. A failure of the sink must not unwind through
+// the PNG library's C code: it is kept, the write reported failed, and raised afterwards.
+class SinkDevice : public QIODevice {
+  public:
+    explicit SinkDevice(ByteSink& out) : m_out(out) {}
+
+    void rethrowFault() const {
+        if (m_fault)
+            std::rethrow_exception(m_fault);
+    }
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        try {
+            m_out.write({reinterpret_cast<const std::uint8_t*>(data), std::size_t(size)});
+            return size;
+        } catch (...) {
+            m_fault = std::current_exception();
+            return -1;
+        }
+    }
+
+  private:
+    ByteSink& m_out;
+    std::exception_ptr m_fault;
+};
 
 class QtPngWriter : public Grey16PngEncoder {
   public:
@@ -48,18 +76,34 @@ void InstallQtPngWriter() {
     SetGrey16PngEncoder(&writer);
 }
 
-std::vector<std::uint8_t> EncodeColourPng(std::int32_t width, std::int32_t height,
-                                          std::span<const Colour> pixels) {
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
+ColourPngImage::ColourPngImage(std::int32_t width, std::int32_t height)
+    : m_image(width, height, QImage::Format_RGB888) {
+    if (m_image.isNull())
         throw PlatformError("Out of memory");
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const Colour* row = pixels.data() + static_cast<std::size_t>(y) * std::size_t(width);
-        for (int x = 0; x < width; ++x)
-            line[x] = RgbOf(row[x]);
+    m_image.fill(Qt::black);
+}
+
+void ColourPngImage::setRows(std::int32_t top, std::span<const Colour> pixels) {
+    const auto width = static_cast<std::size_t>(m_image.width());
+    for (std::size_t row = 0; row * width < pixels.size(); ++row) {
+        std::uint8_t* line = m_image.scanLine(top + static_cast<int>(row));
+        for (std::size_t x = 0; x < width; ++x) {
+            const Colour c = pixels[row * width + x];
+            line[3 * x] = static_cast<std::uint8_t>(c);
+            line[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
+            line[3 * x + 2] = static_cast<std::uint8_t>(c >> 16);
+        }
     }
-    return PngBytes(image);
+}
+
+void ColourPngImage::write(ByteSink& out) const {
+    SinkDevice device(out);
+    device.open(QIODevice::WriteOnly);
+    QImageWriter writer(&device, "png");
+    const bool written = writer.write(m_image);
+    device.rethrowFault();
+    if (!written)
+        throw PlatformError(writer.errorString().toStdString());
 }
 
 }  // namespace quarn

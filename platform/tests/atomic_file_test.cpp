@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,6 +88,74 @@ TEST(AtomicFile, ReplacingKeepsPermissionBitsAndWritesThroughSymbolicLinks) {
     EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
+// A rename once gave the name a new file, so the other name of a hard link kept the old
+// terrain: such a file is written in place, and only once its new content is complete.
+TEST(AtomicFile, AFileOfSeveralNamesIsWrittenInPlaceOnceTheNewContentIsComplete) {
+    testing::TempFolder folder;
+    const std::string target = folder.write("hills.3df", "old terrain");
+    fs::create_hard_link(target, folder.path() / "copy.3df");
+    fs::permissions(target, fs::perms(0640));
+    const auto identity = fs::hard_link_count(target);
+    {
+        AtomicFile abandoned(target);
+        WriteText(abandoned, "half");
+    }
+    EXPECT_EQ(folder.read("copy.3df"), "old terrain");
+    std::string block(3 * 1024 * 1024 + 17, '\0');  // beyond one buffer
+    for (std::size_t i = 0; i < block.size(); ++i)
+        block[i] = static_cast<char>(i * 7);
+    std::string before = "old terrain";
+    for (const std::string& text : {block, std::string("new")}) {  // longer, then shorter
+        AtomicFile file(target);
+        // The temporary lies elsewhere, and the target stays as it was until the commit.
+        EXPECT_NE(fs::path(file.temporaryPath()).parent_path(), folder.path());
+        WriteText(file, text);
+        EXPECT_TRUE(folder.read("copy.3df") == before);
+        const std::string temporary = file.temporaryPath();
+        file.commit();
+        EXPECT_FALSE(fs::exists(temporary));
+        EXPECT_TRUE(folder.read("hills.3df") == text && folder.read("copy.3df") == text);
+        before = text;
+    }
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"copy.3df", "hills.3df"}));
+    EXPECT_EQ(fs::hard_link_count(target), identity);
+    EXPECT_TRUE(fs::equivalent(target, folder.path() / "copy.3df"));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms(0640));
+}
+
+// A writable file in a folder the user may not write was refused, as no temporary could be
+// made beside it; it is written in place. Run as user nobody (uid 65534) where the test is
+// root, who may write any folder.
+TEST(AtomicFile, AWritableFileInAFolderThatIsNotIsWrittenInPlace) {
+    constexpr unsigned kNobody = 65534;
+    testing::TempFolder folder;
+    const std::string target = folder.write("hills.3df", "old");
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(target.c_str(), kNobody, kNobody), 0);
+    }
+    fs::permissions(folder.path(), fs::perms(root ? 0755 : 0555));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (root &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(2);
+        try {
+            Replace(target, "new");
+        } catch (const PlatformError&) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    fs::permissions(folder.path(), fs::perms(0700));
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 2) << "cannot become user nobody";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(folder.read("hills.3df"), "new");
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"hills.3df"});
+}
+
 TEST(AtomicFile, StaleTemporariesGoAtTheNextWriteIntoTheirFolderFreshOnesStay) {
     testing::TempFolder folder;
     const auto dayAndHourAgo = fs::file_time_type::clock::now() - std::chrono::hours(25);
@@ -99,14 +169,17 @@ TEST(AtomicFile, StaleTemporariesGoAtTheNextWriteIntoTheirFolderFreshOnesStay) {
                                         "hills.3df", "x.quarn-tmp-a1B2c3"}));
 }
 
-TEST(AtomicFile, SigintAndSigtermRemoveTheTemporaryAndStillEndTheProcess) {
-    for (const int signal : {SIGINT, SIGTERM}) {
+// SIGQUIT was once left out and left the temporary behind.
+TEST(AtomicFile, TerminatingSignalsRemoveTheTemporaryAndStillEndTheProcess) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
         testing::TempFolder folder;
         int ready[2];
         ASSERT_EQ(::pipe(ready), 0);
         const pid_t child = ::fork();
         if (child == 0) {
             ::signal(signal, SIG_DFL);  // as in a foreground process, not a background job
+            const rlimit noCore{0, 0};  // SIGQUIT would leave a core file
+            ::setrlimit(RLIMIT_CORE, &noCore);
             [&]() noexcept {
                 AtomicFile file(folder.file("hills.3df"));
                 [[maybe_unused]] const auto sent = ::write(ready[1], "!", 1);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "fault_text.h"
 #include "pixel_buffer.h"
 #include "projection.h"
 #include "scene.h"
@@ -72,6 +76,79 @@ TEST_F(Drawing, StartingZoomShrinksTowardsTheOriginLeavingABlackBorder) {
     for (int x = 0; x < kSize; ++x)
         EXPECT_EQ(picture.pixel(x, 20), kBlack) << x;
     EXPECT_EQ(picture.pixel(10, 2), kWhite);  // (0, 0.751) is 2.49 rows below the top
+}
+
+// Overlapping triangles at several depths, some reaching past the picture, fitted to a picture
+// of width x height.
+ProjectedScene Overlapping(std::int32_t width, std::int32_t height) {
+    std::vector<ProjectedTriangle> triangles;
+    for (int i = 0; i < 40; ++i) {
+        const float x = static_cast<float>(i % 7) / 4 - 1, z = static_cast<float>(i % 5) / 3 - 1;
+        const auto depth = static_cast<float>(i * 7 % 11);
+        triangles.push_back({{x, depth, z},
+                             {x + 0.9f, depth + 1, z - 0.3f},
+                             {x + 0.2f, depth - 1, z + 1.1f},
+                             i % 2 != 0 ? 120 : 216});
+    }
+    ProjectedScene scene = testing::Projected(triangles);
+    scene.rotatedSun = kSideLight;
+    SetWorldWindow(scene.mapping, -1, -1, 1, 1);
+    SetDeviceViewport(scene.mapping, 0, 0, width - 1, height - 1);
+    return scene;
+}
+
+// Each band holds what drawing the whole picture gives its rows, in every mode and whichever
+// way the bands come. The largest picture is drawn whole in bands of rows on the cores and in
+// bands by triangles here, so both ways of sharing the work meet.
+TEST(DrawInBands, EachBandHoldsTheRowsOfTheWholeDrawing) {
+    const struct {
+        std::int32_t width, height;
+        std::vector<std::int32_t> bandRows;
+    } sizes[] = {{37, 23, {1, 5, 23, 100}}, {1025, 1024, {512}}};
+    for (const auto& size : sizes) {
+        const ProjectedScene scene = Overlapping(size.width, size.height);
+        for (const bool shaded : {false, true})
+            for (const bool hidden : {false, true}) {
+                PixelBuffer whole(size.width, size.height);
+                PixelCanvas canvas(whole);
+                DrawProjected(scene, 1.0f, shaded, canvas, hidden);
+                for (const std::int32_t rows : size.bandRows)
+                    for (const bool bottomUp : {false, true}) {
+                        PixelBuffer banded(size.width, size.height, 0x123456);
+                        std::vector<std::int32_t> tops;
+                        DrawInBands(scene, 1.0f, shaded, hidden, size.width, size.height, rows,
+                                    bottomUp, [&](std::int32_t top, const PixelBuffer& band) {
+                                        tops.push_back(top);
+                                        for (std::int32_t y = 0; y < band.height(); ++y)
+                                            for (std::int32_t x = 0; x < band.width(); ++x)
+                                                banded.setPixel(x, top + y, band.pixel(x, y));
+                                    });
+                        std::vector<std::int32_t> expected;
+                        for (std::int32_t top = 0; top < size.height; top += rows)
+                            expected.push_back(top);
+                        if (bottomUp)
+                            std::reverse(expected.begin(), expected.end());
+                        EXPECT_EQ(tops, expected);
+                        EXPECT_TRUE(banded.pixels() == whole.pixels())
+                            << size.width << " x " << size.height << ", shaded " << shaded
+                            << ", hidden " << hidden << ", rows " << rows;
+                    }
+            }
+    }
+}
+
+// A whole drawing would stop at the faulting triangle and raise the fault; in bands nothing
+// is handed on first.
+TEST(DrawInBands, AFaultComesBeforeAnyBand) {
+    ProjectedScene scene = Overlapping(kSize, kSize);
+    scene.vertices.x[7] = 1e30f;  // a corner far beyond the 32-bit pixels
+    int bands = 0;
+    EXPECT_EQ(testing::FaultText([&] {
+                  DrawInBands(scene, 1.0f, true, false, kSize, kSize, 5, false,
+                              [&](std::int32_t, const PixelBuffer&) { ++bands; });
+              }),
+              "Invalid floating point operation");
+    EXPECT_EQ(bands, 0);
 }
 
 // The viewer's rendering binds the program-wide scene and settings to the steps above.

@@ -4,13 +4,13 @@
 #include <QMdiArea>
 #include <QScreen>
 
-#include "atomic_file.h"
 #include "bmp_picture.h"
 #include "busy_cursor.h"
 #include "draw.h"
 #include "file_dialog.h"
 #include "forms.h"
 #include "message_box.h"
+#include "picture_targets.h"
 #include "quarn_render_f.h"
 #include "scene.h"
 #include "scene_load.h"
@@ -79,10 +79,8 @@ void SaveScenePicture() {
     const auto name = RunSaveDialog(request);
     if (!name)
         return;
-    if (IsSameFile(*name, SceneFileName)) {
-        ShowErrorBox(kOutputIsInputText);
+    if (!MayWritePictures({*name}))
         return;
-    }
     SavePictureBmp(frmRender->picture(), *name);
 }
 

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <array>
+#include <fstream>
 #include <limits>
+#include <string>
 #include <tuple>
 
 #include "bmp_image.h"
@@ -53,6 +59,59 @@ TEST(BmpImage, KeepsAWideMapAsIndexedPixelsBeyondTheToolkitsDefaultLimit) {
     EXPECT_EQ(image.size(), QSize(16384, 2400));
     EXPECT_EQ(image.format(), QImage::Format_Indexed8);
     EXPECT_EQ(image.pixelIndex(16383, 2399), (16383 + 2399) % 16);
+}
+
+// The text LoadBmpImage gives for fileName in a child process whose address space has room
+// for spareBytes more than it holds once the reader's code is loaded.
+std::string FaultWithSpareMemory(const std::string& fileName, std::size_t spareBytes) {
+    int result[2];
+    if (::pipe(result) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        LoadBmpImage(QUARN_SAMPLES_DIR "/island.bmp");
+        std::ifstream status("/proc/self/status");
+        std::size_t heldKb = 0;
+        for (std::string field; status >> field && field != "VmSize:";)
+            status.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+        status >> heldKb;
+        const rlimit room{heldKb * 1024 + spareBytes, heldKb * 1024 + spareBytes};
+        ::setrlimit(RLIMIT_AS, &room);
+        const std::string text = testing::FaultText([&] { LoadBmpImage(fileName); });
+        [[maybe_unused]] const auto sent = ::write(result[1], text.data(), text.size());
+        ::_exit(0);
+    }
+    ::close(result[1]);
+    std::string text;
+    std::array<char, 256> chunk{};
+    for (ssize_t n; (n = ::read(result[0], chunk.data(), chunk.size())) > 0;)
+        text.append(chunk.data(), static_cast<std::size_t>(n));
+    ::close(result[0]);
+    ::waitpid(child, nullptr, 0);
+    return text;
+}
+
+// AddressSanitizer's allocator ends the process on a failed allocation instead of failing it.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitizedAllocator = true;
+#elif defined(__has_feature)
+constexpr bool kSanitizedAllocator = __has_feature(address_sanitizer);
+#else
+constexpr bool kSanitizedAllocator = false;
+#endif
+
+// Mends: a map that could not be decoded for want of memory was said not to be valid.
+TEST(BmpImage, AMapWhosePictureFindsNoMemoryIsOutOfMemory) {
+    if (kSanitizedAllocator)
+        GTEST_SKIP() << "AddressSanitizer ends the process on the failed allocation";
+    const auto bmp = testing::FourBitImage(4096, 4096, testing::kMapRgb,
+                                           [](int x, int y) { return (x ^ y) % 16; });
+    testing::TempFolder folder;
+    const std::string map = folder.write("large.bmp", bmp.bytes());
+    constexpr std::size_t kFileBytes = 4096 * 4096 / 2, kPictureBytes = 4096 * 4096;
+    // Room for the file and a little more, not for its picture of one byte a pixel.
+    EXPECT_EQ(FaultWithSpareMemory(map, kFileBytes + kPictureBytes / 2), "Out of memory");
+    EXPECT_EQ(LoadBmpImage(map).size(), QSize(4096, 4096));
 }
 
 }  // namespace
