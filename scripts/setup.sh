@@ -2,8 +2,10 @@
 # Installs what building, running, testing and packing Quarn 3D needs on Debian 12.
 # Quick when everything is already there.
 set -euo pipefail
+# The last two: the face the windows ask for, and the faces the window tests run with again.
 packages=(g++ cmake ninja-build qt6-base-dev libgtest-dev clang libclang-rt-14-dev python3
-          assimp-utils dpkg-dev desktop-file-utils appstream fonts-liberation2)
+          assimp-utils dpkg-dev desktop-file-utils appstream
+          fonts-liberation2 fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
