@@ -2,8 +2,8 @@
 
 #include <QDialogButtonBox>
 #include <QGuiApplication>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
