@@ -1,0 +1,60 @@
+// The smooth surface's pieces of map: bands of equal height and their connected regions.
+//
+// A band is one distinct set height (classes of equal height share it); a region is a
+// 4-connected area of one band, numbered in order of its first pixel, row after row, and
+// labelled per pixel. Heights are normalised like NormalisedLevels::norm. Pixels without a
+// height have no band and no region (kNone). See smooth_surface.h for the shape of the surface.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "map_raster.h"
+#include "terrain_sampler.h"
+
+namespace quarn {
+
+inline constexpr std::int32_t kNone = -1;
+
+/// The distinct set heights, ascending, and each class's place among them (kNone: no height).
+struct Bands {
+    std::vector<float> heights;
+    std::array<std::int32_t, kNoClass + 1> levelOf{};
+};
+
+/// The bands of the set heights.
+Bands BandsOf(const NormalisedLevels& levels);
+
+/// A 4-connected area of one band and the bands it borders.
+struct Region {
+    std::int32_t level = kNone;  // the band's place among the set heights
+    float height = 0;            // the band's height
+    std::size_t area = 0;
+    std::size_t belowEdges = 0, aboveEdges = 0;  // pixel edges shared with lower, higher bands
+    bool cutByEdge = false;  // touches the map's edge, beyond which the land goes on
+    // The slopes across a two-sided region at its pixels, in height per pixel.
+    double rampSum = 0;
+    std::size_t rampCount = 0;
+    // The ramps of the two-sided regions around, weighted by the edges shared with each.
+    double aroundSum = 0;
+    std::size_t aroundEdges = 0;
+    float farthest = 0;  // a one-sided region's largest distance to its bordering side
+
+    bool lower() const { return belowEdges > 0; }
+    bool higher() const { return aboveEdges > 0; }
+    bool twoSided() const { return lower() && higher(); }
+    double ramp() const { return rampCount > 0 ? rampSum / double(rampCount) : 0; }
+    double around() const { return aroundEdges > 0 ? aroundSum / double(aroundEdges) : 0; }
+};
+
+/// Labels the regions of every pixel into label (width * height entries, kNone where no
+/// height) and returns them with the edges each shares with other bands and the map's edge.
+std::vector<Region> LabelRegions(const ClassifiedRaster& raster, const Bands& bands,
+                                 std::vector<std::int32_t>& label);
+
+/// Adds to each region the ramps of the two-sided regions it borders, pixel edge by edge.
+void GatherAround(const ClassifiedRaster& raster, const Bands& bands,
+                  const std::vector<std::int32_t>& label, std::vector<Region>& regions);
+
+}  // namespace quarn
