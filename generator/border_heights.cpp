@@ -5,12 +5,12 @@
 namespace quarn {
 
 void BorderHeights::settle(std::vector<BorderPixel> pixels, const std::vector<Region>& regions,
-                           const std::vector<std::int32_t>& label) {
+                           const RegionLabels& labels) {
     std::sort(pixels.begin(), pixels.end(),
               [](const BorderPixel& a, const BorderPixel& b) { return a.pixel < b.pixel; });
     m_pixels.clear(), m_heights.clear();
     for (const BorderPixel& p : pixels) {
-        const Region& region = regions[std::size_t(label[p.pixel])];
+        const Region& region = regions[std::size_t(labels[p.pixel])];
         const Region& near = regions[std::size_t(p.nearRegion)];
         m_pixels.push_back(p.pixel);
         m_heights.push_back(

@@ -27,10 +27,9 @@ struct BorderPixel {
 
 class BorderHeights {
   public:
-    /// Works out the heights of pixels, each noted once, from the regions' final slopes;
-    /// label gives each pixel's region.
+    /// Works out the heights of pixels, each noted once, from the regions' final slopes.
     void settle(std::vector<BorderPixel> pixels, const std::vector<Region>& regions,
-                const std::vector<std::int32_t>& label);
+                const RegionLabels& labels);
 
     /// The height of pixel, of region: the region's own where it is flat, else the one
     /// settled.

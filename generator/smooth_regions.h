@@ -2,8 +2,9 @@
 //
 // A band is one distinct set height (classes of equal height share it); a region is a
 // 4-connected area of one band, numbered in order of its first pixel, row after row, and
-// labelled per pixel. Heights are normalised like NormalisedLevels::norm. Pixels without a
-// height have no band and no region (kNone). See smooth_surface.h for the shape of the surface.
+// labelled per pixel (RegionLabels). Heights are normalised like NormalisedLevels::norm. Pixels
+// without a height have no band and no region (kNone). See smooth_surface.h for the shape of the
+// surface.
 #pragma once
 
 #include <array>
@@ -48,13 +49,34 @@ struct Region {
     double around() const { return aroundEdges > 0 ? aroundSum / double(aroundEdges) : 0; }
 };
 
-/// Labels the regions of every pixel into label (width * height entries, kNone where no
-/// height) and returns them with the edges each shares with other bands and the map's edge.
+/// Each pixel's region, kNone where it has no height: 2 bytes a pixel on maps of fewer than
+/// 65535 regions, 4 on others.
+class RegionLabels {
+  public:
+    /// Room for pixels labels of regions numbered below regions, none set yet.
+    void reset(std::size_t pixels, std::size_t regions);
+    /// Labels pixels first..first + count - 1 with region.
+    void fill(std::size_t first, std::size_t count, std::int32_t region);
+
+    std::int32_t operator[](std::size_t pixel) const {
+        if (!m_wide.empty())
+            return m_wide[pixel];
+        return m_narrow[pixel] == kNarrowNone ? kNone : m_narrow[pixel];
+    }
+
+  private:
+    static constexpr std::uint16_t kNarrowNone = 0xFFFF;
+    std::vector<std::uint16_t> m_narrow;
+    std::vector<std::int32_t> m_wide;
+};
+
+/// Labels the regions of every pixel of raster and returns them with the edges each shares
+/// with other bands and whether it touches the map's edge.
 std::vector<Region> LabelRegions(const ClassifiedRaster& raster, const Bands& bands,
-                                 std::vector<std::int32_t>& label);
+                                 RegionLabels& labels);
 
 /// Adds to each region the ramps of the two-sided regions it borders, pixel edge by edge.
-void GatherAround(const ClassifiedRaster& raster, const Bands& bands,
-                  const std::vector<std::int32_t>& label, std::vector<Region>& regions);
+void GatherAround(const ClassifiedRaster& raster, const Bands& bands, const RegionLabels& labels,
+                  std::vector<Region>& regions);
 
 }  // namespace quarn

@@ -44,7 +44,7 @@ class SmoothPasses {
         : m_raster(raster),
           m_meanOfSet(levels.meanOfSet),
           m_bands(BandsOf(levels)),
-          m_regions(LabelRegions(raster, m_bands, m_label)),
+          m_regions(LabelRegions(raster, m_bands, m_labels)),
           m_levelOf(LevelBytesOf(m_bands)),
           m_levelCount(static_cast<std::int32_t>(m_bands.heights.size())),
           m_banded(raster, m_levelOf, m_levelCount, BandRowsFor(raster.width)),
@@ -64,13 +64,13 @@ class SmoothPasses {
 
     void run(const SmoothBand& emit) {
         pass(Pass::kSlopes, emit);
-        GatherAround(m_raster, m_bands, m_label, m_regions);
+        GatherAround(m_raster, m_bands, m_labels, m_regions);
         std::vector<BorderPixel> border;
         for (Worker& worker : m_workers) {
             border.insert(border.end(), worker.border.begin(), worker.border.end());
             worker.border = {};
         }
-        m_border.settle(std::move(border), m_regions, m_label);
+        m_border.settle(std::move(border), m_regions, m_labels);
         pass(Pass::kHeights, emit);
     }
 
@@ -89,7 +89,7 @@ class SmoothPasses {
     std::size_t at(std::int32_t x, std::int32_t y) const {
         return Size(y) * Size(m_raster.width) + Size(x);
     }
-    Region& region(std::size_t pixel) { return m_regions[Size(m_label[pixel])]; }
+    Region& region(std::size_t pixel) { return m_regions[Size(m_labels[pixel])]; }
     bool noLevel(std::int32_t x, std::int32_t y) const {
         return m_levelOf[m_raster.classes[at(x, y)]] == kNoLevel;
     }
@@ -179,7 +179,7 @@ class SmoothPasses {
     const ClassifiedRaster& m_raster;
     float m_meanOfSet;
     Bands m_bands;
-    std::vector<std::int32_t> m_label;
+    RegionLabels m_labels;
     std::vector<Region> m_regions;
     LevelBytes m_levelOf;
     std::int32_t m_levelCount;
@@ -226,8 +226,8 @@ void SmoothPasses<Row>::runTask(Pass kind, std::uint8_t level, Worker& worker) {
             [&](std::size_t i, std::size_t j, std::int32_t x, std::int32_t y, std::size_t feature,
                 float d) {
                 if (!region(i).higher())
-                    return oneSided(i, j, x, y, d, m_label[feature]);
-                m_near[j] = d, m_beside[j] = m_label[feature];
+                    return oneSided(i, j, x, y, d, m_labels[feature]);
+                m_near[j] = d, m_beside[j] = m_labels[feature];
             });
     // Then the higher side, and with it the slope across or the height.
     if (m_hasHigher[level])
@@ -241,7 +241,7 @@ void SmoothPasses<Row>::runTask(Pass kind, std::uint8_t level, Worker& worker) {
                 float d) {
                 Region& r = region(i);
                 if (!r.lower())
-                    return oneSided(i, j, x, y, d, m_label[feature]);
+                    return oneSided(i, j, x, y, d, m_labels[feature]);
                 const Region &low = m_regions[Size(m_beside[j])], &high = region(feature);
                 if (!slopes) {
                     m_heights[j] = HeightBetween(r, m_near[j], low, d, high);
@@ -250,7 +250,7 @@ void SmoothPasses<Row>::runTask(Pass kind, std::uint8_t level, Worker& worker) {
                 r.rampSum += RampAt(r, m_near[j], low, d, high);
                 ++r.rampCount;
                 if (besideNoLevel(x, y))
-                    worker.border.push_back({i, m_near[j], m_beside[j], d, m_label[feature]});
+                    worker.border.push_back({i, m_near[j], m_beside[j], d, m_labels[feature]});
             });
 }
 

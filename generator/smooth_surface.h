@@ -24,10 +24,10 @@
 // Runs in time linear in the pixels per distinct set height, in two passes over bands of up
 // to 256 rows (the first gathers each region's slopes, the second gives the heights), and hands
 // the heights out band by band, so no surface of the whole map is ever held. Beside the raster
-// it holds 4 bytes per pixel (the regions), 13 bytes per pixel of a band plus 2 per core (4 on
-// maps of 65535 rows or more), 2 bytes (or 4) per column for each distinct height and band,
-// and 12 bytes per pixel beside one without height. SmoothSurface collects the bands into a
-// float per pixel more.
+// it holds 2 bytes per pixel for the regions (4 on maps of 65535 regions or more), 13 bytes
+// per pixel of a band plus 2 per core (4 on maps of 65535 rows or more), 2 bytes (or 4) per
+// column for each distinct height and band, and 12 bytes per pixel beside one without height.
+// SmoothSurface collects the bands into a float per pixel more.
 #pragma once
 
 #include <cstdint>

@@ -69,19 +69,23 @@ std::vector<std::int32_t> FloodFill(const ClassifiedRaster& raster, const Bands&
 TEST(LabelRegions, AgreeWithAFloodFill) {
     const Bands bands = BandsOf(FourClasses());
     ASSERT_EQ(bands.heights.size(), 3u);
-    struct Case {
-        std::int32_t width, height;
-        unsigned seed;
-    };
-    for (const Case c : {Case{1, 1, 1}, Case{1, 9, 2}, Case{9, 1, 3}, Case{13, 11, 4},
-                         Case{40, 30, 5}, Case{64, 64, 6}}) {
-        const ClassifiedRaster raster = RandomBlobs(c.width, c.height, c.seed);
-        std::vector<std::int32_t> label;
-        const std::vector<Region> regions = LabelRegions(raster, bands, label);
+    // Blobs, and a chequerboard of two bands whose 67600 one-pixel regions need labels of
+    // 4 bytes.
+    ClassifiedRaster chequers{260, 260, {}};
+    for (std::int32_t i = 0; i < 260 * 260; ++i)
+        chequers.classes.push_back(static_cast<std::uint8_t>((i % 260 + i / 260) % 2));
+    for (const ClassifiedRaster& raster :
+         {RandomBlobs(1, 1, 1), RandomBlobs(1, 9, 2), RandomBlobs(9, 1, 3), RandomBlobs(13, 11, 4),
+          RandomBlobs(40, 30, 5), RandomBlobs(64, 64, 6), chequers}) {
+        const std::int32_t w = raster.width, h = raster.height;
+        RegionLabels labels;
+        const std::vector<Region> regions = LabelRegions(raster, bands, labels);
         const std::vector<std::int32_t> expected = FloodFill(raster, bands);
-        ASSERT_EQ(label, expected) << c.seed;
+        std::vector<std::int32_t> label;
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            label.push_back(labels[i]);
+        ASSERT_EQ(label, expected) << w;
         std::vector<Region> counted(regions.size());
-        const std::int32_t w = c.width, h = c.height;
         for (std::int32_t y = 0; y < h; ++y)
             for (std::int32_t x = 0; x < w; ++x) {
                 const std::int32_t id = expected[std::size_t(y * w + x)];
@@ -103,12 +107,12 @@ TEST(LabelRegions, AgreeWithAFloodFill) {
             }
         for (std::size_t id = 0; id < regions.size(); ++id) {
             const Region &got = regions[id], &want = counted[id];
-            EXPECT_EQ(got.level, want.level) << c.seed << " region " << id;
-            EXPECT_EQ(got.height, bands.heights[std::size_t(want.level)]) << c.seed;
-            EXPECT_EQ(got.area, want.area) << c.seed << " region " << id;
-            EXPECT_EQ(got.belowEdges, want.belowEdges) << c.seed << " region " << id;
-            EXPECT_EQ(got.aboveEdges, want.aboveEdges) << c.seed << " region " << id;
-            EXPECT_EQ(got.cutByEdge, want.cutByEdge) << c.seed << " region " << id;
+            EXPECT_EQ(got.level, want.level) << w << " region " << id;
+            EXPECT_EQ(got.height, bands.heights[std::size_t(want.level)]) << w;
+            EXPECT_EQ(got.area, want.area) << w << " region " << id;
+            EXPECT_EQ(got.belowEdges, want.belowEdges) << w << " region " << id;
+            EXPECT_EQ(got.aboveEdges, want.aboveEdges) << w << " region " << id;
+            EXPECT_EQ(got.cutByEdge, want.cutByEdge) << w << " region " << id;
         }
     }
 }
