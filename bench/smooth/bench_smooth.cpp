@@ -158,13 +158,21 @@ void WritePeerMaps(const std::filesystem::path& folder, int side) {
     std::fclose(list);
 }
 
-// Writes the hills as a side x side band map.
+// Writes the hills as a side x side band map, as Sampled scales them, without holding the
+// landscape: a child's peak memory as the system reports it counts from the parent's own.
 void WriteHillsMap(const std::string& path, int side) {
-    std::vector<std::uint8_t> bands;
-    for (double v : Sampled(kLandscapes[0].second, side, 0.5))
-        bands.push_back(static_cast<std::uint8_t>(v));
+    const Landscape& hills = kLandscapes[0].second;
+    const auto at = [&](int x, int y) { return hills((x + 0.5) / side, (y + 0.5) / side); };
+    double low = at(0, 0), high = low;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const double v = at(x, y);
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    const double end = 0.5, scale = (16 - 2 * end) / (high - low);
     quarn::bench::WriteBandMap(path, side, [&](int x, int y) {
-        return bands[std::size_t(y) * std::size_t(side) + std::size_t(x)];
+        return static_cast<std::uint8_t>(end + (at(x, y) - low) * scale);
     });
 }
 
