@@ -7,7 +7,6 @@
 #include "busy_cursor.h"
 #include "map_state.h"
 #include "message_box.h"
-#include "smooth_surface.h"
 #include "text.h"
 #include "write_3df.h"
 #include "write_asc.h"
@@ -60,18 +59,6 @@ template <bool (*Write)(const GridSetup&, const ClassifiedRaster&, const std::st
 bool WithoutOptions(const GridSetup& setup, const ClassifiedRaster& map,
                     const std::string& fileName, const ExportOptions&) {
     return Write(setup, map, fileName);
-}
-
-// The map with the smooth heights when the options ask for them and a height is set (with
-// none set the writers refuse, as on the terraced map); otherwise the map as it is.
-ClassifiedRaster SurfaceOf(const ClassifiedRaster& map, const GridSetup& setup,
-                           const ExportOptions& options) {
-    ClassifiedRaster surface{map.width, map.height, map.classes, {}};
-    if (options.surface != Surface::Smooth)
-        return surface;
-    if (const auto levels = NormaliseLevels(setup))
-        surface.heights = SmoothSurface(map, *levels);
-    return surface;
 }
 
 // The files a writer puts beside fileName: for OBJ its material library.
@@ -141,11 +128,9 @@ bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const MapSource&
             continue;
         // Busy from the first pixel classified to the last byte written, smoothing included.
         const BusyCursor busy;
-        const ClassifiedRaster map = source.classify();
-        return options.surface == Surface::Smooth
-                   ? writer(g_GridSetup, SurfaceOf(map, g_GridSetup, options), OutputFileName,
-                            options)
-                   : writer(g_GridSetup, map, OutputFileName, options);
+        ClassifiedRaster map = source.classify();
+        map.smooth = options.surface == Surface::Smooth;
+        return writer(g_GridSetup, map, OutputFileName, options);
     }
     ShowErrorBox(kInvalidExtensionText);
     return false;

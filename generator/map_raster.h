@@ -24,9 +24,9 @@ struct ClassifiedRaster {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::vector<std::uint8_t> classes;  // row after row from the top, width * height entries
-    // Normalised heights per pixel, in the order of classes, for the smooth surface; empty
-    // for the terraced one, where each pixel has its class's height.
-    std::vector<float> heights{};
+    // Whether the writers sample the smooth surface between the bands (smooth_surface.h)
+    // instead of each class's own height.
+    bool smooth = false;
 
     std::uint8_t at(std::int32_t x, std::int32_t y) const {
         return classes[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +

@@ -2,414 +2,284 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
+#include <atomic>
 #include <cstdint>
 #include <limits>
-#include <type_traits>
+#include <span>
 #include <utility>
 
+#include "banded_levels.h"
+#include "border_heights.h"
+#include "feature_transform.h"
 #include "parallel.h"
+#include "smooth_heights.h"
+#include "smooth_regions.h"
 
 namespace quarn {
 
 namespace {
 
-constexpr std::int32_t kNone = -1;
+enum class Pass { kSlopes, kHeights };
 
-// The distinct set heights, ascending, and each class's place among them (kNone: no height).
-struct Bands {
-    std::vector<float> heights;
-    std::array<std::int32_t, kNoClass + 1> levelOf{};
-};
-
-Bands BandsOf(const NormalisedLevels& levels) {
-    Bands bands;
-    for (std::size_t e = 0; e < 16; ++e)
-        if (levels.set[e])
-            bands.heights.push_back(levels.norm[e]);
-    std::sort(bands.heights.begin(), bands.heights.end());
-    bands.heights.erase(std::unique(bands.heights.begin(), bands.heights.end()),
-                        bands.heights.end());
-    bands.levelOf.fill(kNone);
-    for (std::size_t e = 0; e < 16; ++e)
-        if (levels.set[e])
-            bands.levelOf[e] = static_cast<std::int32_t>(
-                std::lower_bound(bands.heights.begin(), bands.heights.end(), levels.norm[e]) -
-                bands.heights.begin());
-    return bands;
+// Rows per band: a band of about 4 M pixels keeps its buffers small beside the raster.
+std::int32_t BandRowsFor(std::int32_t width) {
+    return std::clamp<std::int32_t>((1 << 22) / std::max(width, 1), 8, 256);
 }
 
-// The pixel edges a region shares with lower (or higher) bands.
-struct Side {
-    std::size_t edges = 0;
-};
+LevelBytes LevelBytesOf(const Bands& bands) {
+    LevelBytes bytes{};
+    for (std::size_t c = 0; c < bytes.size(); ++c)
+        bytes[c] = bands.levelOf[c] == kNone ? kNoLevel : std::uint8_t(bands.levelOf[c]);
+    return bytes;
+}
 
-// A 4-connected area of one band and the bands it borders.
-struct Region {
-    std::int32_t level = kNone;  // the band's place among the set heights
-    float height = 0;            // the band's height
-    std::size_t area = 0;
-    Side below, above;
-    bool cutByEdge = false;  // touches the map's edge, beyond which the land goes on
-    // The slopes across a two-sided region at its pixels, in height per pixel.
-    double rampSum = 0;
-    std::size_t rampCount = 0;
-    // The ramps of the two-sided regions around, weighted by the edges shared with each.
-    double aroundSum = 0;
-    std::size_t aroundEdges = 0;
-    float farthest = 0;  // a one-sided region's largest distance to its bordering side
-
-    bool lower() const { return below.edges > 0; }
-    bool higher() const { return above.edges > 0; }
-    bool twoSided() const { return lower() && higher(); }
-    double ramp() const { return rampCount > 0 ? rampSum / double(rampCount) : 0; }
-    double around() const { return aroundEdges > 0 ? aroundSum / double(aroundEdges) : 0; }
-};
-
-// Exact Euclidean feature transform (Felzenszwalb and Huttenlocher), separable: the nearest
-// feature within each column first, then the lower envelope of parabolas along each row; both
-// passes walk the rows in memory order. Calls found(pixel, feature, distance) for each pixel
-// in rows [y0, y1] for which wanted holds and a feature exists. Rows are kept as Row, the
-// smallest type that holds the map's rows.
+// The surface in two passes over bands of rows: the first gathers the slope across each
+// two-sided region and how far each one-sided one reaches from its side, the second gives the
+// heights. In a band each level's distances are a task, the tasks shared out over the cores;
+// a task alone touches its level's regions, whose pixels it visits in raster order.
 template <typename Row>
-class FeatureTransform {
+class SmoothPasses {
   public:
-    FeatureTransform(std::int32_t width, std::int32_t height)
-        : m_width(width),
-          m_height(height),
-          m_columnFeature(Size(width) * Size(height)),
-          m_sites(Size(width)),
-          m_bounds(Size(width) + 1),
-          m_cost(Size(width)) {}
+    SmoothPasses(const ClassifiedRaster& raster, const NormalisedLevels& levels)
+        : m_raster(raster),
+          m_meanOfSet(levels.meanOfSet),
+          m_bands(BandsOf(levels)),
+          m_regions(LabelRegions(raster, m_bands, m_labels)),
+          m_levelOf(LevelBytesOf(m_bands)),
+          m_levelCount(static_cast<std::int32_t>(m_bands.heights.size())),
+          m_banded(raster, m_levelOf, m_levelCount, BandRowsFor(raster.width)),
+          m_near(Size(BandRowsFor(raster.width)) * Size(raster.width)),
+          m_beside(m_near.size()),
+          m_heights(m_near.size()) {
+        for (const Region& r : m_regions) {
+            m_hasLower[Size(r.level)] |= r.lower();
+            m_hasHigher[Size(r.level)] |= r.higher();
+            m_hasFlat[Size(r.level)] |= !r.lower() && !r.higher();
+        }
+        for (std::int32_t y = 0; y < raster.height; ++y)
+            m_anyNoLevel |= (m_banded.rowLevels(y) & LevelBit(kNoLevel)) != 0;
+        for (std::size_t w = 0; w < WorkerCount(); ++w)
+            m_workers.emplace_back(raster.width, BandRowsFor(raster.width));
+    }
 
-    template <typename IsFeature, typename Wanted, typename Found>
-    void run(std::int32_t y0, std::int32_t y1, IsFeature isFeature, Wanted wanted, Found found) {
-        nearestInColumns(isFeature);
-        for (std::int32_t y = y0; y <= y1; ++y)
-            nearestInRow(y, wanted, found);
+    void run(const SmoothBand& emit) {
+        pass(Pass::kSlopes, emit);
+        GatherAround(m_raster, m_bands, m_labels, m_regions);
+        std::vector<BorderPixel> border;
+        for (Worker& worker : m_workers) {
+            border.insert(border.end(), worker.border.begin(), worker.border.end());
+            worker.border = {};
+        }
+        m_border.settle(std::move(border), m_regions, m_labels);
+        pass(Pass::kHeights, emit);
     }
 
   private:
+    struct Worker {
+        Worker(std::int32_t width, std::int32_t bandRows)
+            : transform(width, bandRows), lastAbove(Size(width)), firstBelow(Size(width)) {}
+        FeatureTransform<Row> transform;
+        std::vector<std::int32_t> lastAbove;
+        std::vector<Row> firstBelow;
+        std::vector<ColumnSpan> spans;  // of a row's pixels of the level measured
+        std::vector<BorderPixel> border;
+    };
+
     static std::size_t Size(std::int32_t n) { return static_cast<std::size_t>(n); }
     std::size_t at(std::int32_t x, std::int32_t y) const {
-        return Size(y) * Size(m_width) + Size(x);
+        return Size(y) * Size(m_raster.width) + Size(x);
+    }
+    Region& region(std::size_t pixel) { return m_regions[Size(m_labels[pixel])]; }
+    bool noLevel(std::int32_t x, std::int32_t y) const {
+        return m_levelOf[m_raster.classes[at(x, y)]] == kNoLevel;
+    }
+    bool besideNoLevel(std::int32_t x, std::int32_t y) const {
+        return m_anyNoLevel &&
+               ((x > 0 && noLevel(x - 1, y)) || (x + 1 < m_raster.width && noLevel(x + 1, y)) ||
+                (y > 0 && noLevel(x, y - 1)) || (y + 1 < m_raster.height && noLevel(x, y + 1)));
     }
 
-    static constexpr Row kNoRow = std::numeric_limits<Row>::max();
-
-    // The row of the nearest feature in each pixel's column, or kNoRow.
-    template <typename IsFeature>
-    void nearestInColumns(IsFeature& isFeature) {
-        for (std::int32_t y = 0; y < m_height; ++y) {
-            Row* row = m_columnFeature.data() + at(0, y);
-            const Row* above = y > 0 ? row - m_width : nullptr;
-            for (std::int32_t x = 0; x < m_width; ++x)
-                row[x] = isFeature(at(x, y)) ? Row(y) : above ? above[x] : kNoRow;
-        }
-        for (std::int32_t y = m_height - 2; y >= 0; --y) {
-            Row* row = m_columnFeature.data() + at(0, y);
-            const Row* below = row + m_width;
-            for (std::int32_t x = 0; x < m_width; ++x)
-                if (below[x] != kNoRow &&
-                    (row[x] == kNoRow || std::int32_t(below[x]) - y < y - std::int32_t(row[x])))
-                    row[x] = below[x];
-        }
-    }
-
-    template <typename Wanted, typename Found>
-    void nearestInRow(std::int32_t y, Wanted& wanted, Found& found) {
-        constexpr double kInfinity = std::numeric_limits<double>::infinity();
-        const Row* feature = m_columnFeature.data() + at(0, y);
-        std::int32_t top = kNone;  // the last parabola of the envelope
-        for (std::int32_t q = 0; q < m_width; ++q) {
-            if (feature[q] == kNoRow)
-                continue;
-            const double dy = double(feature[q]) - y;
-            const double cost = dy * dy + double(q) * q;
-            m_cost[Size(q)] = cost;
-            double start = -kInfinity;
-            while (top >= 0) {
-                const std::int32_t v = m_sites[Size(top)];
-                start = (cost - m_cost[Size(v)]) / (2.0 * (q - v));
-                if (start > m_bounds[Size(top)])
-                    break;
-                --top;
-                start = -kInfinity;
+    void pass(Pass kind, const SmoothBand& emit) {
+        for (m_banded.restart(); m_banded.band() < m_banded.bandCount(); m_banded.advance()) {
+            // The levels in the band, those in the most rows first so that the cores finish
+            // together; the pixels without height only for the heights.
+            std::vector<std::pair<std::int32_t, std::uint8_t>> tasks;
+            for (std::int32_t l = 0; l <= m_levelCount; ++l) {
+                const auto level = l < m_levelCount ? std::uint8_t(l) : kNoLevel;
+                std::int32_t rows = 0;
+                for (std::int32_t y = m_banded.top(); y < m_banded.bottom(); ++y)
+                    rows += (m_banded.rowLevels(y) & LevelBit(level)) != 0;
+                if (rows > 0 && (level != kNoLevel || kind == Pass::kHeights))
+                    tasks.emplace_back(rows, level);
             }
-            ++top;
-            m_sites[Size(top)] = q;
-            m_bounds[Size(top)] = start;
-            m_bounds[Size(top) + 1] = kInfinity;
-        }
-        if (top < 0)
-            return;
-        std::int32_t k = 0;
-        for (std::int32_t q = 0; q < m_width; ++q) {
-            while (m_bounds[Size(k) + 1] < q)
-                ++k;
-            const std::size_t pixel = at(q, y);
-            if (!wanted(pixel))
-                continue;
-            const std::int32_t v = m_sites[Size(k)];
-            const double dx = v - q, dy = double(feature[v]) - y;
-            found(pixel, at(v, feature[v]), static_cast<float>(std::sqrt(dx * dx + dy * dy)));
+            std::stable_sort(tasks.begin(), tasks.end(),
+                             [](const auto& a, const auto& b) { return a.first > b.first; });
+            if (kind == Pass::kHeights)
+                startHeights();
+            std::atomic<std::size_t> next{0};
+            ParallelChunks(tasks.size(), 1, [&](std::size_t chunk, std::size_t, std::size_t) {
+                for (std::size_t t = next++; t < tasks.size(); t = next++)
+                    runTask(kind, tasks[t].second, m_workers[chunk]);
+            });
+            if (kind == Pass::kHeights)
+                emit(m_banded.top(), m_banded.bottom() - m_banded.top(), m_heights.data());
         }
     }
 
-    std::int32_t m_width, m_height;
-    std::vector<Row> m_columnFeature;
-    std::vector<std::int32_t> m_sites;
-    std::vector<double> m_bounds;
-    std::vector<double> m_cost;  // the parabola's value at 0 plus its site squared
+    // The heights that need no distance: flat regions', and those of pixels without height
+    // until the nearest pixel with one is found.
+    void startHeights() {
+        const std::int32_t top = m_banded.top();
+        ForEachRowBand(m_banded.bottom() - top, 16, [&](std::int64_t begin, std::int64_t end) {
+            for (auto row = static_cast<std::int32_t>(begin); row < end; ++row)
+                for (std::int32_t x = 0; x < m_raster.width; ++x) {
+                    const std::size_t j = at(x, row);
+                    const std::uint8_t level = m_banded.levels()[j];
+                    if (level == kNoLevel)
+                        m_heights[j] = m_meanOfSet;
+                    else if (m_hasFlat[level] && !region(at(x, top + row)).lower() &&
+                             !region(at(x, top + row)).higher())
+                        m_heights[j] = region(at(x, top + row)).height;
+                }
+        });
+    }
+
+    // found(pixel, band pixel, x, y, nearest feature, distance from the boundary) for each
+    // pixel of level with wanted(pixel), the features those of levels from..to - 1. A run of
+    // one level in a row lies in one region, so its first pixel answers for all.
+    template <typename IsFeature, typename Wanted, typename Found>
+    void measure(Worker& worker, std::uint8_t level, std::int32_t from, std::int32_t to,
+                 IsFeature isFeature, Wanted wanted, Found found) {
+        typename FeatureTransform<Row>::Band band;
+        band.top = band.first = m_banded.top(), band.bottom = m_banded.bottom();
+        band.last = band.bottom - 1;
+        while ((m_banded.rowLevels(band.first) & LevelBit(level)) == 0)
+            ++band.first;
+        while ((m_banded.rowLevels(band.last) & LevelBit(level)) == 0)
+            --band.last;
+        band.levels = m_banded.levels();
+        m_banded.seed(from, to, worker.lastAbove.data(), worker.firstBelow.data());
+        band.lastAbove = worker.lastAbove.data(), band.firstBelow = worker.firstBelow.data();
+        const auto spans = [&](std::int32_t y) {
+            worker.spans.clear();
+            for (const LevelRun& run : m_banded.runs(y))
+                if (run.level == level && wanted(at(run.columns.begin, y)))
+                    worker.spans.push_back(run.columns);
+            return std::span<const ColumnSpan>(worker.spans);
+        };
+        worker.transform.run(
+            band, isFeature, spans,
+            [&](std::int32_t x, std::int32_t y, std::int32_t fx, std::int32_t fy, float d) {
+                found(at(x, y), at(x, y - band.top), x, y, at(fx, fy), d - 0.5f);
+            });
+    }
+
+    void runTask(Pass kind, std::uint8_t level, Worker& worker);
+
+    const ClassifiedRaster& m_raster;
+    float m_meanOfSet;
+    Bands m_bands;
+    RegionLabels m_labels;
+    std::vector<Region> m_regions;
+    LevelBytes m_levelOf;
+    std::int32_t m_levelCount;
+    BandedLevels<Row> m_banded;
+    std::array<bool, 16> m_hasLower{}, m_hasHigher{}, m_hasFlat{};  // per level, of its regions
+    bool m_anyNoLevel = false;
+    // Per pixel of the band: the distance to the side measured first, the region of the
+    // nearest pixel there, and the height.
+    std::vector<float> m_near;
+    std::vector<std::int32_t> m_beside;
+    std::vector<float> m_heights;
+    std::vector<Worker> m_workers;
+    BorderHeights m_border;
 };
 
-// Calls meet(low, high) for the regions of each pair of 4-neighbours in different bands.
-template <typename Meet>
-void ForEachBorder(const ClassifiedRaster& raster, const Bands& bands,
-                   const std::vector<std::int32_t>& label, std::vector<Region>& regions,
-                   Meet meet) {
-    const auto w = static_cast<std::size_t>(raster.width);
-    const std::size_t n = label.size();
-    const auto level = [&](std::size_t i) { return bands.levelOf[raster.classes[i]]; };
-    const auto border = [&](std::size_t a, std::size_t b) {
-        if (label[a] == kNone || label[b] == kNone || level(a) == level(b))
+template <typename Row>
+void SmoothPasses<Row>::runTask(Pass kind, std::uint8_t level, Worker& worker) {
+    const bool slopes = kind == Pass::kSlopes;
+    if (level == kNoLevel) {
+        measure(
+            worker, level, 0, m_levelCount, [](std::uint8_t l) { return l != kNoLevel; },
+            [](std::size_t) { return true; },
+            [&](std::size_t, std::size_t j, std::int32_t, std::int32_t, std::size_t feature,
+                float) { m_heights[j] = m_border.at(feature, region(feature)); });
+        return;
+    }
+    // A one-sided region: how far it reaches from its side, then the height beyond the side.
+    const auto oneSided = [&](std::size_t i, std::size_t j, std::int32_t x, std::int32_t y, float d,
+                              std::int32_t beside) {
+        Region& r = region(i);
+        if (!slopes) {
+            m_heights[j] = HeightBeyond(r, d, m_regions[Size(beside)]);
             return;
-        if (level(a) > level(b))
-            std::swap(a, b);
-        meet(regions[std::size_t(label[a])], regions[std::size_t(label[b])]);
+        }
+        r.farthest = std::max(r.farthest, d);
+        if (besideNoLevel(x, y))
+            worker.border.push_back({i, d, beside});
     };
-    for (std::size_t i = 0; i < n; ++i) {
-        if (i % w + 1 < w)
-            border(i, i + 1);
-        if (i + w < n)
-            border(i, i + w);
-    }
-}
-
-// Labels the 4-connected areas of each band (kNone where no height) and notes the bands each
-// borders.
-std::vector<Region> LabelRegions(const ClassifiedRaster& raster, const Bands& bands,
-                                 std::vector<std::int32_t>& label) {
-    const auto w = static_cast<std::size_t>(raster.width);
-    const std::size_t n = label.size();
-    const auto level = [&](std::size_t i) { return bands.levelOf[raster.classes[i]]; };
-    std::vector<std::int32_t> parent;
-    const auto find = [&](std::int32_t a) {
-        while (parent[std::size_t(a)] != a)
-            a = parent[std::size_t(a)] = parent[std::size_t(parent[std::size_t(a)])];
-        return a;
-    };
-    for (std::size_t i = 0; i < n; ++i) {
-        label[i] = kNone;
-        if (level(i) == kNone)
-            continue;
-        const bool joinsLeft = i % w != 0 && level(i - 1) == level(i);
-        const bool joinsUp = i >= w && level(i - w) == level(i);
-        if (joinsLeft)
-            label[i] = find(label[i - 1]);
-        if (joinsUp) {
-            const std::int32_t up = find(label[i - w]);
-            if (label[i] == kNone)
-                label[i] = up;
-            else if (up != label[i])
-                parent[std::size_t(std::max(up, label[i]))] = std::min(up, label[i]);
-            label[i] = std::min(up, label[i]);
-        }
-        if (label[i] == kNone) {
-            label[i] = static_cast<std::int32_t>(parent.size());
-            parent.push_back(label[i]);
-        }
-    }
-    // Roots are numbered in order of their first pixel, so compact ids follow the same order.
-    std::vector<std::int32_t> compact(parent.size(), kNone);
-    std::int32_t count = 0;
-    for (std::size_t r = 0; r < parent.size(); ++r) {
-        const std::int32_t root = find(static_cast<std::int32_t>(r));
-        if (compact[std::size_t(root)] == kNone)
-            compact[std::size_t(root)] = count++;
-        compact[r] = compact[std::size_t(root)];
-    }
-    std::vector<Region> regions(static_cast<std::size_t>(count));
-    for (std::size_t i = 0; i < n; ++i)
-        if (label[i] != kNone) {
-            label[i] = compact[std::size_t(label[i])];
-            Region& region = regions[std::size_t(label[i])];
-            region.level = level(i);
-            region.height = bands.heights[std::size_t(level(i))];
-            ++region.area;
-        }
-    ForEachBorder(raster, bands, label, regions, [](Region& low, Region& high) {
-        ++low.above.edges;
-        ++high.below.edges;
-    });
-    const std::size_t lastRow = n - w;
-    for (std::size_t i = 0; i < n; ++i)
-        if (label[i] != kNone && (i < w || i >= lastRow || i % w == 0 || i % w + 1 == w))
-            regions[std::size_t(label[i])].cutByEdge = true;
-    return regions;
-}
-
-// Runs perLevel(level, transform) for every band level, the levels dealt out in turn to two
-// shares, since each worker needs a transform as large as the map. A level's work touches
-// only its own pixels and regions.
-template <typename Row, typename PerLevel>
-void ForEachLevel(const ClassifiedRaster& raster, std::int32_t levels, PerLevel perLevel) {
-    const auto count = static_cast<std::size_t>(levels);
-    const std::size_t shares = std::min<std::size_t>(count, 2);
-    std::vector<FeatureTransform<Row>> transforms;
-    for (std::size_t t = 0; t < ChunkCount(shares, 1); ++t)
-        transforms.emplace_back(raster.width, raster.height);
-    ParallelChunks(shares, 1, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-        for (std::size_t share = begin; share < end; ++share)
-            for (std::size_t l = share; l < count; l += shares)
-                perLevel(static_cast<std::int32_t>(l), transforms[chunk]);
-    });
+    // First the distances to the lower side, kept for the two-sided regions.
+    if (m_hasLower[level])
+        measure(
+            worker, level, 0, level, [level](std::uint8_t l) { return l < level; },
+            [&](std::size_t i) { return region(i).lower(); },
+            [&](std::size_t i, std::size_t j, std::int32_t x, std::int32_t y, std::size_t feature,
+                float d) {
+                if (!region(i).higher())
+                    return oneSided(i, j, x, y, d, m_labels[feature]);
+                m_near[j] = d, m_beside[j] = m_labels[feature];
+            });
+    // Then the higher side, and with it the slope across or the height.
+    if (m_hasHigher[level])
+        measure(
+            worker, level, level + 1, m_levelCount,
+            [level, above = std::uint8_t(m_levelCount - level - 1)](std::uint8_t l) {
+                return std::uint8_t(l - level - 1) < above;  // level < l < m_levelCount
+            },
+            [&](std::size_t i) { return region(i).higher(); },
+            [&](std::size_t i, std::size_t j, std::int32_t x, std::int32_t y, std::size_t feature,
+                float d) {
+                Region& r = region(i);
+                if (!r.lower())
+                    return oneSided(i, j, x, y, d, m_labels[feature]);
+                const Region &low = m_regions[Size(m_beside[j])], &high = region(feature);
+                if (!slopes) {
+                    m_heights[j] = HeightBetween(r, m_near[j], low, d, high);
+                    return;
+                }
+                r.rampSum += RampAt(r, m_near[j], low, d, high);
+                ++r.rampCount;
+                if (besideNoLevel(x, y))
+                    worker.border.push_back({i, m_near[j], m_beside[j], d, m_labels[feature]});
+            });
 }
 
 template <typename Row>
-std::vector<float> Smooth(const ClassifiedRaster& raster, const NormalisedLevels& levels) {
-    const std::size_t n = raster.classes.size();
-    const Bands bands = BandsOf(levels);
-    const auto level = [&](std::size_t i) { return bands.levelOf[raster.classes[i]]; };
-    const auto own = [&](std::size_t i) { return bands.heights[std::size_t(level(i))]; };
-
-    std::vector<std::int32_t> label(n);
-    std::vector<Region> regions = LabelRegions(raster, bands, label);
-    const auto region = [&](std::size_t i) -> Region& { return regions[std::size_t(label[i])]; };
-
-    // result holds the distance to the lower side first, then the height; beside holds the
-    // region of the nearest pixel on the side measured first.
-    std::vector<float> result(n, levels.meanOfSet);
-    std::vector<std::int32_t> beside(n);
-    const auto besideHeight = [&](std::size_t i) { return regions[std::size_t(beside[i])].height; };
-    // The first and last row of each band, and last of all of the pixels without a height.
-    const auto levelCount = static_cast<std::int32_t>(bands.heights.size());
-    std::vector<std::array<std::int32_t, 2>> rows(bands.heights.size() + 1, {raster.height, kNone});
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto y = static_cast<std::int32_t>(i / std::size_t(raster.width));
-        auto& span = rows[level(i) == kNone ? bands.heights.size() : std::size_t(level(i))];
-        span = {std::min(span[0], y), y};
-    }
-    const auto middle = [](float a, float b) { return (a + b) / 2; };
-    const auto boundaries = [&](std::size_t i, std::size_t higherFeature) {
-        return std::pair<double, double>(middle(own(i), besideHeight(i)),
-                                         middle(own(i), own(higherFeature)));
-    };
-    // Distances count from the boundary halfway between pixel centres. lower and higher
-    // receive (pixel, distance, nearest pixel on that side) for the pixels that have the side.
-    const auto measure = [&](std::int32_t l, auto& transform, auto lower, auto higher) {
-        const auto [first, last] = rows[std::size_t(l)];
-        if (first > last)
-            return;
-        for (bool towardsLower : {true, false}) {
-            if (towardsLower && std::is_same_v<decltype(lower), std::nullptr_t>)
-                continue;
-            transform.run(
-                first, last,
-                [&](std::size_t i) {
-                    return level(i) != kNone && (towardsLower ? level(i) < l : level(i) > l);
-                },
-                [&](std::size_t i) {
-                    return level(i) == l && (towardsLower ? region(i).lower() : region(i).higher());
-                },
-                [&](std::size_t i, std::size_t feature, float distance) {
-                    if constexpr (!std::is_same_v<decltype(lower), std::nullptr_t>)
-                        if (towardsLower)
-                            return lower(i, distance - 0.5f, feature);
-                    higher(i, distance - 0.5f, feature);
-                });
-        }
-    };
-    // First the distances to the lower side and the slope across each two-sided region.
-    ForEachLevel<Row>(raster, levelCount, [&](std::int32_t l, auto& transform) {
-        const auto oneSide = [&](std::size_t i, float distance, std::size_t feature) {
-            result[i] = distance;
-            beside[i] = label[feature];
-            if (!region(i).twoSided())
-                region(i).farthest = std::max(region(i).farthest, distance);
-        };
-        measure(l, transform, oneSide, [&](std::size_t i, float distance, std::size_t feature) {
-            if (!region(i).lower())
-                return oneSide(i, distance, feature);
-            const auto [low, high] = boundaries(i, feature);
-            region(i).rampSum += (high - low) / (result[i] + distance);
-            ++region(i).rampCount;
-        });
-    });
-    ForEachBorder(raster, bands, label, regions, [](Region& low, Region& high) {
-        if (high.twoSided())
-            low.aroundSum += high.ramp(), ++low.aroundEdges;
-        if (low.twoSided())
-            high.aroundSum += low.ramp(), ++high.aroundEdges;
-    });
-    // Then the heights across the two-sided regions: a monotonic cubic between the boundaries,
-    // its slope at each boundary the mean of the slopes on either side, so that the surface
-    // bends into the neighbouring bands' ramps instead of kinking at every contour.
-    const auto boundarySlope = [](double slope, const Region& neighbour) {
-        return neighbour.twoSided() ? std::clamp((slope + neighbour.ramp()) / 2, 0.0, 3 * slope)
-                                    : slope;
-    };
-    ForEachLevel<Row>(raster, levelCount, [&](std::int32_t l, auto& transform) {
-        measure(l, transform, nullptr, [&](std::size_t i, float distance, std::size_t feature) {
-            if (!region(i).lower())
-                return;
-            const auto [low, high] = boundaries(i, feature);
-            const double width = result[i] + distance, slope = (high - low) / width;
-            const double m0 = boundarySlope(slope, regions[std::size_t(beside[i])]);
-            const double m1 = boundarySlope(slope, region(feature));
-            const double t = result[i] / width, t2 = t * t, t3 = t2 * t;
-            result[i] = static_cast<float>(low + (high - low) * (3 * t2 - 2 * t3) +
-                                           width * (m0 * (t3 - 2 * t2 + t) + m1 * (t3 - t2)));
-        });
-    });
-
-    // Beyond a region's one bordering side the surface goes on with the slope of the ramps
-    // around it. A summit or pit levels off like a paraboloid, at its farthest pixel when the
-    // slope allows, at most at the band's own height. A region cut off by the map's edge whose
-    // band the slope does not cross within the map is a slope going on past the edge: it keeps
-    // the slope.
-    const auto beyond = [&](std::size_t i) {
-        const Region& r = region(i);
-        const float edge = middle(own(i), besideHeight(i));
-        const double span = std::abs(own(i) - edge), distance = result[i];
-        // With no ramp around, a region cut off by the edge rises to its own height at its
-        // farthest pixel, so two bands alone make one straight ramp.
-        const double slope = r.cutByEdge && r.around() == 0 ? span / r.farthest : r.around();
-        double rise = slope * distance;
-        if (!r.cutByEdge || slope * r.farthest > 2 * span) {
-            const double top = slope > 0 ? std::min(slope * r.farthest / 2, span) : span;
-            const double flatFrom =
-                slope > 0 ? std::min(double(r.farthest), 2 * top / slope) : double(r.farthest);
-            const double t = 1 - std::min(1.0, distance / flatFrom);
-            rise = top * (1 - t * t);
-        }
-        return static_cast<float>(edge + std::copysign(rise, own(i) - edge));
-    };
-    for (std::size_t i = 0; i < n; ++i) {
-        if (label[i] == kNone || region(i).twoSided())
-            continue;
-        result[i] = region(i).lower() || region(i).higher() ? beyond(i) : own(i);
-    }
-
-    const auto [first, last] = rows.back();
-    if (first <= last)
-        FeatureTransform<Row>(raster.width, raster.height)
-            .run(
-                first, last, [&](std::size_t i) { return level(i) != kNone; },
-                [&](std::size_t i) { return level(i) == kNone; },
-                [&](std::size_t i, std::size_t feature, float) { result[i] = result[feature]; });
-    return result;
+void Smooth(const ClassifiedRaster& raster, const NormalisedLevels& levels,
+            const SmoothBand& band) {
+    SmoothPasses<Row>(raster, levels).run(band);
 }
 
 }  // namespace
 
-std::vector<float> SmoothSurface(const ClassifiedRaster& raster, const NormalisedLevels& levels) {
+void ForEachSmoothBand(const ClassifiedRaster& raster, const NormalisedLevels& levels,
+                       const SmoothBand& band) {
     if (raster.classes.empty())
-        return {};
+        return;
     // Two-byte rows halve the transforms' memory on any map of fewer than 65535 rows.
     if (raster.height < std::numeric_limits<std::uint16_t>::max())
-        return Smooth<std::uint16_t>(raster, levels);
-    return Smooth<std::int32_t>(raster, levels);
+        return Smooth<std::uint16_t>(raster, levels, band);
+    Smooth<std::int32_t>(raster, levels, band);
+}
+
+std::vector<float> SmoothSurface(const ClassifiedRaster& raster, const NormalisedLevels& levels) {
+    std::vector<float> heights;
+    heights.reserve(raster.classes.size());
+    ForEachSmoothBand(raster, levels, [&](std::int32_t, std::int32_t rows, const float* band) {
+        heights.insert(heights.end(), band,
+                       band + static_cast<std::size_t>(rows) * std::size_t(raster.width));
+    });
+    return heights;
 }
 
 }  // namespace quarn

@@ -21,16 +21,32 @@
 //   and keeps that slope; otherwise it levels off like a summit.
 // - Pixels whose colour has no height (unset or no swatch) take the height of the nearest pixel
 //   that has one; with no such pixel on the map, every pixel takes the mean of the set heights.
-// Runs in time linear in the pixels per distinct set height, with 16 bytes per pixel of
-// buffers (the result included) beside the raster.
+// Runs in time linear in the pixels per distinct set height, in two passes over bands of up
+// to 256 rows (the first gathers each region's slopes, the second gives the heights), and hands
+// the heights out band by band, so no surface of the whole map is ever held. Beside the raster
+// it holds 2 bytes per pixel for the regions (4 on maps of 65535 regions or more), 13 bytes
+// per pixel of a band plus 2 per core (4 on maps of 65535 rows or more), 2 bytes (or 4) per
+// column for each distinct height and band, and 12 bytes per pixel beside one without height.
+// SmoothSurface collects the bands into a float per pixel more.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "map_raster.h"
 #include "terrain_sampler.h"
 
 namespace quarn {
+
+/// Receives the heights of rows firstRow..firstRow + rowCount - 1, row after row
+/// (rowCount * width values), which last only during the call.
+using SmoothBand =
+    std::function<void(std::int32_t firstRow, std::int32_t rowCount, const float* heights)>;
+
+/// Hands the smooth heights to band in consecutive bands of rows from the top.
+void ForEachSmoothBand(const ClassifiedRaster& raster, const NormalisedLevels& levels,
+                       const SmoothBand& band);
 
 /// The smooth height of every pixel, row after row from the top (width * height entries).
 std::vector<float> SmoothSurface(const ClassifiedRaster& raster, const NormalisedLevels& levels);

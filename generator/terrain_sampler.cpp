@@ -1,5 +1,6 @@
 #include "terrain_sampler.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <limits>
@@ -7,6 +8,7 @@
 
 #include "checked_float.h"
 #include "parallel.h"
+#include "smooth_surface.h"
 #include "window_mapping.h"
 
 namespace quarn {
@@ -20,7 +22,6 @@ void RequireSamplable(const GridSetup& setup, const ClassifiedRaster& raster) {
         throw std::invalid_argument("Sampling grid too large for 32-bit counts");
     if (raster.width < 0 || raster.height < 0 ||
         raster.classes.size() != std::size_t(raster.width) * std::size_t(raster.height) ||
-        (!raster.heights.empty() && raster.heights.size() != raster.classes.size()) ||
         cols * cell > raster.width || rows * cell > raster.height)
         throw std::invalid_argument("Map raster does not cover the sampling grid");
 }
@@ -57,13 +58,47 @@ float TerracedCell(const std::uint8_t* row, std::size_t width, std::int32_t cell
                       : static_cast<float>(static_cast<double>(acc) / count);
 }
 
-// The mean of the per-pixel heights of the cell, every pixel having one.
-float SmoothCell(const float* row, std::size_t width, std::int32_t cell) {
-    double acc = 0;
-    for (std::int32_t py = 0; py < cell; ++py, row += width)
+// Grid columns per thread below which the smooth sums stay on fewer threads.
+constexpr std::size_t kMinGridColumnsPerBand = 64;
+
+// Adds map row y's smooth heights to the sums of the cells of grid columns begin..end - 1 and,
+// on the last map row of a grid row, makes each sum its cell's mean.
+void AddSmoothRow(const float* row, std::int64_t y, std::int32_t cell, std::size_t begin,
+                  std::size_t end, std::vector<double>& sums, TerrainMesh& mesh) {
+    for (std::size_t j = begin; j < end; ++j) {
+        const float* pixel = row + j * static_cast<std::size_t>(cell);
+        double acc = sums[j];
         for (std::int32_t px = 0; px < cell; ++px)
-            acc += row[px];
-    return CheckedToFloat(acc / (static_cast<double>(cell) * cell));
+            acc += pixel[px];
+        sums[j] = acc;
+    }
+    if ((y + 1) % cell != 0)
+        return;
+    const auto first = static_cast<std::size_t>(y / cell) * static_cast<std::size_t>(mesh.cols);
+    for (std::size_t j = begin; j < end; ++j) {
+        mesh.vertices[first + j].h = CheckedToFloat(sums[j] / (static_cast<double>(cell) * cell));
+        sums[j] = 0;
+    }
+}
+
+// Each cell's height as the mean of the smooth heights of its pixels, summed in row order as
+// the bands of map rows come.
+void SampleSmooth(const NormalisedLevels& levels, const ClassifiedRaster& raster, std::int32_t cell,
+                  TerrainMesh& mesh) {
+    const auto width = static_cast<std::size_t>(raster.width);
+    const std::int64_t sampledRows = std::int64_t{mesh.rows} * cell;
+    std::vector<double> sums(static_cast<std::size_t>(mesh.cols));
+    ForEachSmoothBand(raster, levels, [&](std::int32_t top, std::int32_t rows, const float* band) {
+        const std::int64_t used = std::min<std::int64_t>(rows, sampledRows - top);
+        if (used <= 0)
+            return;
+        ParallelChunks(sums.size(), kMinGridColumnsPerBand,
+                       [&](std::size_t, std::size_t begin, std::size_t end) {
+                           for (std::int64_t r = 0; r < used; ++r)
+                               AddSmoothRow(band + static_cast<std::size_t>(r) * width, top + r,
+                                            cell, begin, end, sums, mesh);
+                       });
+    });
 }
 
 }  // namespace
@@ -125,21 +160,22 @@ TerrainMesh SampleTerrain(const GridSetup& setup, const NormalisedLevels& levels
         DeviceToWorld(setup.mapping, cell / 2, i * cell + cell / 2, unused,
                       yOfRow[static_cast<std::size_t>(i)]);
     // The cells of a band of grid rows are sampled on their own thread; a cell without a
-    // height is marked and takes the previous cell's height in the pass after.
+    // height is marked and takes the previous cell's height in the pass after. The smooth
+    // heights come after the positions, as the surface hands out its bands of map rows.
     ForEachRowBand(mesh.rows, kMinGridRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
         for (auto i = static_cast<std::size_t>(begin); i < static_cast<std::size_t>(end); ++i) {
             for (std::size_t j = 0; j < cols; ++j) {
                 const std::size_t first = (i * width + j) * static_cast<std::size_t>(cell);
                 SampledVertex& v = mesh.vertices[i * cols + j];
-                v.h =
-                    raster.heights.empty()
-                        ? TerracedCell(raster.classes.data() + first, width, cell, levels, setMask)
-                        : SmoothCell(raster.heights.data() + first, width, cell);
+                if (!raster.smooth)
+                    v.h = TerracedCell(raster.classes.data() + first, width, cell, levels, setMask);
                 v.x = xOfColumn[j];
                 v.y = yOfRow[i];
             }
         }
     });
+    if (raster.smooth)
+        SampleSmooth(levels, raster, cell, mesh);
     float prev = levels.meanOfSet;
     for (SampledVertex& v : mesh.vertices) {
         float h = std::isnan(v.h) ? prev : v.h;

@@ -4,11 +4,12 @@
 // mean of the assigned heights of its pixels whose colour has a height, each pixel weighted
 // equally; a cell without such a pixel repeats the cell written before it (the first cell
 // takes the mean of the set heights); no cell lies below the Water level. When the raster
-// carries a height per pixel (the smooth surface), a cell's height is the mean of those of all
-// its pixels instead, Water still its floor. Every writer works
+// asks for the smooth surface, a cell's height is the mean of the smooth heights of all its
+// pixels instead (summed in double, row after row), Water still its floor. Every writer works
 // from the same TerrainMesh, so all output formats carry the same vertices and triangles.
-// Bands of grid rows are sampled on several threads; the cells without a height are resolved
-// in writing order afterwards, so the mesh is the one a single pass gives.
+// Bands of grid rows, or of grid columns for the smooth sums, are sampled on several threads;
+// the cells without a height are resolved in writing order afterwards, so the mesh is the one
+// a single pass gives.
 #pragma once
 
 #include <array>

@@ -8,8 +8,10 @@ namespace quarn::bench {
 
 struct ChildRun {
     double seconds = 0;
-    long peakKiB = 0;  // the child's peak resident memory
-    int status = -1;   // the exit code, -1 when it did not exit normally or could not start
+    // The child's peak resident memory, as the system counts it: from the parent's own peak at
+    // the start, so a parent that held more than the child ever does reports its own.
+    long peakKiB = 0;
+    int status = -1;  // the exit code, -1 when it did not exit normally or could not start
 };
 
 /// Runs args[0] with args, its standard output discarded, and waits for it.

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "fault_text.h"
 #include "generator_test_support.h"
+#include "smooth_surface.h"
 
 namespace quarn {
 namespace {
@@ -92,6 +94,41 @@ TEST(SampleTerrain, RemainderStripsAreNeverRead) {
     ASSERT_EQ(a.rows, 9);
     for (std::size_t k = 0; k < a.vertices.size(); ++k)
         EXPECT_EQ(a.vertices[k].h, b.vertices[k].h);
+}
+
+// The smooth heights come in bands of map rows: each cell is still the mean of its pixels'
+// smooth heights summed row after row in double, across the seams between bands of rows (at
+// 256 and 512 here), the rows and columns past the last whole cell left out, Water the floor.
+TEST(SampleTerrain, SmoothCellsAreTheMeansOfTheirPixelsAcrossBandsOfRows) {
+    const GeneratorFields f = [] {
+        GeneratorFields fields = Fields("150", "500", "900", "47", "600", "7");
+        fields.heights[2] = "100", fields.heights[5] = "300", fields.heights[6] = "200";
+        return fields;
+    }();
+    ClassifiedRaster raster = UniformRaster(47, 600, 2);  // 6 x 85 cells of 7 pixels
+    Paint(raster, 10, 100, 20, 300, 5);
+    Paint(raster, 15, 200, 6, 100, 6);
+    Paint(raster, 0, 500, 47, 30, 7);  // without height
+    raster.smooth = true;
+    const TerrainMesh mesh = SampleOnGrid(f, raster);
+    GridSetup setup;
+    ASSERT_TRUE(Set_Grid(f, 47, 600, setup));
+    const NormalisedLevels levels = *NormaliseLevels(setup);
+    const std::vector<float> surface = SmoothSurface(raster, levels);
+    ASSERT_EQ(mesh.cols, 6);
+    ASSERT_EQ(mesh.rows, 85);
+    bool floored = false;
+    for (std::size_t i = 0; i < 85; ++i)
+        for (std::size_t j = 0; j < 6; ++j) {
+            double sum = 0;
+            for (std::size_t py = 0; py < 7; ++py)
+                for (std::size_t px = 0; px < 7; ++px)
+                    sum += surface[(i * 7 + py) * 47 + j * 7 + px];
+            const float mean = static_cast<float>(sum / 49);
+            floored = floored || mean < levels.water;
+            ASSERT_EQ(mesh.vertices[i * 6 + j].h, std::max(mean, levels.water)) << i << ", " << j;
+        }
+    EXPECT_TRUE(floored);
 }
 
 TEST(SampleTerrain, RasterThatDoesNotCoverTheGridIsRefusedBeforeAnyRead) {
