@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -50,8 +49,10 @@ void ParallelChunks(std::size_t count, std::size_t minimumPerWorker,
     for (std::size_t chunk = 1; chunk < chunks; ++chunk) {
         try {
             helpers.push_back(StartHelper([&run, chunk] { run(chunk); }));
-        } catch (const std::system_error&) {
-            run(chunk);  // no thread to be had: the chunk runs here
+        } catch (const std::exception&) {
+            // No thread to be had (none left, or no memory for one): the chunk runs here, and
+            // the threads already started are still joined below.
+            run(chunk);
         }
     }
     run(0);

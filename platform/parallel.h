@@ -3,10 +3,10 @@
 // ParallelChunks cuts 0..count into consecutive chunks, one per worker when each gets enough
 // items and one in all otherwise, and runs work(chunk, begin, end) for each, the first chunk
 // on the calling thread. It returns when every chunk is done; an exception from a chunk is
-// rethrown then, the earliest chunk's first. A chunk whose thread the system refuses runs on
-// the calling thread instead. Work that writes only what its own chunk owns therefore gives
-// the same result as one plain loop. ForEachRowBand is the same over the rows of a picture or
-// grid.
+// rethrown then, the earliest chunk's first. A chunk whose thread cannot be started (none left,
+// or no memory for one) runs on the calling thread instead. Work that writes only what its own
+// chunk owns therefore gives the same result as one plain loop. ForEachRowBand is the same over the
+// rows of a picture or grid.
 //
 // The worker count is the machine's; ScopedWorkerCount sets it, and ScopedThreadStarter the
 // way helper threads are started, while they live, so that tests can take the paths of any
@@ -37,8 +37,8 @@ std::size_t ChunkCount(std::size_t count, std::size_t minimumPerWorker);
 void ForEachRowBand(std::int64_t rows, std::int64_t minRowsPerBand,
                     const std::function<void(std::int64_t begin, std::int64_t end)>& work);
 
-/// Starts a thread running job; throws std::system_error, as std::thread does, when the
-/// system gives none.
+/// Starts a thread running job; throws, as std::thread does, when the system gives none
+/// (std::system_error) or there is no memory for one.
 using ThreadStarter = std::function<std::thread(std::function<void()> job)>;
 
 class ScopedWorkerCount {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 #include <atomic>
 #include <mutex>
 #include <set>
@@ -102,11 +103,15 @@ TEST(ParallelChunks, RethrowsTheEarliestChunksFaultOnceEveryChunkIsDone) {
 
 // Refuses the helper thread starts whose numbers (from 0) are in refused, as the system does
 // when it has no thread to give, and starts the others.
-ThreadStarter Refusing(std::set<std::size_t> refused, std::size_t& asked) {
-    return [refused, &asked](std::function<void()> job) {
-        if (refused.count(asked++))
+// Refuses the helper starts in refused as the system does, or for want of memory.
+ThreadStarter Refusing(std::set<std::size_t> refused, std::size_t& asked, bool noMemory = false) {
+    return [refused, &asked, noMemory](std::function<void()> job) {
+        if (refused.count(asked++)) {
+            if (noMemory)
+                throw std::bad_alloc();
             throw std::system_error(
                 std::make_error_code(std::errc::resource_unavailable_try_again));
+        }
         return std::thread(std::move(job));
     };
 }
@@ -115,16 +120,18 @@ TEST(ParallelChunks, RunsAChunkWhoseThreadIsRefusedOnTheCallingThread) {
     const struct {
         const char* reason;
         std::set<std::size_t> refused;  // helper starts, chunk 1 first
+        bool noMemory = false;          // a start that ended the program while other threads ran
     } cases[] = {
         {"every thread refused", {0, 1, 2}},
         {"the second thread refused", {1}},
         {"the first and the last refused", {0, 2}},
         {"none refused", {}},
+        {"the second thread finds no memory", {1}, true},
     };
     const ScopedWorkerCount workers(4);
     for (const auto& c : cases) {
         std::size_t asked = 0;
-        const ScopedThreadStarter starter(Refusing(c.refused, asked));
+        const ScopedThreadStarter starter(Refusing(c.refused, asked, c.noMemory));
         const std::vector<Chunk> ran = RunChunks(40, 10);
         EXPECT_EQ(asked, 3u) << c.reason << ": a thread for each chunk after the first";
         ASSERT_EQ(ran.size(), 4u) << c.reason;
