@@ -36,7 +36,7 @@
 #include "qt_colour.h"
 #include "reference_renderer.h"
 #include "scene.h"
-#include "scene_load.h"
+#include "viewer_state.h"
 #include "window_mapping.h"
 
 namespace {
@@ -174,10 +174,9 @@ void Redraws(const Size& size) {
             "%s\n",
             shaded ? "shaded" : "wire  ", ours, shaded ? 60 : 30, first, first / ours, toolkit,
             toolkit / ours, picture.pixels() == reference.pixels() ? "yes" : "NO");
-        quarn::HiddenSurfaces = true;
-        const double hidden =
-            Milliseconds(size.runs * 3, [&] { quarn::RenderScene(canvas, kWidth, kHeight); });
-        quarn::HiddenSurfaces = false;
+        const quarn::ViewOptions hiddenSurfaces{.hiddenSurfaces = true};
+        const double hidden = Milliseconds(
+            size.runs * 3, [&] { quarn::RenderScene(canvas, kWidth, kHeight, hiddenSurfaces); });
         std::printf(
             "%s redraw with hidden surfaces: %.1f ms, %.2fx the plain redraw (goal <= "
             "1.5x)\n",

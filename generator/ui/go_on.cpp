@@ -12,8 +12,6 @@
 
 namespace quarn {
 
-bool SmoothTerrain = false;
-
 namespace {
 
 std::string TextOf(const QLineEdit* edit) {
@@ -37,7 +35,7 @@ GeneratorFields ReadPanel(const TfrmGenCPanel& panel) {
 
 }  // namespace
 
-bool GoOn() {
+bool GoOn(Surface surface) {
     const GeneratorFields fields = ReadPanel(*frmGenCPanel);
     // A map window whose picture failed to load has no map, whatever MapFileName says.
     const bool mapLoaded = !MapFileName.empty() && frmMap && !frmMap->picture().isNull();
@@ -50,7 +48,7 @@ bool GoOn() {
                }};
     }
     ExportOptions options;
-    options.surface = SmoothTerrain ? Surface::Smooth : Surface::Terraced;
+    options.surface = surface;
     return RunGenerate(fields, mapLoaded, map, options);
 }
 

@@ -2,20 +2,20 @@
 //
 // Reads the generator panel's fields and output choice and the map window's picture, takes
 // the swatch colours from the Palette, and runs the shared generate command on them, with the
-// smooth surface while SmoothTerrain is on (the main window's Options menu sets it); a map
-// window without a picture (its load failed) counts as no map loaded. Platform errors are not
-// caught here: they reach the window's guarded handler.
+// surface it is given (the main window's Options menu chooses it); a map window without a
+// picture (its load failed) counts as no map loaded. Platform errors are not caught here: they
+// reach the window's guarded handler.
 #pragma once
 
 #include <string>
 
+#include "export_options.h"
+
 namespace quarn {
 
-/// Generate the smooth surface instead of the terraced one; off at start.
-extern bool SmoothTerrain;
-
-/// Generates a terrain file from the panel and the loaded map; true when a file was written.
-bool GoOn();
+/// Generates a terrain file of surface from the panel and the loaded map; true when a file was
+/// written.
+bool GoOn(Surface surface);
 
 /// What the last generate wrote, as "island.3df: 4800 vertices, 9322 triangles".
 std::string GenerateSummary();

@@ -5,9 +5,9 @@
 
 #include "busy_cursor.h"
 #include "design_look.h"
-#include "draw.h"
 #include "error_report.h"
 #include "scene.h"
+#include "viewer_state.h"
 
 namespace quarn {
 
@@ -143,7 +143,7 @@ bool TfrmRender::drawPicture(const std::function<bool()>& drawing) {
 
 void TfrmRender::Button1Click() {
     m_renderSoon.stop();
-    drawPicture([this] { return RenderScene(m_canvas, kImageWidth, kImageHeight); });
+    drawPicture([this] { return RenderScene(m_canvas, kImageWidth, kImageHeight, m_viewOptions); });
 }
 
 void TfrmRender::UpDown1Click() {

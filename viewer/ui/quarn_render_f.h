@@ -1,5 +1,6 @@
 // The viewer window frmRender: the rendered picture above a strip of controls that change
 // the program-wide view settings and, while "Autorender" is checked, render again at once.
+// Every rendering uses the view options that the window was last handed.
 //
 // Spin buttons run 0..355 in steps of 5 (360 wraps to 0, -1 to 355); the vertical one edits an
 // elevation, the horizontal one an azimuth, of the observer or the sun by the radio buttons.
@@ -23,8 +24,9 @@
 
 #include "picture_view.h"
 #include "pixel_buffer.h"
-#include "scene_reader.h"
+#include "projection.h"
 #include "up_down.h"
+#include "viewer_state.h"
 
 namespace quarn {
 
@@ -39,6 +41,10 @@ class TfrmRender : public QMdiSubWindow, public AngleDisplay {
     /// Reads the vertices of load, showing the angles in the spin buttons.
     bool Read_Points(SceneLoad& load) { return quarn::Read_Points(load, *this); }
     void showAngles(int elevation, int azimuth) override;
+
+    /// The options of the renderings from now on.
+    void setViewOptions(const ViewOptions& options) { m_viewOptions = options; }
+    const ViewOptions& viewOptions() const { return m_viewOptions; }
 
     PixelBuffer& picture() { return m_picture; }
     Canvas& canvas() { return m_canvas; }
@@ -87,6 +93,7 @@ class TfrmRender : public QMdiSubWindow, public AngleDisplay {
 
     PixelBuffer m_picture{kImageWidth, kImageHeight};
     PixelCanvas m_canvas{m_picture};
+    ViewOptions m_viewOptions;
     QTimer m_renderSoon;
     std::chrono::steady_clock::duration m_lastDrawing{};
 };
