@@ -18,17 +18,13 @@ namespace quarn::testing {
 namespace {
 
 __extension__ typedef __int128 Wide;
-using Depth = long double;
+using Depth = double;
 
 // A triangle as the drawing sees it: pixel corners, their depths y', its colour.
 struct Shape {
     Point corner[3];
     Depth depth[3];
     Colour colour;
-    Depth scale;  // the largest corner depth, for the rounding allowed in comparing depths
-    // Depth change from one pixel to the next: across the plane along the steeper axis, along
-    // both axes, and along the steepest edge.
-    Depth planeSteep, planeSum, lineStep;
 };
 
 Wide FloorDiv(Wide n, Wide d) {
@@ -84,7 +80,7 @@ Depth PlaneDepth(const Shape& s, std::int32_t x, std::int32_t y) {
     const Depth d1 = s.depth[1] - s.depth[0], d2 = s.depth[2] - s.depth[0];
     const Depth area = x1 * y2 - x2 * y1;
     const Depth a = (d1 * y2 - d2 * y1) / area, b = (d2 * x1 - d1 * x2) / area;
-    return s.depth[0] + a * (Depth(x) + 0.5L - p0.x) + b * (Depth(y) + 0.5L - p0.y);
+    return s.depth[0] + a * (Depth(x) + 0.5 - p0.x) + b * (Depth(y) + 0.5 - p0.y);
 }
 
 // The depth of the pen's line from corner i to corner j at the pixel, when the line has it.
@@ -129,24 +125,31 @@ std::optional<Depth> DepthAt(const Shape& s, std::int32_t x, std::int32_t y) {
     return depth;
 }
 
-// The depth changes from one pixel to the next of the shape.
-void SetChanges(Shape& s) {
+// Depth change from one pixel to the next: across the plane along the steeper axis and along
+// both axes (none without an area), and along the steepest edge.
+struct Changes {
+    Depth steep = 0, both = 0, edge = 0;
+};
+
+Changes ChangesOf(const Shape& s) {
     const Point p0 = s.corner[0], p1 = s.corner[1], p2 = s.corner[2];
     const Depth x1 = Depth(p1.x) - p0.x, y1 = Depth(p1.y) - p0.y;
     const Depth x2 = Depth(p2.x) - p0.x, y2 = Depth(p2.y) - p0.y;
     const Depth d1 = s.depth[1] - s.depth[0], d2 = s.depth[2] - s.depth[0];
     const Depth area = std::fabs(x1 * y2 - x2 * y1);
+    Changes changes;
     if (area != 0) {
         const Depth a = std::fabs(d1 * y2 - d2 * y1) / area,
                     b = std::fabs(d2 * x1 - d1 * x2) / area;
-        s.planeSteep = std::max(a, b), s.planeSum = a + b;
+        changes.steep = std::max(a, b), changes.both = a + b;
     }
     for (int k = 0; k < 3; ++k) {
         const Point p = s.corner[k], q = s.corner[(k + 1) % 3];
         const Depth steps =
             std::max({Depth(1), std::fabs(Depth(q.x) - p.x), std::fabs(Depth(q.y) - p.y)});
-        s.lineStep = std::max(s.lineStep, std::fabs(s.depth[(k + 1) % 3] - s.depth[k]) / steps);
+        changes.edge = std::max(changes.edge, std::fabs(s.depth[(k + 1) % 3] - s.depth[k]) / steps);
     }
+    return changes;
 }
 
 Shape ShapeOf(const ProjectedScene& projected, std::size_t i, const DrawMode& mode) {
@@ -158,9 +161,7 @@ Shape ShapeOf(const ProjectedScene& projected, std::size_t i, const DrawMode& mo
         const float z = CheckedToFloat(double(mode.zoom) * corners[k]->z);
         WorldToDevice(projected.mapping, x, z, s.corner[k].x, s.corner[k].y);
         s.depth[k] = corners[k]->y;
-        s.scale = std::max(s.scale, std::fabs(s.depth[k]));
     }
-    SetChanges(s);
     if (mode.shaded)
         s.colour = ComputeShadedColour(t.corner1, t.corner2, t.corner3, projected.rotatedSun,
                                        float(t.colour), 0.2f, 0.4f, 0.4f, 0.5f);
@@ -189,7 +190,11 @@ void DrawInOrder(const std::vector<Shape>& shapes, bool shaded, OracleOutcome& o
 
 // How far apart two depths may come out of 32-bit arithmetic that the rules call equal.
 Depth Rounding(const Shape& a, const Shape& b) {
-    return 1e-6L * (1 + a.scale + b.scale);
+    Depth scale = 1;
+    for (const Shape* s : {&a, &b})
+        for (const Depth d : s->depth)
+            scale += std::fabs(d);
+    return 1e-6 * scale;
 }
 
 // A triangle over a pixel, at its nearest depth there.
@@ -241,13 +246,13 @@ void DrawNearest(const std::vector<Shape>& shapes, bool shaded, OracleOutcome& o
             if (!line)
                 return;
             const Candidate nearest = NearestOf(over[index(x, y)]);
-            const Shape& n = *nearest.shape;
             // A pixel's depth change of the nearest surface: at least its change along the
             // steeper axis, at most along both axes and that of the edge's own surface too.
-            const Depth near = nearest.depth - Rounding(s, n) - *line;
-            if (near <= n.planeSteep)
+            const Changes n = ChangesOf(*nearest.shape), own = ChangesOf(s);
+            const Depth behind = nearest.depth - Rounding(s, *nearest.shape) - *line;
+            if (behind <= n.steep)
                 out.picture.setPixel(x, y, kWhite);
-            else if (near <= n.planeSum + std::max(s.planeSum, s.lineStep))
+            else if (behind <= n.both + std::max(own.both, own.edge))
                 out.also.emplace(index(x, y), kWhite);
         });
 }
