@@ -48,14 +48,6 @@ ProjectedScene InPixels(const std::vector<Shape>& shapes, float zoom = 1, int wi
     return scene;
 }
 
-PixelBuffer Earlier() {
-    PixelBuffer picture(kWidth, kHeight);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            picture.setPixel(x, y, Colour(x * 40503 + y * 9973) & 0xFFFFFFu);
-    return picture;
-}
-
 constexpr testing::PenAndBrush kStart{BrushStyle::Solid, 0x102030, 0x405060};
 
 struct Case {
@@ -138,14 +130,14 @@ TEST(OracleCases, EveryModeDrawsAsTheRulesSay) {
             for (const bool hidden : {false, true}) {
                 const std::string mode = std::string(c.name) + (shaded ? ", shaded" : ", wire") +
                                          (hidden ? ", hidden surfaces" : "");
-                PixelBuffer picture = Earlier();
+                PixelBuffer picture = testing::Patterned(kWidth, kHeight);
                 PixelCanvas canvas(picture);
                 canvas.brushStyle = kStart.brushStyle, canvas.brushColour = kStart.brushColour;
                 canvas.penColour = kStart.penColour;
                 const std::string fault = testing::FaultText(
                     [&] { DrawProjected(scene, c.zoom, shaded, canvas, hidden); });
-                const testing::OracleOutcome rules =
-                    testing::OracleDraw(scene, {c.zoom, shaded, hidden}, Earlier(), kStart);
+                const testing::OracleOutcome rules = testing::OracleDraw(
+                    scene, {c.zoom, shaded, hidden}, testing::Patterned(kWidth, kHeight), kStart);
                 EXPECT_EQ(fault, rules.fault) << mode;
                 const testing::Disagreement differ = testing::Compare(rules, picture);
                 EXPECT_EQ(differ.pixels, 0u) << mode << ", first at " << differ.first;
@@ -154,6 +146,23 @@ TEST(OracleCases, EveryModeDrawsAsTheRulesSay) {
                 EXPECT_EQ(canvas.brushColour, rules.canvas.brushColour) << mode;
             }
     }
+}
+
+// A wire edge two units behind a flat surface, on a triangle no more than two pixels across
+// whose depth changes 1.5 from one pixel to the next, is covered: it lies farther behind than
+// a pixel's depth change of either. Disabled while the renderer allows such a small triangle
+// the whole spread of its corners' depths (3 here) and shows the edge at (10, 10).
+TEST(OracleCases, DISABLED_SmallTrianglesEdgesHideBeyondAPixelsDepthChange) {
+    const ProjectedScene scene = InPixels(
+        {{{0, 0, 7}, {30, 0, 7}, {0, 30, 7}, 216}, {{10, 10, 5}, {12, 10, 8}, {12, 10, 8}, 120}});
+    PixelBuffer picture(kWidth, kHeight);
+    PixelCanvas canvas(picture);
+    DrawProjected(scene, 1.0f, false, canvas, true);
+    EXPECT_EQ(picture.pixel(10, 10), kBlack);
+    const testing::OracleOutcome rules =
+        testing::OracleDraw(scene, {1.0f, false, true}, PixelBuffer(kWidth, kHeight), {});
+    EXPECT_EQ(rules.picture.pixel(10, 10), kBlack);
+    EXPECT_EQ(testing::Compare(rules, picture).pixels, 0u);
 }
 
 // The rules' picture as text: '#' where a triangle shows, '.' where the picture stays black.

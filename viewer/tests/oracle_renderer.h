@@ -2,16 +2,15 @@
 // the pixel tests to hold the renderer against.
 //
 // A triangle's pixel corners are WorldToDevice of its zoomed x' and z', its colour
-// ComputeShadedColour under the sun. It covers a pixel with its fill (the pixel's centre
-// inside, a centre on an edge only for a top or a left edge) or with its outline (per edge,
-// one pixel per step along the longer axis, the other coordinate the nearest, halves toward
-// the larger). In file order the last triangle over a pixel shows; with hidden surfaces the
-// nearest, by y' on the plane through the pixel corners or evenly along an outline, the later
-// at equal depth, and a wire edge shows where it lies within a pixel's depth change of the
-// nearest surface. Every pixel of a triangle's box is decided on its own; nothing is walked.
+// ComputeShadedColour under the sun; the pixels it covers and their depths follow the fill and
+// pen rules (oracle_coverage). In file order the last triangle over a pixel shows; with hidden
+// surfaces the nearest, the later at equal depth, and a wire edge where it lies within a
+// pixel's depth change of the nearest surface. The drawing stops before the first triangle
+// whose corners or colour fault. Every pixel of a triangle's box is decided on its own.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -47,6 +46,9 @@ struct OracleOutcome {
     std::string fault = "no fault";
 };
 
+/// A picture of varied colours, to show which pixels a drawing leaves as they were.
+PixelBuffer Patterned(std::int32_t width, std::int32_t height);
+
 /// DrawProjected by the rules: projected drawn over picture, starting from canvas.
 OracleOutcome OracleDraw(const ProjectedScene& projected, const DrawMode& mode, PixelBuffer picture,
                          PenAndBrush canvas);
@@ -57,11 +59,13 @@ OracleOutcome OracleRender(const Scene& scene, const ViewAngles& angles,
                            const ProjectionOptions& options, const DrawMode& mode,
                            PixelBuffer picture, PenAndBrush canvas);
 
-/// The pixels of actual that the rules rule out: how many, and the first of them in words.
+/// How many pixels of a picture the rules rule out, and the first of them in words.
 struct Disagreement {
     std::size_t pixels = 0;
     std::string first;
 };
+
+/// The pixels of actual that expected rules out.
 Disagreement Compare(const OracleOutcome& expected, const PixelBuffer& actual);
 
 }  // namespace quarn::testing
