@@ -80,27 +80,32 @@ void DrawNearest(const std::vector<Shape>& shapes, bool shaded, OracleOutcome& o
             if (const auto d = DepthAt(s, x, y))
                 over[i].push_back({*d, &s});
         });
+    std::vector<Candidate> nearest(over.size(), Candidate{});
+    for (std::size_t i = 0; i < over.size(); ++i) {
+        if (over[i].empty())
+            continue;
+        nearest[i] = NearestOf(over[i]);
+        if (!shaded)
+            continue;
+        out.picture.writablePixels()[i] = nearest[i].shape->colour;
+        // Equal depths are decided; nearly equal ones are rounding's to decide.
+        for (const Candidate& c : over[i])
+            if (c.depth != nearest[i].depth &&
+                nearest[i].depth - c.depth <= Rounding(*nearest[i].shape, *c.shape))
+                out.also.emplace(i, c.shape->colour);
+    }
+    if (shaded)
+        return;
     for (const Shape& s : shapes)
         ForEachPixel(s, out.picture, [&](std::int32_t x, std::int32_t y, std::size_t i) {
-            const Candidate nearest = over[i].empty() ? Candidate{} : NearestOf(over[i]);
-            if (shaded) {
-                if (nearest.shape != &s)
-                    return;
-                out.picture.setPixel(x, y, s.colour);
-                // Equal depths are decided; nearly equal ones are rounding's to decide.
-                for (const Candidate& c : over[i])
-                    if (c.depth != nearest.depth &&
-                        nearest.depth - c.depth <= Rounding(s, *c.shape))
-                        out.also.emplace(i, c.shape->colour);
-                return;
-            }
             const auto line = OutlineDepth(s, x, y);
             if (!line)
                 return;
             // A pixel's depth change of the nearest surface: at least its change along the
             // steeper axis, at most along both axes and that of the edge's own surface too.
-            const Changes near = ChangesOf(*nearest.shape), own = ChangesOf(s);
-            const double behind = nearest.depth - Rounding(s, *nearest.shape) - *line;
+            const Shape& front = *nearest[i].shape;
+            const Changes near = ChangesOf(front), own = ChangesOf(s);
+            const double behind = nearest[i].depth - Rounding(s, front) - *line;
             if (behind <= near.steep)
                 out.picture.setPixel(x, y, kWhite);
             else if (behind <= near.both + std::max(own.both, own.edge))
