@@ -15,7 +15,6 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -25,18 +24,18 @@
 #include "picture_view.h"
 #include "pixel_buffer.h"
 #include "projection.h"
+#include "single_window.h"
 #include "up_down.h"
 #include "viewer_state.h"
 
 namespace quarn {
 
-class TfrmRender : public QMdiSubWindow, public AngleDisplay {
+class TfrmRender : public SingleWindow<TfrmRender>, public AngleDisplay {
   public:
     static constexpr int kImageWidth = 550;
     static constexpr int kImageHeight = 418;
 
-    explicit TfrmRender(QWidget* parent = nullptr);
-    ~TfrmRender() override;
+    TfrmRender();
 
     /// Reads the vertices of load, showing the angles in the spin buttons.
     bool Read_Points(SceneLoad& load) { return quarn::Read_Points(load, *this); }
@@ -81,15 +80,10 @@ class TfrmRender : public QMdiSubWindow, public AngleDisplay {
     QPushButton* Button3;
     QPushButton* Button1;
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     void buildControls();
     void connectHandlers();
     void showSettings();
-    // Forgets the window (flag, pointer, file name) once: on close, or destroyed unclosed.
-    void FormClose();
 
     PixelBuffer m_picture{kImageWidth, kImageHeight};
     PixelCanvas m_canvas{m_picture};
