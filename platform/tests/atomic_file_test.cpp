@@ -28,6 +28,14 @@ void WriteText(AtomicFile& file, const std::string& text) {
     file.write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
+// Bytes beyond one buffer of the writer, varied by step.
+std::string Block(int step) {
+    std::string block(3 * 1024 * 1024 + 17, '\0');
+    for (std::size_t i = 0; i < block.size(); ++i)
+        block[i] = static_cast<char>(i * static_cast<std::size_t>(step));
+    return block;
+}
+
 void Replace(const std::string& target, const std::string& text) {
     AtomicFile file(target);
     WriteText(file, text);
@@ -50,9 +58,7 @@ TEST(AtomicFile, TargetAppearsOnlyOnCommitAndAbandonmentKeepsTheEarlierFile) {
         WriteText(abandoned, "half written");
     }
     EXPECT_EQ(folder.read("hills.3df"), "old");
-    std::string block(3 * 1024 * 1024 + 17, '\0');  // beyond one buffer, in two writes
-    for (std::size_t i = 0; i < block.size(); ++i)
-        block[i] = static_cast<char>(i * 31);
+    const std::string block = Block(31);  // in two writes
     AtomicFile second(target);
     WriteText(second, block.substr(0, 100));
     WriteText(second, block.substr(100));
@@ -101,11 +107,8 @@ TEST(AtomicFile, AFileOfSeveralNamesIsWrittenInPlaceOnceTheNewContentIsComplete)
         WriteText(abandoned, "half");
     }
     EXPECT_EQ(folder.read("copy.3df"), "old terrain");
-    std::string block(3 * 1024 * 1024 + 17, '\0');  // beyond one buffer
-    for (std::size_t i = 0; i < block.size(); ++i)
-        block[i] = static_cast<char>(i * 7);
     std::string before = "old terrain";
-    for (const std::string& text : {block, std::string("new")}) {  // longer, then shorter
+    for (const std::string& text : {Block(7), std::string("new")}) {  // longer, then shorter
         AtomicFile file(target);
         // The temporary lies elsewhere, and the target stays as it was until the commit.
         EXPECT_NE(fs::path(file.temporaryPath()).parent_path(), folder.path());

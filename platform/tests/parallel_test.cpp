@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <new>
 #include <atomic>
 #include <mutex>
+#include <new>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -72,19 +72,39 @@ TEST(ParallelChunks, CutsConsecutiveChunksThatCoverEveryItem) {
     }
 }
 
+// Refuses the helper starts whose numbers (from 0) are in refused, as the system does when it
+// has no thread to give, or for want of memory; starts the others.
+ThreadStarter Refusing(std::set<std::size_t> refused, std::size_t& asked, bool noMemory = false) {
+    return [refused, &asked, noMemory](std::function<void()> job) {
+        if (refused.count(asked++)) {
+            if (noMemory)
+                throw std::bad_alloc();
+            throw std::system_error(
+                std::make_error_code(std::errc::resource_unavailable_try_again));
+        }
+        return std::thread(std::move(job));
+    };
+}
+
 TEST(ParallelChunks, RethrowsTheEarliestChunksFaultOnceEveryChunkIsDone) {
     const struct {
         const char* reason;
         std::set<std::size_t> failing;
         const char* rethrown;
+        std::set<std::size_t> refused = {};  // helper starts, chunk 1 first
     } cases[] = {
         {"all but the first fail", {1, 2, 3}, "chunk 1"},
         {"the first and the last fail", {0, 3}, "chunk 0"},
         {"the last two fail", {2, 3}, "chunk 2"},
         {"only the last fails", {3}, "chunk 3"},
+        // Were the fault of a chunk run in place let out at once, the chunks already started
+        // would be left running.
+        {"a chunk run in place fails", {1, 3}, "chunk 1", {0}},
     };
     const ScopedWorkerCount workers(4);
     for (const auto& c : cases) {
+        std::size_t asked = 0;
+        const ScopedThreadStarter starter(Refusing(c.refused, asked));
         std::atomic<int> finished{0};
         std::string caught = "nothing";
         try {
@@ -99,21 +119,6 @@ TEST(ParallelChunks, RethrowsTheEarliestChunksFaultOnceEveryChunkIsDone) {
         EXPECT_EQ(caught, c.rethrown) << c.reason;
         EXPECT_EQ(finished.load(), 4) << c.reason << ": a fault stops no other chunk";
     }
-}
-
-// Refuses the helper thread starts whose numbers (from 0) are in refused, as the system does
-// when it has no thread to give, and starts the others.
-// Refuses the helper starts in refused as the system does, or for want of memory.
-ThreadStarter Refusing(std::set<std::size_t> refused, std::size_t& asked, bool noMemory = false) {
-    return [refused, &asked, noMemory](std::function<void()> job) {
-        if (refused.count(asked++)) {
-            if (noMemory)
-                throw std::bad_alloc();
-            throw std::system_error(
-                std::make_error_code(std::errc::resource_unavailable_try_again));
-        }
-        return std::thread(std::move(job));
-    };
 }
 
 TEST(ParallelChunks, RunsAChunkWhoseThreadIsRefusedOnTheCallingThread) {
@@ -135,45 +140,18 @@ TEST(ParallelChunks, RunsAChunkWhoseThreadIsRefusedOnTheCallingThread) {
         const std::vector<Chunk> ran = RunChunks(40, 10);
         EXPECT_EQ(asked, 3u) << c.reason << ": a thread for each chunk after the first";
         ASSERT_EQ(ran.size(), 4u) << c.reason;
+        std::set<std::thread::id> helpers;
         for (std::size_t k = 0; k < ran.size(); ++k) {
             EXPECT_EQ(std::pair(ran[k].begin, ran[k].end), std::pair(10 * k, 10 * k + 10))
                 << c.reason << ", chunk " << k;
             const bool here = k == 0 || c.refused.count(k - 1) != 0;
             EXPECT_EQ(ran[k].thread == std::this_thread::get_id(), here)
                 << c.reason << ", chunk " << k;
+            if (!here)
+                helpers.insert(ran[k].thread);
         }
+        EXPECT_EQ(helpers.size(), 3 - c.refused.size()) << c.reason << ": a thread each";
     }
-}
-
-TEST(ParallelChunks, FaultOfAChunkRunInPlaceWaitsForTheOthers) {
-    // Were the fault of a chunk whose thread was refused let out at once, the chunks already
-    // started would be left running.
-    const ScopedWorkerCount workers(4);
-    std::size_t asked = 0;
-    const ScopedThreadStarter starter(Refusing({0}, asked));
-    std::atomic<int> finished{0};
-    std::string caught = "nothing";
-    try {
-        ParallelChunks(4, 1, [&](std::size_t chunk, std::size_t, std::size_t) {
-            ++finished;
-            if (chunk == 1 || chunk == 3)
-                throw std::runtime_error("chunk " + std::to_string(chunk));
-        });
-    } catch (const std::runtime_error& e) {
-        caught = e.what();
-    }
-    EXPECT_EQ(caught, "chunk 1");
-    EXPECT_EQ(finished.load(), 4);
-}
-
-TEST(ParallelChunks, HelperChunksRunOnThreadsOfTheirOwn) {
-    const ScopedWorkerCount workers(3);
-    const std::vector<Chunk> ran = RunChunks(3, 1);
-    ASSERT_EQ(ran.size(), 3u);
-    EXPECT_EQ(ran[0].thread, std::this_thread::get_id());
-    EXPECT_NE(ran[1].thread, std::this_thread::get_id());
-    EXPECT_NE(ran[2].thread, std::this_thread::get_id());
-    EXPECT_NE(ran[1].thread, ran[2].thread);
 }
 
 TEST(WorkerCount, IsTheMachinesUnlessSetAndComesBackAfterwards) {

@@ -113,6 +113,15 @@ Changes ChangesOf(const Shape& s) {
             std::max({1.0, std::fabs(double(q.x) - p.x), std::fabs(double(q.y) - p.y)});
         changes.edge = std::max(changes.edge, std::fabs(s.depth[(k + 1) % 3] - s.depth[k]) / steps);
     }
+    // Over a triangle no more than two pixels across, the spread of its corners' depths
+    // counts as a pixel's change too, whether less or more than the plane's.
+    const auto [minX, maxX] = std::minmax({s.corner[0].x, s.corner[1].x, s.corner[2].x});
+    const auto [minY, maxY] = std::minmax({s.corner[0].y, s.corner[1].y, s.corner[2].y});
+    if (std::int64_t(maxX) - minX <= 2 && std::int64_t(maxY) - minY <= 2) {
+        const auto [low, high] = std::minmax({s.depth[0], s.depth[1], s.depth[2]});
+        changes.steep = std::min(changes.steep, high - low);
+        changes.both = std::max(changes.both, high - low);
+    }
     return changes;
 }
 

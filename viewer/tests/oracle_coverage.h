@@ -33,7 +33,8 @@ struct Changes {
     double steep = 0, both = 0, edge = 0;
 };
 
-/// The triangle's depth changes: the most along an edge; across the plane none without an area.
+/// The triangle's depth changes: the most along an edge; across the plane none without an area,
+/// and for one no more than two pixels across anything up to the spread of its corners' depths.
 Changes ChangesOf(const Shape& s);
 
 }  // namespace quarn::testing

@@ -100,7 +100,8 @@ testing::OracleOutcome Rendered(const Scene& scene, const View& v) {
     PixelCanvas canvas(out.picture);
     canvas.brushStyle = kEarlier.brushStyle, canvas.brushColour = kEarlier.brushColour;
     canvas.penColour = kEarlier.penColour;
-    out.fault = testing::FaultText([&] { out.drawn = RenderScene(canvas, v.width, v.height, options); });
+    out.fault =
+        testing::FaultText([&] { out.drawn = RenderScene(canvas, v.width, v.height, options); });
     out.canvas = {canvas.brushStyle, canvas.brushColour, canvas.penColour};
     ProjectedList.reset();
     return out;
@@ -225,17 +226,18 @@ TEST_F(OracleMatch, OverlapsDegenerateAndHugeTriangles) {
         }
 }
 
-// Bands of rows handed on bottom up, as the command line writes a large picture, hold the
-// rules' picture on a fresh canvas; a fault comes before the first band.
+// Bands of rows of any height, handed on top down or bottom up (as the command line writes a
+// large picture), hold the rules' picture on a fresh canvas; a fault comes before any band.
 TEST_F(OracleMatch, BandsOfRowsHoldThePictureOfTheRules) {
-    const auto drawInBands = [](const Scene& scene, float zoom, bool shaded, bool hidden) {
+    const auto drawInBands = [](const Scene& scene, float zoom, bool shaded, bool hidden,
+                                std::int32_t rows, bool bottomUp) {
         const auto projected = ProjectScene(scene, kAngles[0], zoom, 83, 61);
         PixelBuffer banded(83, 61);
-        int bands = 0;
+        std::vector<std::int32_t> tops;
         const std::string fault = testing::FaultText([&] {
-            DrawInBands(*projected, zoom, shaded, hidden, 83, 61, 7, true,
+            DrawInBands(*projected, zoom, shaded, hidden, 83, 61, rows, bottomUp,
                         [&](std::int32_t top, const PixelBuffer& band) {
-                            ++bands;
+                            tops.push_back(top);
                             for (std::int32_t y = 0; y < band.height(); ++y)
                                 for (std::int32_t x = 0; x < band.width(); ++x)
                                     banded.setPixel(x, top + y, band.pixel(x, y));
@@ -244,16 +246,24 @@ TEST_F(OracleMatch, BandsOfRowsHoldThePictureOfTheRules) {
         const testing::OracleOutcome rules =
             testing::OracleDraw(*projected, {zoom, shaded, hidden}, PixelBuffer(83, 61), {});
         EXPECT_EQ(fault, rules.fault);
-        EXPECT_EQ(bands, fault == "no fault" ? 9 : 0);
+        std::vector<std::int32_t> expected;
+        for (std::int32_t top = 0; top < 61 && fault == "no fault"; top += rows)
+            expected.push_back(top);
+        if (bottomUp)
+            std::reverse(expected.begin(), expected.end());
+        EXPECT_EQ(tops, expected) << rows << " rows";
         if (fault == "no fault") {
             const testing::Disagreement differ = testing::Compare(rules, banded);
-            EXPECT_EQ(differ.pixels, 0u) << shaded << hidden << ", first at " << differ.first;
+            EXPECT_EQ(differ.pixels, 0u)
+                << shaded << hidden << ", " << rows << " rows, first at " << differ.first;
         }
     };
     for (const bool shaded : {true, false})
         for (const bool hidden : {false, true}) {
-            drawInBands(Terrain(24), 0.751f, shaded, hidden);
-            drawInBands(Jumble(1, 1.0f, true), 1e5f, shaded, hidden);
+            for (const auto& [rows, bottomUp] :
+                 {std::pair{7, true}, {1, false}, {23, false}, {100, true}})
+                drawInBands(Terrain(24), 0.751f, shaded, hidden, rows, bottomUp);
+            drawInBands(Jumble(1, 1.0f, true), 1e5f, shaded, hidden, 7, true);
         }
 }
 

@@ -5,7 +5,8 @@
 // ComputeShadedColour under the sun; the pixels it covers and their depths follow the fill and
 // pen rules (oracle_coverage). In file order the last triangle over a pixel shows; with hidden
 // surfaces the nearest, the later at equal depth, and a wire edge where it lies within a
-// pixel's depth change of the nearest surface. The drawing stops before the first triangle
+// pixel's depth change of the nearest surface (over a triangle no more than two pixels across,
+// up to the spread of its corners' depths). The drawing stops before the first triangle
 // whose corners or colour fault. Every pixel of a triangle's box is decided on its own.
 #pragma once
 

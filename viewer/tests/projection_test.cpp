@@ -54,18 +54,9 @@ TEST_F(Projection, KeepsTheSceneOrderAndFitsTheScaledExtentToThePicture) {
     EXPECT_EQ(std::tuple(m.right, m.bottom), std::tuple(549, 417));
 }
 
-TEST_F(Projection, ProgramWideProjectionPublishesItsResult) {
-    TriangleList = {{{-1, 0, 0}, {1, 0, 0}, {0, 0, 1}, 120}};
-    ASSERT_TRUE(Project_Scene(100, 100));
-    ASSERT_TRUE(ProjectedList);
-    EXPECT_EQ(ProjectedList->size(), 1u);
-    ExpectNear(RotatedSun, {0.0f, 3.4202015f, 9.3969259f}, 1e-5);
-    EXPECT_EQ(g_WindowMapping.sx, ProjectedList->mapping.sx);
-    EXPECT_EQ(g_WindowMapping.right, 99);
-}
-
-// The options handed to the binding reach the projection, the eye at the program-wide distance.
-TEST_F(Projection, ProgramWideProjectionTakesTheOptionsItIsHanded) {
+// The options handed to the binding reach the projection, the eye at the program-wide
+// distance; the result, the turned sun and the mapping are published.
+TEST_F(Projection, ProgramWideProjectionTakesTheOptionsAndPublishesItsResult) {
     TriangleList = {{{-2, 0, 0}, {1, 1, 0}, {0, -1, 1}, 120},
                     {{1, 0, 0}, {0, 2, 1}, {0, 0, 2}, 24}};
     PerspectiveDistance = -4.0f;
@@ -75,12 +66,13 @@ TEST_F(Projection, ProgramWideProjectionTakesTheOptionsItIsHanded) {
         ASSERT_TRUE(Project_Scene(90, 60, options));
         const auto direct = ProjectScene(TriangleList, ViewAngles{}, ZoomFactor, 90, 60,
                                          ProjectionOptionsFor(options, -4.0f));
-        ASSERT_TRUE(direct);
+        ASSERT_TRUE(direct && ProjectedList);
         EXPECT_EQ(std::tuple(g_WindowMapping.xmin, g_WindowMapping.xmax, g_WindowMapping.ymin,
-                             g_WindowMapping.ymax),
+                             g_WindowMapping.ymax, g_WindowMapping.sx, g_WindowMapping.right),
                   std::tuple(direct->mapping.xmin, direct->mapping.xmax, direct->mapping.ymin,
-                             direct->mapping.ymax));
+                             direct->mapping.ymax, ProjectedList->mapping.sx, 89));
         EXPECT_EQ(ProjectedList->vertices.x, direct->vertices.x);
+        ExpectNear(RotatedSun, {0.0f, 3.4202015f, 9.3969259f}, 1e-5);
     }
 }
 

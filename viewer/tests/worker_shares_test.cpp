@@ -64,18 +64,10 @@ NumberedScene Crowded(std::size_t count, std::int32_t width, std::int32_t height
 
 enum class Drawing { kFilled, kOutlined, kNearest, kVisibleOutlines };
 
+const char* const kNames[] = {"filled", "outlined", "hidden surfaces", "hidden-surface wire frame"};
+
 const char* Name(Drawing drawing) {
-    switch (drawing) {
-        case Drawing::kFilled:
-            return "filled";
-        case Drawing::kOutlined:
-            return "outlined";
-        case Drawing::kNearest:
-            return "hidden surfaces";
-        case Drawing::kVisibleOutlines:
-            return "hidden-surface wire frame";
-    }
-    return "";
+    return kNames[static_cast<int>(drawing)];
 }
 
 // Rows top..top+rows-1 of the scene's numbered picture, width wide, drawn by workers workers.
@@ -146,26 +138,6 @@ TEST(WorkerShares, HiddenSurfacesKeepTheLaterTriangleAtEqualDepthAndTheNearerAtA
         for (const std::size_t workers : {1u, 2u, 3u})
             EXPECT_TRUE(
                 AllPixelsAre(Draw(Drawing::kNearest, workers, scene, 48, 40), Colour(c.shown + 1)))
-                << c.reason << ", " << workers << " workers";
-    }
-}
-
-TEST(WorkerShares, PlainDrawingKeepsTheLaterTriangleWhereSharesMeet) {
-    const struct {
-        const char* reason;
-        std::size_t count, earlier, later;
-    } cases[] = {
-        {"few triangles: shares drawn one after another", 30, 0, 29},
-        {"few triangles, either side of the middle", 30, 14, 15},
-        {"many triangles, first and last share", kManyTriangles, 0, kManyTriangles - 1},
-        {"many triangles, either side of the first third", kManyTriangles, kManyTriangles / 3 - 1,
-         kManyTriangles / 3},
-    };
-    for (const auto& c : cases) {
-        const NumberedScene scene = TwoOverEachOther(c.count, c.earlier, 1, c.later, 1);
-        for (const std::size_t workers : {1u, 2u, 3u})
-            EXPECT_TRUE(
-                AllPixelsAre(Draw(Drawing::kFilled, workers, scene, 48, 40), Colour(c.later + 1)))
                 << c.reason << ", " << workers << " workers";
     }
 }
