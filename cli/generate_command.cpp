@@ -145,7 +145,7 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
 
 }  // namespace
 
-int RunGenerate(const std::vector<std::string>& args) {
+int GenerateSubcommand(const std::vector<std::string>& args) {
     if (HelpAsked(args, kGenerateUsage))
         return 0;
     const auto parsed = ParseArguments(args);
