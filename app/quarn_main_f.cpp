@@ -121,8 +121,9 @@ void TfrmMainMDI::Generate3Dfile1Click() {
 
 void TfrmMainMDI::GoOn() {
     StatusText->clear();
-    const bool written = quarn::GoOn();
-    StatusText->setText(written ? QString::fromStdString(GenerateSummary()) : QString());
+    const GenerateResult result = quarn::GoOn(SmoothTerrain ? Surface::Smooth : Surface::Terraced);
+    StatusText->setText(result.written ? QString::fromStdString(GenerateSummary(result))
+                                       : QString());
 }
 
 void TfrmMainMDI::ShowMaximised() {

@@ -1,5 +1,6 @@
 // quarn3d-cli generate: the generate command of a freshly started application with MAP
-// opened and the options typed into the panel's fields, run by the same core as the window.
+// opened and the options typed into the panel's fields, run by the same command as the window
+// (RunGenerateCommand), the save dialog answering OUTPUT.
 #include <cmath>
 #include <iostream>
 #include <optional>
@@ -13,12 +14,10 @@
 #include "console.h"
 #include "file_dialog.h"
 #include "generate_command.h"
-#include "heightmap16.h"
 #include "map_state.h"
 #include "message_box.h"
 #include "options.h"
 #include "palette.h"
-#include "terrain_sampler.h"
 
 namespace quarn::cli {
 
@@ -126,19 +125,17 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
     MapFileName = a.map;
     QImage image = LoadBmpImage(a.map);
     // The picture goes once classified, as the terrain needs the memory.
-    const MapSource map{image.width(), image.height(), [&image] {
+    const LoadedMap map{image.width(), image.height(), [&image] {
                             return ClassifyImage(std::exchange(image, QImage()),
                                                  PanelSwatchColours(Palette));
                         }};
-    LastHeightRange.reset();
-    const bool written = RunGenerate(a.fields, true, map, a.exportOptions);
-    if (!written || boxes.shown)
+    const GenerateResult result = RunGenerateCommand(a.fields, map, a.exportOptions);
+    if (!result.written || boxes.shown)
         return 1;
-    const GridSetup& g = g_GridSetup;
-    std::cout << g.VertexCount << " vertices, " << 2 * (g.GridCols - 1) * (g.GridRows - 1)
-              << " triangles written to " << OutputFileName << '\n';
-    if (LastHeightRange)
-        std::cout << "height range " << HeightRangeText(*LastHeightRange)
+    std::cout << result.vertexCount << " vertices, " << result.triangleCount
+              << " triangles written to " << result.fileName << '\n';
+    if (result.heightRange)
+        std::cout << "height range " << HeightRangeText(*result.heightRange)
                   << " at samples 0 and 65535\n";
     return 0;
 }

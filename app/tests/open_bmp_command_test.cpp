@@ -60,7 +60,7 @@ class OpenBmp : public ::testing::Test {
         for (int i = 0; i < 6; ++i)
             FindEditByTag(GenCPanelForm(), 100 * (i + 1))->setText(levels[i]);
         ui.dialogAnswers.push_back(folder.file(name));
-        RunGuarded(GoOn);
+        RunGuarded([] { GoOn(Surface::Terraced); });
         ui.dialogAnswers.clear();  // unasked when generate refuses
         return folder.read(name);
     }

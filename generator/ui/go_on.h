@@ -1,23 +1,27 @@
 // The generate command of the main window, run by its menu item and the panel's button.
 //
 // Reads the generator panel's fields and output choice and the map window's picture, takes
-// the swatch colours from the Palette, and runs the shared generate command on them, with the
-// smooth surface while SmoothTerrain is on (the main window's Options menu sets it); a map
-// window without a picture (its load failed) counts as no map loaded. Platform errors are not
-// caught here: they reach the window's guarded handler.
+// the swatch colours from the Palette, and runs the shared generate command on them with the
+// surface the main window passes (from its Options menu); a map window without a picture (its
+// load failed) counts as no map loaded. Platform errors are not caught here: they reach the
+// window's guarded handler.
 #pragma once
 
 #include <string>
 
+#include "export_options.h"
+#include "generate_terrain.h"
+
 namespace quarn {
 
-/// Generate the smooth surface instead of the terraced one; off at start.
+/// Generate the smooth surface instead of the terraced one; off at start. The main window's
+/// Options menu sets it, and its generate command passes it to GoOn.
 extern bool SmoothTerrain;
 
-/// Generates a terrain file from the panel and the loaded map; true when a file was written.
-bool GoOn();
+/// Generates a terrain file with surface from the panel and the loaded map.
+GenerateResult GoOn(Surface surface);
 
-/// What the last generate wrote, as "island.3df: 4800 vertices, 9322 triangles".
-std::string GenerateSummary();
+/// What result wrote, as "island.3df: 4800 vertices, 9322 triangles".
+std::string GenerateSummary(const GenerateResult& result);
 
 }  // namespace quarn
