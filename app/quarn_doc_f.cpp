@@ -72,11 +72,10 @@ QString DocumentationFile(const QString& executableDir) {
 
 }  // namespace
 
-TfrmDoc::TfrmDoc(QWidget* parent) : QMdiSubWindow(parent) {
+TfrmDoc::TfrmDoc() : SingleWindow(frmDoc, DocWindowOpen) {
     setWindowTitle(QStringLiteral("Documentation"));
     setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowContextHelpButtonHint | Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
 
     auto* client = new QWidget(this);
     client->setFixedSize(kClientWidth, kClientHeight);
@@ -108,22 +107,6 @@ void TfrmDoc::loadFile(const QString& fileName) {
 
 void TfrmDoc::Button1Click() {
     close();
-}
-
-TfrmDoc::~TfrmDoc() {
-    FormClose();
-}
-
-void TfrmDoc::FormClose() {
-    if (frmDoc != this)
-        return;
-    frmDoc = nullptr;
-    DocWindowOpen = false;
-}
-
-void TfrmDoc::closeEvent(QCloseEvent* event) {
-    FormClose();
-    QMdiSubWindow::closeEvent(event);
 }
 
 void ShowDocumentation() {

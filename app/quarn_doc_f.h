@@ -11,12 +11,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "single_window.h"
+
 namespace quarn {
 
-class TfrmDoc : public QMdiSubWindow {
+class TfrmDoc : public SingleWindow<TfrmDoc> {
   public:
-    explicit TfrmDoc(QWidget* parent = nullptr);
-    ~TfrmDoc() override;
+    TfrmDoc();
 
     /// Replaces the memo's lines by fileName's content; raises the cannot-open error.
     void loadFile(const QString& fileName);
@@ -24,13 +25,8 @@ class TfrmDoc : public QMdiSubWindow {
     QPlainTextEdit* Memo1;
     QPushButton* Button1;
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     void Button1Click();
-    // Forgets the window (flag, pointer) once: on close, or destroyed unclosed.
-    void FormClose();
 };
 
 /// The documentation window while it exists.

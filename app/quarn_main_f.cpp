@@ -16,7 +16,6 @@
 #include "open_bmp_command.h"
 #include "quarn_doc_f.h"
 #include "quarn_render_f.h"
-#include "scene.h"
 #include "scene_commands.h"
 
 namespace quarn {
@@ -29,7 +28,6 @@ constexpr QRect kRestoredBounds(191, 227, 435, 300);
 }  // namespace
 
 TfrmMainMDI* frmMainMDI = nullptr;
-bool TerminateRequested = false;
 const char* const kColourDepthNotice =
     "This program functions properly only with 24-bit color resolution (16.7 million colors)."
     "\rIf this is not your case, please make the proper adjustments.";
@@ -70,14 +68,15 @@ TfrmMainMDI::TfrmMainMDI() {
     SmoothTerrain1 = Options1->addAction(QStringLiteral("&Smooth terrain"));
     SmoothTerrain1->setObjectName(QStringLiteral("SmoothTerrain1"));
     SmoothTerrain1->setCheckable(true);
-    SmoothTerrain = false;  // not remembered from an earlier window
-    connect(SmoothTerrain1, &QAction::toggled, this, [](bool checked) { SmoothTerrain = checked; });
-    HiddenSurfaces1 = addViewOption("HiddenSurfaces1", "&Hidden surfaces", HiddenSurfaces);
-    KeepProportions1 = addViewOption("KeepProportions1", "&Keep proportions", KeepProportions);
-    Perspective1 = addViewOption("Perspective1", "&Perspective", PerspectiveView);
+    connect(SmoothTerrain1, &QAction::toggled, this,
+            [this](bool checked) { m_options.smoothTerrain = checked; });
+    HiddenSurfaces1 =
+        addViewOption("HiddenSurfaces1", "&Hidden surfaces", &ViewOptions::hiddenSurfaces);
+    KeepProportions1 =
+        addViewOption("KeepProportions1", "&Keep proportions", &ViewOptions::keepProportions);
+    Perspective1 = addViewOption("Perspective1", "&Perspective", &ViewOptions::perspective);
 
     frmMainMDI = this;
-    FormCreate();
 }
 
 QAction* TfrmMainMDI::addCommand(const char* name, const char* caption,
@@ -91,24 +90,25 @@ QAction* TfrmMainMDI::addCommand(const char* name, const char* caption,
     return action;
 }
 
-QAction* TfrmMainMDI::addViewOption(const char* name, const char* caption, bool& setting) {
+QAction* TfrmMainMDI::addViewOption(const char* name, const char* caption,
+                                    bool ViewOptions::*setting) {
     QAction* action = Options1->addAction(QString::fromUtf8(caption));
     action->setObjectName(QString::fromUtf8(name));
     action->setCheckable(true);
-    setting = false;  // not remembered from an earlier window
-    connect(action, &QAction::toggled, this, Guarded([action, &setting] {
-                setting = action->isChecked();
-                if (frmRender)
+    connect(action, &QAction::toggled, this, Guarded([this, action, setting] {
+                m_options.view.*setting = action->isChecked();
+                if (frmRender) {
+                    frmRender->setViewOptions(m_options.view);
                     frmRender->renderIfAuto();
+                }
             }));
     return action;
 }
 
-void TfrmMainMDI::FormCreate() {
+bool TfrmMainMDI::FormCreate() {
     // Map pixels are compared with palette colours exactly, which needs a true-colour display.
     const int answer = ShowMessageBox(kColourDepthNotice, MsgDlgType::Warning, mbOK | mbCancel, 0);
-    if (answer == mrCancel)
-        TerminateRequested = true;
+    return answer != mrCancel;
 }
 
 void TfrmMainMDI::OpenBMPfile1Click() {
@@ -121,7 +121,7 @@ void TfrmMainMDI::Generate3Dfile1Click() {
 
 void TfrmMainMDI::GoOn() {
     StatusText->clear();
-    const GenerateResult result = quarn::GoOn(SmoothTerrain ? Surface::Smooth : Surface::Terraced);
+    const GenerateResult result = quarn::GoOn(m_options.surface());
     StatusText->setText(result.written ? QString::fromStdString(GenerateSummary(result))
                                        : QString());
 }
@@ -162,7 +162,7 @@ void TfrmMainMDI::followRestoredFrame() {
 }
 
 void TfrmMainMDI::Open3Dfile1Click() {
-    OpenSceneFile();
+    OpenSceneFile(m_options.view);
 }
 
 void TfrmMainMDI::Save3D1Click() {
@@ -174,7 +174,6 @@ void TfrmMainMDI::Documentation1Click() {
 }
 
 void TfrmMainMDI::Exit1Click() {
-    TerminateRequested = true;
     QApplication::closeAllWindows();
     QApplication::quit();
 }

@@ -3,10 +3,10 @@
 // it; restored, its outer bounds are 191, 227, 435 x 300, and its work area scrolls to the
 // child windows outside it. A status bar says what the last successful generate wrote.
 //
-// Creating it shows the colour-depth notice; Cancel (or Escape, or closing the box) asks the
+// FormCreate shows the colour-depth notice; Cancel (or Escape, or closing the box) asks the
 // program to end, which start-up honours before the message loop waits for input. The menu's
 // commands are methods here; each runs guarded, so a platform error is reported and the
-// application keeps running.
+// application keeps running. The window owns the Options menu's settings and hands them down.
 #pragma once
 
 #include <QAction>
@@ -15,6 +15,8 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <optional>
+
+#include "app_options.h"
 
 namespace quarn {
 
@@ -31,7 +33,7 @@ class TfrmMainMDI : public QMainWindow {
     QAction* Documentation1;
     QAction* Exit1;
     QMenu* Options1;
-    QAction* SmoothTerrain1;  // checkable, unchecked at start; read by the generate command
+    QAction* SmoothTerrain1;  // checkable, unchecked at start; chooses the generate's surface
     // Checkable, unchecked at start: the view options, rendering at once with "Autorender".
     QAction* HiddenSurfaces1;
     QAction* KeepProportions1;
@@ -48,27 +50,28 @@ class TfrmMainMDI : public QMainWindow {
     void GoOn();
     /// Shows the window maximised, filling the work area of its screen.
     void ShowMaximised();
+    /// Shows the start notice; false when the user asked there to end the program.
+    bool FormCreate();
+    /// The Options menu's settings as they stand.
+    const AppOptions& options() const { return m_options; }
 
   protected:
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
   private:
-    void FormCreate();
     QAction* addCommand(const char* name, const char* caption, void (TfrmMainMDI::*handler)());
-    QAction* addViewOption(const char* name, const char* caption, bool& setting);
+    QAction* addViewOption(const char* name, const char* caption, bool ViewOptions::*setting);
     // Gives the restored window its outer bounds within the frame it has now, and again when
     // the window manager changes that frame.
     void placeRestored();
     void followRestoredFrame();
 
     std::optional<QMargins> m_restoredFrame;  // the frame placeRestored allowed for
+    AppOptions m_options;
 };
 
 extern TfrmMainMDI* frmMainMDI;
-
-/// True once the user has asked the program to end (Cancel at the start notice).
-extern bool TerminateRequested;
 
 /// The text of the start notice (two sentences joined by a carriage return).
 extern const char* const kColourDepthNotice;

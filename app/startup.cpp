@@ -17,10 +17,11 @@ bool StartUp() {
     // Child windows and dialogs show the application's icon too.
     QApplication::setWindowIcon(AppIcon());
     auto* mainForm = new TfrmMainMDI();
+    const bool goOn = mainForm->FormCreate();
     CreateGenCPanel();
     TfrmGenCPanel::SetGenerateHandler([] { frmMainMDI->GoOn(); });
     CreateSetPopup();
-    if (TerminateRequested)
+    if (!goOn)
         return false;
     mainForm->ShowMaximised();
     return true;

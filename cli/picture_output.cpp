@@ -9,7 +9,6 @@
 
 #include "atomic_file.h"
 #include "bmp_picture.h"
-#include "draw.h"
 #include "free_space.h"
 #include "qt_png_writer.h"
 #include "text.h"
@@ -75,12 +74,14 @@ std::optional<std::string> FramesSpaceRefusal(const std::vector<std::string>& fr
            " of disk space, but only " + SizeText(*free, false) + " are free!";
 }
 
-void SaveRendering(const std::string& fileName, std::int32_t width, std::int32_t height) {
+void SaveRendering(const std::string& fileName, ProjectedScene projected, const DrawingMode& mode,
+                   std::int32_t width, std::int32_t height) {
     if (IsPngName(fileName)) {
         ColourPngImage image(width, height);
-        Draw_in_Bands(width, height, false, [&image](std::int32_t top, const PixelBuffer& band) {
-            image.setRows(top, band.pixels());
-        });
+        DrawPictureInBands(std::move(projected), mode, width, height, false,
+                           [&image](std::int32_t top, const PixelBuffer& band) {
+                               image.setRows(top, band.pixels());
+                           });
         AtomicFile file(fileName);
         image.write(file);
         file.commit();
@@ -89,14 +90,15 @@ void SaveRendering(const std::string& fileName, std::int32_t width, std::int32_t
     // Opened with the first band, so that a fault of the drawing comes before the file's.
     std::optional<AtomicFile> file;
     std::optional<BinaryWriter> out;
-    Draw_in_Bands(width, height, true, [&](std::int32_t, const PixelBuffer& band) {
-        if (!file) {
-            file.emplace(fileName);
-            out.emplace(*file);
-            WriteBmp24Header(*out, width, height);
-        }
-        WriteBmp24Rows(*out, band);
-    });
+    DrawPictureInBands(std::move(projected), mode, width, height, true,
+                       [&](std::int32_t, const PixelBuffer& band) {
+                           if (!file) {
+                               file.emplace(fileName);
+                               out.emplace(*file);
+                               WriteBmp24Header(*out, width, height);
+                           }
+                           WriteBmp24Rows(*out, band);
+                       });
     if (file)
         file->commit();
 }

@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "draw.h"
+#include "projection.h"
+
 namespace quarn::cli {
 
 /// True when fileName is written as PNG (its extension is .png in any case), else BMP.
@@ -25,8 +28,8 @@ std::uint64_t PictureFileBound(const std::string& fileName, std::int32_t width,
 std::optional<std::string> FramesSpaceRefusal(const std::vector<std::string>& frames,
                                               std::uint64_t frameBytes);
 
-/// Draws the projected scene waiting to be drawn (ProjectedList) into fileName, a picture of
-/// width x height, with the program-wide view settings.
-void SaveRendering(const std::string& fileName, std::int32_t width, std::int32_t height);
+/// Draws projected (fitted to width x height) in mode into fileName, a picture of that size.
+void SaveRendering(const std::string& fileName, ProjectedScene projected, const DrawingMode& mode,
+                   std::int32_t width, std::int32_t height);
 
 }  // namespace quarn::cli

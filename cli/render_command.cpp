@@ -1,6 +1,8 @@
 // quarn3d-cli render: the "Open 3DF file" command of a freshly started application, then the
 // given view settings and one rendering saved as a 24-bit BMP or a PNG; or, with --frames, a
 // turntable of renderings of the scene read once, the observer azimuth turning between them.
+// It runs the viewer's pipeline on values of its own: the file read into a scene, the scene
+// projected for each picture, each projection drawn into its file.
 #include <algorithm>
 #include <iostream>
 #include <optional>
@@ -15,7 +17,8 @@
 #include "picture_targets.h"
 #include "projection.h"
 #include "scene.h"
-#include "scene_load.h"
+#include "scene_reader.h"
+#include "show_error.h"
 
 namespace quarn::cli {
 
@@ -57,18 +60,12 @@ constexpr int kDefaultAzimuthStep = 10;
 
 constexpr int kMaxSide = 16384;
 
-// Nobody sees the spin buttons here.
-class NoDisplay : public AngleDisplay {
-  public:
-    void showAngles(int, int) override {}
-};
-
 struct Arguments {
     std::string scene, picture;
     std::optional<int> elevation, azimuth, sunElevation, sunAzimuth;
-    float zoom = 0.751f;
+    float zoom = kStartZoomFactor;
     bool wire = false;
-    bool hiddenSurfaces = false, keepProportions = false, perspective = false;
+    ViewOptions view;
     int width = 550, height = 418;
     std::optional<int> frames, azimuthStep;
 };
@@ -117,9 +114,9 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
         return read;
     });
     options.flag("--wire", a.wire);
-    options.flag("--hidden-surfaces", a.hiddenSurfaces);
-    options.flag("--keep-proportions", a.keepProportions);
-    options.flag("--perspective", a.perspective);
+    options.flag("--hidden-surfaces", a.view.hiddenSurfaces);
+    options.flag("--keep-proportions", a.view.keepProportions);
+    options.flag("--perspective", a.view.perspective);
     options.value("--frames", WholeOption("--frames", 1, kMaxFrames, a.frames));
     options.value("--azimuth-step", WholeOption("--azimuth-step", 0, 359, a.azimuthStep));
     const auto positional = options.parse(args, 2);
@@ -148,10 +145,19 @@ std::vector<std::string> PictureNames(const Arguments& a) {
     return names;
 }
 
+// The angles after the load (the start ones), with those given on the command line.
+ViewAngles GivenAngles(const Arguments& a) {
+    const auto angle = [](const std::optional<int>& given, std::uint16_t loaded) {
+        return given ? static_cast<std::uint16_t>(*given) : loaded;
+    };
+    return {angle(a.elevation, kDefaultObserverElevation),
+            angle(a.azimuth, kDefaultObserverAzimuth), angle(a.sunElevation, kDefaultSunElevation),
+            angle(a.sunAzimuth, kDefaultSunAzimuth)};
+}
+
 int Render(const Arguments& a) {
     const std::vector<std::string> pictures = PictureNames(a);
-    SceneFileName = a.scene;
-    if (!MayWritePictures(pictures))
+    if (!MayWritePictures(pictures, a.scene))
         return 1;
     // A turntable that fills the disk half-way would leave its first frames and no room.
     const auto noRoom =
@@ -161,33 +167,28 @@ int Render(const Arguments& a) {
         ShowErrorBox(*noRoom);
         return 1;
     }
-    ClearScene();
-    NoDisplay display;
-    if (!LoadScene(SceneFile::Open(SceneFileName), display))
+    const std::optional<LoadedScene> loaded =
+        ReadScene(SceneFile::Open(a.scene), kStartPerspectiveDistance);
+    if (!loaded)
         return 1;
-    const auto angle = [](const std::optional<int>& given, std::uint16_t loaded) {
-        return given ? static_cast<std::uint16_t>(*given) : loaded;
-    };
-    ObserverElevation = angle(a.elevation, ObserverElevation);
-    ObserverAzimuth = angle(a.azimuth, ObserverAzimuth);
-    SunElevation = angle(a.sunElevation, SunElevation);
-    SunAzimuth = angle(a.sunAzimuth, SunAzimuth);
-    ZoomFactor = a.zoom;
-    ShadedMode = !a.wire;
-    HiddenSurfaces = a.hiddenSurfaces;
-    KeepProportions = a.keepProportions;
-    PerspectiveView = a.perspective;
+    ViewAngles angles = GivenAngles(a);
+    const ProjectionOptions projection = ProjectionOptionsFor(a.view, loaded->perspectiveDistance);
+    const DrawingMode mode{a.zoom, !a.wire, a.view.hiddenSurfaces};
     const int step = a.azimuthStep.value_or(kDefaultAzimuthStep);
-    const std::uint16_t firstAzimuth = ObserverAzimuth;
+    const std::uint16_t firstAzimuth = angles.observerAzimuth;
     for (std::size_t frame = 0; frame < pictures.size(); ++frame) {
         // Each frame is the single rendering at its azimuth, on a fresh black picture.
-        ObserverAzimuth =
+        angles.observerAzimuth =
             static_cast<std::uint16_t>((firstAzimuth + frame * std::size_t(step)) % 360);
-        if (!Project_Scene(a.width, a.height))
+        std::optional<ProjectedScene> projected =
+            ProjectScene(loaded->scene, angles, a.zoom, a.width, a.height, projection);
+        if (!projected) {
+            Show_Error(kDivisionByZeroText);
             return 1;
-        SaveRendering(pictures[frame], a.width, a.height);
+        }
+        SaveRendering(pictures[frame], std::move(*projected), mode, a.width, a.height);
     }
-    std::cout << TriangleList.size() << " triangles drawn to " << pictures.front();
+    std::cout << loaded->scene.size() << " triangles drawn to " << pictures.front();
     if (pictures.size() > 1)
         std::cout << " ... " << pictures.back() << " (" << pictures.size() << " frames " << step
                   << " degrees apart, ";

@@ -1,6 +1,6 @@
-// Any bytes as a 3DF file: the two reading steps, then the projection and the drawing of what
-// they accept, end with a refusal, a platform error or a picture, never a crash, hang or
-// runaway allocation.
+// Any bytes as a 3DF file: the reading, then the projection and the drawing of what it
+// accepts, end with a refusal, a platform error or a picture, never a crash, hang or runaway
+// allocation.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -14,29 +14,18 @@
 #include "scene.h"
 #include "scene_reader.h"
 
-namespace {
-
-class NoDisplay : public quarn::AngleDisplay {
-  public:
-    void showAngles(int, int) override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto stream = std::make_unique<std::istringstream>(
         std::string(reinterpret_cast<const char*>(data), size));
-    quarn::SceneLoad load{quarn::SceneFile(std::move(stream))};
-    NoDisplay display;
-    // Each run starts from a fresh application's settings.
-    quarn::PerspectiveDistance = -3.0f;
-    quarn::TriangleList.clear();
     try {
-        if (!quarn::Read_Points(load, display) || !quarn::Read_Triangles(load))
+        // Each run starts from a fresh application's settings.
+        const auto loaded =
+            quarn::ReadScene(quarn::SceneFile(std::move(stream)), quarn::kStartPerspectiveDistance);
+        if (!loaded)
             return 0;
         // A small picture keeps each run fast; the rasterizer clips whatever falls outside.
         const auto projected =
-            quarn::ProjectScene(quarn::TriangleList, quarn::ViewAngles{}, 0.751f, 64, 48);
+            quarn::ProjectScene(loaded->scene, quarn::ViewAngles{}, 0.751f, 64, 48);
         if (!projected)
             return 0;
         quarn::PixelBuffer picture(64, 48);

@@ -76,9 +76,4 @@ void HSVToRGB(float h, float s, float v, float& r, float& g, float& b) {
     }
 }
 
-Colour PackRGB(std::int32_t red, std::int32_t green, std::int32_t blue) {
-    return static_cast<Colour>(red & 255) + static_cast<Colour>(green & 255) * 256u +
-           static_cast<Colour>(blue & 255) * 65536u;
-}
-
 }  // namespace quarn

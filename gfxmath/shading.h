@@ -1,17 +1,15 @@
 // The flat shading colour of a triangle and the raster helpers it needs.
 //
-// Colour: red in bits 0-7, green 8-15, blue 16-23, zero above. The colour code of a triangle
-// is its hue in degrees; 32767 means no hue (grey). The intensity kd*d + ka + ks*s^n becomes
+// Colours are packed as colour.h says. The colour code of a triangle is its hue in degrees; 32767 means no hue (grey). The intensity kd*d + ka + ks*s^n becomes
 // both saturation and value of an HSV colour. Degenerate geometry never divides by zero.
 #pragma once
 
 #include <cstdint>
 
+#include "colour.h"
 #include "vec3.h"
 
 namespace quarn {
-
-using Colour = std::uint32_t;
 
 inline constexpr float kNoHue = 32767.0f;
 
@@ -23,8 +21,5 @@ Colour ComputeShadedColour(Vec3 p1, Vec3 p2, Vec3 p3, Vec3 light, float hue, flo
 /// HSV (hue in degrees) to RGB in 0..1. For a hue outside [0, 360] with i outside 0..5 the
 /// outputs are left as they were.
 void HSVToRGB(float h, float s, float v, float& r, float& g, float& b);
-
-/// (red AND 255) + 256 (green AND 255) + 65536 (blue AND 255).
-Colour PackRGB(std::int32_t red, std::int32_t green, std::int32_t blue);
 
 }  // namespace quarn

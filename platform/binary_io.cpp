@@ -10,18 +10,6 @@
 
 namespace quarn {
 
-namespace {
-
-template <std::size_t N>
-std::uint32_t littleEndian(const std::array<std::uint8_t, N>& b) {
-    std::uint32_t v = 0;
-    for (std::size_t i = N; i-- > 0;)
-        v = (v << 8) | b[i];
-    return v;
-}
-
-}  // namespace
-
 std::unique_ptr<std::ifstream> OpenBinaryInput(const std::string& fileName) {
     // A folder opens as a stream on this system but reads nothing.
     std::error_code ignored;
@@ -60,13 +48,13 @@ std::uint8_t BinaryReader::readUint8() {
 std::uint16_t BinaryReader::readUint16() {
     std::array<std::uint8_t, 2> b{};
     readBytes(b);
-    return static_cast<std::uint16_t>(littleEndian(b));
+    return static_cast<std::uint16_t>(b[0] | b[1] << 8);
 }
 
 std::uint32_t BinaryReader::readUint32() {
     std::array<std::uint8_t, 4> b{};
     readBytes(b);
-    return littleEndian(b);
+    return GetUint32(b.data());
 }
 
 std::int32_t BinaryReader::readInt32() {

@@ -2,7 +2,9 @@
 //
 // BinaryReader reads from a std::istream; a read that cannot deliver all its bytes raises
 // "Read beyond end of file". BinaryWriter appends to a byte sink (an output file or a memory
-// buffer) field by field; nothing is ever dumped as a struct.
+// buffer) field by field; nothing is ever dumped as a struct. Records read a block of bytes at
+// a time are decoded field by field from the block (GetUint32 and its kin), nothing ever read
+// straight into a struct.
 #pragma once
 
 #include <bit>
@@ -29,6 +31,22 @@ inline std::uint8_t* PutUint32(std::uint8_t* at, std::uint32_t value) {
 /// Puts value's bits the same way.
 inline std::uint8_t* PutFloat(std::uint8_t* at, float value) {
     return PutUint32(at, std::bit_cast<std::uint32_t>(value));
+}
+
+/// The four little-endian bytes at at as a number.
+inline std::uint32_t GetUint32(const std::uint8_t* at) {
+    return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 |
+           std::uint32_t{at[3]} << 24;
+}
+
+/// The same bytes as a two's-complement number.
+inline std::int32_t GetInt32(const std::uint8_t* at) {
+    return static_cast<std::int32_t>(GetUint32(at));
+}
+
+/// The same bytes as a float's bits.
+inline float GetFloat(const std::uint8_t* at) {
+    return std::bit_cast<float>(GetUint32(at));
 }
 
 class BinaryReader {

@@ -1,14 +1,30 @@
 #include "parallel.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
-#include <system_error>
-#include <thread>
+#include <utility>
 #include <vector>
 
 namespace quarn {
 
+namespace {
+
+// 0: the machine's count.
+std::atomic<std::size_t> g_workerCount{0};
+// Null: std::thread itself.
+std::atomic<const ThreadStarter*> g_threadStarter{nullptr};
+
+std::thread StartHelper(std::function<void()> job) {
+    const ThreadStarter* starter = g_threadStarter.load(std::memory_order_relaxed);
+    return starter ? (*starter)(std::move(job)) : std::thread(std::move(job));
+}
+
+}  // namespace
+
 std::size_t WorkerCount() {
+    if (const std::size_t set = g_workerCount.load(std::memory_order_relaxed); set != 0)
+        return set;
     return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 16);
 }
 
@@ -32,9 +48,11 @@ void ParallelChunks(std::size_t count, std::size_t minimumPerWorker,
     helpers.reserve(chunks - 1);
     for (std::size_t chunk = 1; chunk < chunks; ++chunk) {
         try {
-            helpers.emplace_back(run, chunk);
-        } catch (const std::system_error&) {
-            run(chunk);  // no thread to be had: the chunk runs here
+            helpers.push_back(StartHelper([&run, chunk] { run(chunk); }));
+        } catch (const std::exception&) {
+            // No thread to be had (none left, or no memory for one): the chunk runs here, and
+            // the threads already started are still joined below.
+            run(chunk);
         }
     }
     run(0);
@@ -53,6 +71,20 @@ void ForEachRowBand(std::int64_t rows, std::int64_t minRowsPerBand,
                    [&](std::size_t, std::size_t begin, std::size_t end) {
                        work(std::int64_t(begin), std::int64_t(end));
                    });
+}
+
+ScopedWorkerCount::ScopedWorkerCount(std::size_t workers)
+    : m_previous(g_workerCount.exchange(std::max<std::size_t>(workers, 1))) {}
+
+ScopedWorkerCount::~ScopedWorkerCount() {
+    g_workerCount.store(m_previous);
+}
+
+ScopedThreadStarter::ScopedThreadStarter(ThreadStarter starter)
+    : m_starter(std::move(starter)), m_previous(g_threadStarter.exchange(&m_starter)) {}
+
+ScopedThreadStarter::~ScopedThreadStarter() {
+    g_threadStarter.store(m_previous);
 }
 
 }  // namespace quarn

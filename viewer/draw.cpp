@@ -8,7 +8,6 @@
 #include "numbered_drawing.h"
 #include "pixel_buffer.h"
 #include "polygon_plan.h"
-#include "scene.h"
 
 namespace quarn {
 
@@ -98,23 +97,10 @@ void DrawInBands(const ProjectedScene& projected, float zoom, bool shaded, bool 
     }
 }
 
-void Draw_in_Bands(std::int32_t width, std::int32_t height, bool bottomUp, const BandTaker& take) {
-    if (!ProjectedList)
-        return;
-    ProjectedScene projected = std::move(*ProjectedList);
-    ProjectedList.reset();
-    DrawInBands(projected, ZoomFactor, ShadedMode, HiddenSurfaces, width, height,
+void DrawPictureInBands(ProjectedScene projected, const DrawingMode& mode, std::int32_t width,
+                        std::int32_t height, bool bottomUp, const BandTaker& take) {
+    DrawInBands(projected, mode.zoom, mode.shaded, mode.hiddenSurfaces, width, height,
                 BandRows(width, height), bottomUp, take);
-    KeepForReuse(std::move(projected));
-}
-
-void Draw_and_View(Canvas& canvas) {
-    if (!ProjectedList)
-        return;
-    // Consumed even when a fault ends the drawing half-way.
-    ProjectedScene projected = std::move(*ProjectedList);
-    ProjectedList.reset();
-    DrawProjected(projected, ZoomFactor, ShadedMode, canvas, HiddenSurfaces);
     KeepForReuse(std::move(projected));
 }
 
@@ -128,23 +114,6 @@ void ClearPicture(Canvas& canvas, std::int32_t width, std::int32_t height) {
     canvas.rectangle(0, 0, width, height);
     canvas.penColour = pen;
     canvas.rectangle(0, 0, width - 1, height - 1);
-}
-
-bool ProjectClearDraw(Canvas& canvas, std::int32_t width, std::int32_t height) {
-    if (!Project_Scene(width, height))
-        return false;
-    ClearPicture(canvas, width, height);
-    Draw_and_View(canvas);
-    return true;
-}
-
-bool RenderScene(Canvas& canvas, std::int32_t width, std::int32_t height) {
-    const Colour savedColour = canvas.brushColour;
-    const BrushStyle savedStyle = canvas.brushStyle;
-    const bool ok = ProjectClearDraw(canvas, width, height);
-    canvas.brushColour = savedColour;
-    canvas.brushStyle = savedStyle;
-    return ok;
 }
 
 }  // namespace quarn

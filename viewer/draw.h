@@ -29,32 +29,29 @@ void DrawProjected(const ProjectedScene& projected, float zoom, bool shaded, Can
 /// Takes a band of finished rows of a picture: its first row is the picture's row top.
 using BandTaker = std::function<void(std::int32_t top, const PixelBuffer& band)>;
 
-/// The picture that ProjectClearDraw gives a fresh PixelCanvas of width x height (projected
-/// fitted to that size), drawn in bands of rows rows (the last one may be shorter) so that only
-/// a band's working memory is held: take gets the bands from the top down or, bottomUp, from
-/// the bottom up. A fault of the drawing is raised before the first band.
+/// The picture that ClearPicture then DrawProjected give a fresh PixelCanvas of width x height
+/// (projected fitted to that size), drawn in bands of rows rows (the last one may be shorter)
+/// so that only a band's working memory is held: take gets the bands from the top down or,
+/// bottomUp, from the bottom up. A fault of the drawing is raised before the first band.
 void DrawInBands(const ProjectedScene& projected, float zoom, bool shaded, bool hiddenSurfaces,
                  std::int32_t width, std::int32_t height, std::int32_t rows, bool bottomUp,
                  const BandTaker& take);
 
-/// Draws ProjectedList with ZoomFactor, ShadedMode and HiddenSurfaces, then discards it; draws
-/// nothing when the projection failed.
-void Draw_and_View(Canvas& canvas);
+/// How a projected scene is drawn: at zoom, flat-shaded or as a wire frame, nearest surfaces on
+/// top or in scene order.
+struct DrawingMode {
+    float zoom = kStartZoomFactor;
+    bool shaded = true;
+    bool hiddenSurfaces = false;
+};
 
-/// The same, as DrawInBands, in bands of about four million pixels of a picture of width x
-/// height.
-void Draw_in_Bands(std::int32_t width, std::int32_t height, bool bottomUp, const BandTaker& take);
+/// DrawInBands in bands of about four million pixels; the projection's memory is then kept
+/// for the next projection.
+void DrawPictureInBands(ProjectedScene projected, const DrawingMode& mode, std::int32_t width,
+                        std::int32_t height, bool bottomUp, const BandTaker& take);
 
 /// Clears the whole picture of width x height to black, then outlines columns and rows
 /// 0..width-2 and 0..height-2 with the canvas's current pen.
 void ClearPicture(Canvas& canvas, std::int32_t width, std::int32_t height);
-
-/// Project_Scene, then (when it succeeded) clearing to black and Draw_and_View; returns the
-/// projection's result.
-bool ProjectClearDraw(Canvas& canvas, std::int32_t width, std::int32_t height);
-
-/// The viewer's rendering: ProjectClearDraw with the brush coming back as it was (the pen
-/// does not).
-bool RenderScene(Canvas& canvas, std::int32_t width, std::int32_t height);
 
 }  // namespace quarn

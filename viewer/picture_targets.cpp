@@ -2,13 +2,12 @@
 
 #include "atomic_file.h"
 #include "message_box.h"
-#include "scene.h"
 
 namespace quarn {
 
-bool MayWritePictures(const std::vector<std::string>& pictures) {
+bool MayWritePictures(const std::vector<std::string>& pictures, const std::string& sceneFile) {
     for (const std::string& picture : pictures) {
-        if (IsSameFile(picture, SceneFileName)) {
+        if (IsSameFile(picture, sceneFile)) {
             ShowErrorBox(kOutputIsInputText);
             return false;
         }

@@ -9,7 +9,7 @@
 namespace quarn {
 
 /// False, after the error box "The output file is the input file!", when any of pictures is
-/// the open scene's file SceneFileName.
-bool MayWritePictures(const std::vector<std::string>& pictures);
+/// the open scene's file sceneFile.
+bool MayWritePictures(const std::vector<std::string>& pictures, const std::string& sceneFile);
 
 }  // namespace quarn

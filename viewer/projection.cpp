@@ -7,12 +7,8 @@
 #include "bounding_box.h"
 #include "checked_float.h"
 #include "parallel.h"
-#include "show_error.h"
 
 namespace quarn {
-
-std::optional<ProjectedScene> ProjectedList;
-Vec3 RotatedSun;
 
 namespace {
 
@@ -265,28 +261,9 @@ std::optional<ProjectedScene> ProjectScene(std::span<const SceneTriangle> scene,
     return ProjectScene(Scene(scene), angles, zoom, width, height);
 }
 
-ViewAngles CurrentViewAngles() {
-    return {ObserverElevation, ObserverAzimuth, SunElevation, SunAzimuth};
-}
-
-ProjectionOptions CurrentProjectionOptions() {
-    const float eye = std::fabs(PerspectiveDistance);
-    return {KeepProportions, PerspectiveView && eye > 1e-9f ? eye : 0.0f};
-}
-
-bool Project_Scene(std::int32_t width, std::int32_t height) {
-    const ViewAngles angles = CurrentViewAngles();
-    ProjectedList.reset();
-    RotatedSun = RotatedSunFor(angles);
-    ProjectedList =
-        ProjectScene(TriangleList, angles, ZoomFactor, width, height, CurrentProjectionOptions());
-    if (!ProjectedList) {
-        Show_Error("Division by zero!");
-        ClearScene();
-        return false;
-    }
-    g_WindowMapping = ProjectedList->mapping;
-    return true;
+ProjectionOptions ProjectionOptionsFor(const ViewOptions& view, float perspectiveDistance) {
+    const float eye = std::fabs(perspectiveDistance);
+    return {view.keepProportions, view.perspective && eye > 1e-9f ? eye : 0.0f};
 }
 
 }  // namespace quarn

@@ -8,11 +8,8 @@
 // stretched to fill the picture. An extent whose reach m is below 1e-9 cannot be fitted. An
 // extent flat along one axis (say, a level terrain seen at elevation 0) puts that axis's
 // single value in the middle of the picture. Options keep the scene's proportions, or view
-// it in perspective from an eye in front of the middle of the scene's depth.
-//
-// Project_Scene binds this to the program-wide scene and view settings: it publishes the
-// result in ProjectedList, RotatedSun and g_WindowMapping, or refuses with "Division by
-// zero!" and empties the scene.
+// it in perspective from an eye in front of the middle of the scene's depth, as the viewer's
+// options ask.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +35,16 @@ struct ViewAngles {
     std::uint16_t observerAzimuth = kDefaultObserverAzimuth;
     std::uint16_t sunElevation = kDefaultSunElevation;
     std::uint16_t sunAzimuth = kDefaultSunAzimuth;
+};
+
+/// The viewer's options, all off at start: each pixel shows the surface nearest the observer
+/// (instead of the last triangle drawn over it); one scale for both picture axes with the
+/// scene centred (instead of stretched to fill each); nearer parts drawn larger, seen from the
+/// magnitude of the perspective distance (instead of a parallel projection).
+struct ViewOptions {
+    bool hiddenSurfaces = false;
+    bool keepProportions = false;
+    bool perspective = false;
 };
 
 /// How a projection departs from the parallel one stretched to fill the picture.
@@ -92,19 +99,8 @@ std::optional<ProjectedScene> ProjectScene(std::span<const SceneTriangle> scene,
 /// Keeps the memory of a projection that has been drawn for the next projection.
 void KeepForReuse(ProjectedScene&& drawn);
 
-/// The projected scene waiting to be drawn: present only between a successful
-/// Project_Scene and the drawing that consumes it.
-extern std::optional<ProjectedScene> ProjectedList;
-/// The sun's position in view space, as of the last projection.
-extern Vec3 RotatedSun;
-
-/// The program-wide angles as they stand.
-ViewAngles CurrentViewAngles();
-
-/// The projection options of the program-wide KeepProportions and PerspectiveView.
-ProjectionOptions CurrentProjectionOptions();
-
-/// Projects TriangleList with the program-wide settings; false after "Division by zero!".
-bool Project_Scene(std::int32_t width, std::int32_t height);
+/// The projection options of view, the eye at the magnitude of perspectiveDistance while that
+/// is above 1e-9.
+ProjectionOptions ProjectionOptionsFor(const ViewOptions& view, float perspectiveDistance);
 
 }  // namespace quarn

@@ -2,8 +2,6 @@
 
 namespace quarn {
 
-Scene TriangleList;
-
 Scene::Scene(std::initializer_list<SceneTriangle> triangles)
     : Scene(std::span<const SceneTriangle>(triangles.begin(), triangles.size())) {}
 
@@ -83,31 +81,6 @@ std::vector<Triangle>& Scene::ownTriangles() {
     else if (m_triangles.use_count() > 1)
         m_triangles = std::make_shared<std::vector<Triangle>>(*m_triangles);
     return *m_triangles;
-}
-
-std::uint16_t ObserverElevation = kDefaultObserverElevation;
-std::uint16_t ObserverAzimuth = kDefaultObserverAzimuth;
-std::uint16_t SunElevation = kDefaultSunElevation;
-std::uint16_t SunAzimuth = kDefaultSunAzimuth;
-AnglePair AngleMode = AnglePair::Observer;
-float PerspectiveDistance = -3.0f;
-float ZoomFactor = 0.751f;
-bool ShadedMode = true;
-bool HiddenSurfaces = false;
-bool KeepProportions = false;
-bool PerspectiveView = false;
-std::string SceneFileName;
-bool RenderWindowOpen = false;
-
-void ClearScene() {
-    TriangleList = Scene();
-}
-
-void ResetViewAngles() {
-    ObserverElevation = kDefaultObserverElevation;
-    ObserverAzimuth = kDefaultObserverAzimuth;
-    SunElevation = kDefaultSunElevation;
-    SunAzimuth = kDefaultSunAzimuth;
 }
 
 float ZoomedIn(float zoom) {

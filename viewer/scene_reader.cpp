@@ -2,19 +2,15 @@
 
 #include <algorithm>
 #include <atomic>
-#include <bit>
-#include <cerrno>
 #include <cmath>
-#include <fstream>
 #include <optional>
 #include <span>
-#include <type_traits>
+#include <utility>
 
 #include "bounding_box.h"
 #include "checked_float.h"
 #include "parallel.h"
 #include "platform_error.h"
-#include "scene.h"
 #include "show_error.h"
 
 namespace quarn {
@@ -30,48 +26,38 @@ float DiagonalSquared(const BoundingBox& box) {
     return CheckedToFloat(dx * dx + dy * dy + dz * dz);
 }
 
-void ShowCurrentAngles(AngleDisplay& display) {
-    if (AngleMode == AnglePair::Observer)
-        display.showAngles(ObserverElevation, ObserverAzimuth);
-    else
-        display.showAngles(SunElevation, SunAzimuth);
+Vertex DecodeVertex(const std::uint8_t* at) {
+    return {GetFloat(at), GetFloat(at + 4), GetFloat(at + 8)};
 }
 
-// The records are read straight into their structs, whose members are the records' 32-bit
-// fields in file order; the words are then put into this machine's byte order.
-static_assert(sizeof(Vertex) == kVertexRecordSize && std::is_trivially_copyable_v<Vertex>);
-static_assert(sizeof(Triangle) == kTriangleRecordSize && std::is_trivially_copyable_v<Triangle>);
-
-template <typename Record>
-void FromLittleEndian(std::span<Record> records) {
-    if constexpr (std::endian::native == std::endian::big) {
-        const auto bytes = std::as_writable_bytes(records);
-        for (std::size_t i = 0; i < bytes.size(); i += 4) {
-            std::swap(bytes[i], bytes[i + 3]);
-            std::swap(bytes[i + 1], bytes[i + 2]);
-        }
-    }
+Triangle DecodeTriangle(const std::uint8_t* at) {
+    return {GetInt32(at), GetInt32(at + 4), GetInt32(at + 8), GetInt32(at + 12)};
 }
 
-// Reads count records onto the end of out, a large block at a time; false when the file ended
-// first, out then ending with the whole records before the gap.
-template <typename Record>
+// Bytes read at a time: few system calls, and a block that stays in the cache while its
+// records are decoded.
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+// Reads count records of recordSize bytes onto the end of out, a block at a time, each decoded
+// field by field; false when the file ended first, out then ending with the whole records
+// before the gap.
+template <typename Record, Record (*Decode)(const std::uint8_t*)>
 bool ReadRecords(BinaryReader& in, std::int32_t count, std::optional<std::uint64_t> bytesLeft,
-                 std::vector<Record>& out) {
-    constexpr std::size_t kBlockRecords = (std::size_t{8} << 20) / sizeof(Record);
+                 std::size_t recordSize, std::vector<Record>& out) {
+    const std::size_t blockRecords = kBlockBytes / recordSize;
     auto left = std::size_t(std::max(count, 0));
     // The count alone is not trusted with memory; the file's size is.
     if (bytesLeft)
-        out.reserve(out.size() + std::min<std::uint64_t>(left, *bytesLeft / sizeof(Record)));
+        out.reserve(out.size() + std::min<std::uint64_t>(left, *bytesLeft / recordSize));
+    std::vector<std::uint8_t> block(std::min(left, blockRecords) * recordSize);
     while (left > 0) {
-        const std::size_t wanted = std::min(left, kBlockRecords), old = out.size();
-        out.resize(old + wanted);
-        const auto bytes = std::as_writable_bytes(std::span(out).subspan(old));
-        const std::size_t got = in.readAvailable(
-            std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
-        out.resize(old + got / sizeof(Record));
-        FromLittleEndian(std::span(out).subspan(old));
-        if (got < bytes.size())
+        const std::size_t wanted = std::min(left, blockRecords);
+        const std::size_t got =
+            in.readAvailable(std::span(block).first(wanted * recordSize)) / recordSize;
+        const std::uint8_t* at = block.data();
+        for (std::size_t i = 0; i < got; ++i, at += recordSize)
+            out.push_back(Decode(at));
+        if (got < wanted)
             return false;
         left -= wanted;
     }
@@ -169,67 +155,79 @@ float UpdatedPerspectiveDistance(float d, float diagonalSquared) {
     return CheckedToFloat(-(100.0 / 99.0) * std::sqrt(factor * double(diagonalSquared)));
 }
 
-bool Read_Points(SceneLoad& load, AngleDisplay& display) {
-    BinaryReader& in = load.file.reader();
+std::optional<SceneVertices> ReadVertices(SceneFile& file) {
+    BinaryReader& in = file.reader();
     std::array<std::uint8_t, 3> header{};
     in.readBytes(header);  // any three bytes will do
     const std::int32_t count = in.readInt32();
     if (count == 0) {
-        load.file.close();
+        file.close();
         Show_Error("Invalid file!");
-        return false;
+        return std::nullopt;
     }
-    load.vertices.clear();
-    const bool whole = ReadRecords(in, count, load.file.bytesLeft(), load.vertices);
-    const BoundingBox box = MeasureVertices(load.vertices);
+    SceneVertices read;
+    const bool whole = ReadRecords<Vertex, DecodeVertex>(
+        in, count, file.bytesLeft(), std::size_t(kVertexRecordSize), read.vertices);
+    const BoundingBox box = MeasureVertices(read.vertices);
     if (!whole)
         throw PlatformError("Read beyond end of file");
-    bool ok = true;
-    const float d = UpdatedPerspectiveDistance(PerspectiveDistance, DiagonalSquared(box));
-    if (std::fabs(double(d)) < kNearZero) {
-        // The distance of before stays, so one degenerate file does not refuse every later load.
-        ok = false;
-        load.file.close();
-        Show_Error("Division by zero!");
-        load.vertices.clear();
-    } else {
-        PerspectiveDistance = d;
-    }
-    ResetViewAngles();
-    ShowCurrentAngles(display);
-    return ok;
+    read.diagonalSquared = DiagonalSquared(box);
+    return read;
 }
 
-bool Read_Triangles(SceneLoad& load) {
-    BinaryReader& in = load.file.reader();
+std::optional<float> PerspectiveDistanceAfterLoad(SceneFile& file, float d, float diagonalSquared) {
+    const float updated = UpdatedPerspectiveDistance(d, diagonalSquared);
+    if (!(std::fabs(double(updated)) < kNearZero))
+        return updated;
+    file.close();
+    Show_Error(kDivisionByZeroText);
+    return std::nullopt;
+}
+
+bool ReadTriangles(SceneFile& file, std::vector<Vertex> vertices, Scene& scene) {
+    BinaryReader& in = file.reader();
     const std::int32_t count = in.readInt32();
     if (count == 0) {
-        load.file.close();
+        file.close();
         Show_Error("Invalid file!");
-        load.vertices.clear();
         return false;
     }
-    ClearScene();
-    const std::size_t vertexCount = load.vertices.size();
-    TriangleList.setVertices(std::move(load.vertices));
-    load.vertices = {};
+    scene = Scene();  // the memory of the scene before goes back first
+    const std::size_t vertexCount = vertices.size();
+    scene.setVertices(std::move(vertices));
     std::vector<Triangle> triangles;
-    const bool whole = ReadRecords(in, count, load.file.bytesLeft(), triangles);
+    const bool whole = ReadRecords<Triangle, DecodeTriangle>(
+        in, count, file.bytesLeft(), std::size_t(kTriangleRecordSize), triangles);
     std::vector<std::uint8_t> used(vertexCount, 0);
     const std::size_t read = triangles.size();
     const std::size_t valid = CheckCorners(triangles, vertexCount, used);
     const bool complete = whole && valid == read;
     triangles.resize(valid);
-    TriangleList.setTriangles(std::move(triangles));
+    scene.setTriangles(std::move(triangles));
     // The scene keeps only the vertices its triangles use, also when a fault ends the load.
     if (!complete || std::find(used.begin(), used.end(), 0) != used.end())
-        TriangleList.dropUnusedVertices();
+        scene.dropUnusedVertices();
     if (valid < read)
         throw PlatformError("List index out of bounds");
     if (!whole)
         throw PlatformError("Read beyond end of file");
-    load.file.close();
+    file.close();
     return true;
+}
+
+std::optional<LoadedScene> ReadScene(SceneFile file, float d) {
+    std::optional<SceneVertices> read = ReadVertices(file);
+    if (!read)
+        return std::nullopt;
+    const std::optional<float> distance =
+        PerspectiveDistanceAfterLoad(file, d, read->diagonalSquared);
+    if (!distance)
+        return std::nullopt;
+    LoadedScene loaded;
+    loaded.perspectiveDistance = *distance;
+    if (!ReadTriangles(file, std::move(read->vertices), loaded.scene))
+        return std::nullopt;
+    return loaded;
 }
 
 }  // namespace quarn

@@ -26,7 +26,6 @@ class WindowLayout : public ::testing::Test {
   protected:
     void SetUp() override {
         testing::ResetViewerState();
-        TerminateRequested = false;
         ASSERT_TRUE(StartUp());
     }
     void TearDown() override { testing::DestroyAllWindows(); }

@@ -6,7 +6,7 @@
 
 #include <QLabel>
 
-#include "shading.h"
+#include "colour.h"
 
 namespace quarn {
 

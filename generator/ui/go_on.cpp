@@ -11,8 +11,6 @@
 
 namespace quarn {
 
-bool SmoothTerrain = false;
-
 namespace {
 
 std::string TextOf(const QLineEdit* edit) {

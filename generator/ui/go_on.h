@@ -2,9 +2,9 @@
 //
 // Reads the generator panel's fields and output choice and the map window's picture, takes
 // the swatch colours from the Palette, and runs the shared generate command on them with the
-// surface the main window passes (from its Options menu); a map window without a picture (its
-// load failed) counts as no map loaded. Platform errors are not caught here: they reach the
-// window's guarded handler.
+// surface it is given (the main window's Options menu chooses it); a map window without a
+// picture (its load failed) counts as no map loaded. Platform errors are not caught here: they
+// reach the window's guarded handler.
 #pragma once
 
 #include <string>
@@ -14,11 +14,7 @@
 
 namespace quarn {
 
-/// Generate the smooth surface instead of the terraced one; off at start. The main window's
-/// Options menu sets it, and its generate command passes it to GoOn.
-extern bool SmoothTerrain;
-
-/// Generates a terrain file with surface from the panel and the loaded map.
+/// Generates a terrain file of surface from the panel and the loaded map.
 GenerateResult GoOn(Surface surface);
 
 /// What result wrote, as "island.3df: 4800 vertices, 9322 triangles".

@@ -154,6 +154,28 @@ TEST(ReadBMPInfo, ReadsAsManyEntriesAsTheOffsetLeavesRoomForUpToSixteen) {
     }
 }
 
+TEST(ReadBMPInfo, TakesAShortTableRightAfterALongerHeader) {
+    // The entries counted from 54 instead of from the end of such a header would take pixel
+    // bytes, or the end of the file, for colours; a full table of 16 would not show it.
+    for (const std::uint32_t size : {64u, 108u, 124u}) {
+        for (const int entries : {2, 6, 15}) {
+            const TestBmp bmp = WithInfoHeader(WithTable({.coloursUsed = entries}, entries), size);
+            ASSERT_EQ(bmp.pixelDataOffset, 14 + static_cast<int>(size) + 4 * entries);
+            const Checked got = Check(bmp.bytes());
+            ASSERT_EQ(got.code, 0) << size << ", " << entries << " entries";
+            for (int e = 0; e < 16; ++e) {
+                const PaletteEntry want =
+                    e < entries ? PaletteEntry{Entry(e)[0], Entry(e)[1], Entry(e)[2], 0}
+                                : EarlierImage()[0];
+                EXPECT_EQ(got.palette[static_cast<std::size_t>(e)], want)
+                    << size << ", " << entries << " entries, entry " << e;
+            }
+            EXPECT_EQ(got.position, bmp.pixelDataOffset)
+                << size << ", " << entries << " entries: the table ends where the pixels begin";
+        }
+    }
+}
+
 TEST(ReadBMPInfo, TableCutShortKeepsWhatTheFileLacks) {
     for (const std::uint32_t size : {40u, 12u}) {
         TestBmp bmp = WithTable({.infoHeaderSize = size}, 2);

@@ -42,7 +42,8 @@ QSize FittedClient(QSize image, QSize room, int bar) {
 }  // namespace
 
 TfrmMap::TfrmMap()
-    : Image1(
+    : SingleWindow(frmMap, MapWindowOpen, [] { MapFileName.clear(); }),
+      Image1(
           new MapImage([this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
               RunGuarded([&] { Image1MouseDown(button, shift, x, y); });
           })),
@@ -51,16 +52,11 @@ TfrmMap::TfrmMap()
     setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
     Scroller->setFrameShape(QFrame::NoFrame);
     Scroller->setWidget(Image1);
     setWidget(Scroller);
     // A fixed border: the window follows its client area, which follows the picture.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-}
-
-TfrmMap::~TfrmMap() {
-    FormClose();
 }
 
 void TfrmMap::LoadPicture(const std::string& fileName) {
@@ -117,19 +113,6 @@ void TfrmMap::Image1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int
         {click.x() + x() + spin.x() + spin.width() - frmSet->width(), click.y() + y() + 25},
         screen()->availableGeometry());
     frmSet->exec();
-}
-
-void TfrmMap::closeEvent(QCloseEvent* event) {
-    FormClose();
-    QMdiSubWindow::closeEvent(event);
-}
-
-void TfrmMap::FormClose() {
-    if (frmMap != this)
-        return;
-    frmMap = nullptr;
-    MapWindowOpen = false;
-    MapFileName.clear();
 }
 
 void CreateMapWindow() {

@@ -17,13 +17,13 @@
 
 #include "map_image.h"
 #include "shading.h"
+#include "single_window.h"
 
 namespace quarn {
 
-class TfrmMap : public QMdiSubWindow {
+class TfrmMap : public SingleWindow<TfrmMap> {
   public:
     TfrmMap();
-    ~TfrmMap() override;
 
     MapImage* Image1;
     QScrollArea* Scroller;
@@ -42,12 +42,7 @@ class TfrmMap : public QMdiSubWindow {
 
     void Image1MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int X, int Y);
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
   private:
-    // Forgets the window (flag, pointer, file name) once: on close, or destroyed unclosed.
-    void FormClose();
     // The largest client area that keeps the window inside its MDI area's viewport.
     QSize workRoom() const;
 

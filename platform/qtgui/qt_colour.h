@@ -4,7 +4,7 @@
 
 #include <QRgb>
 
-#include "shading.h"
+#include "colour.h"
 
 namespace quarn {
 

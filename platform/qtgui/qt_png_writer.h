@@ -7,7 +7,7 @@
 #include <span>
 
 #include "binary_io.h"
-#include "shading.h"
+#include "colour.h"
 
 namespace quarn {
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <sstream>
 #include <string>
@@ -49,6 +50,29 @@ TEST(BinaryReader, ShortReadsFaultForAFieldButNotForReadAvailable) {
     EXPECT_TRUE(available.atEnd());
     // The stream stays usable: a further read finds nothing rather than a failed state.
     EXPECT_EQ(available.readAvailable(buffer), 0u);
+}
+
+// Decoding a block of records field by field reads what PutUint32 writes and the readers read.
+TEST(FieldDecoders, ReadTheBytesThatPutAndTheReadersAgreeOn) {
+    const struct {
+        std::array<std::uint8_t, 4> bytes;
+        std::uint32_t word;
+        std::int32_t whole;
+    } cases[] = {{{0x01, 0x02, 0x03, 0x04}, 0x04030201u, 0x04030201},
+                 {{0xFE, 0xFF, 0xFF, 0xFF}, 0xFFFFFFFEu, -2},
+                 {{0x00, 0x00, 0x80, 0x3F}, 0x3F800000u, 0x3F800000},
+                 {{0x00, 0x00, 0x00, 0x80}, 0x80000000u, INT32_MIN}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(GetUint32(c.bytes.data()), c.word);
+        EXPECT_EQ(GetInt32(c.bytes.data()), c.whole);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(GetFloat(c.bytes.data())), c.word);
+        std::array<std::uint8_t, 4> put{};
+        PutUint32(put.data(), c.word);
+        EXPECT_EQ(put, c.bytes);
+        auto in = StreamOf({c.bytes.begin(), c.bytes.end()});
+        EXPECT_EQ(BinaryReader(in).readUint32(), c.word);
+    }
+    EXPECT_EQ(GetFloat(cases[2].bytes.data()), 1.0f);
 }
 
 TEST(BinaryWriter, WritesFieldsByteForByte) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "atomic_file.h"
-#include "scene.h"
 #include "scripted_ui.h"
 #include "temp_folder.h"
 
@@ -21,10 +20,10 @@ namespace fs = std::filesystem;
 TEST(PictureTargets, NoPictureMayBeTheOpenSceneUnderAnyName) {
     testing::TempFolder folder;
     testing::ScriptedUi ui;
-    SceneFileName = folder.write("s.3df", "scene");
+    const std::string scene = folder.write("s.3df", "scene");
     fs::create_directory(folder.path() / "sub");
     fs::create_symlink("s.3df", folder.path() / "link.bmp");
-    fs::create_hard_link(SceneFileName, folder.path() / "spin-001.bmp");
+    fs::create_hard_link(scene, folder.path() / "spin-001.bmp");
     const std::pair<std::vector<std::string>, bool> cases[] = {
         {{folder.file("s.bmp"), folder.file("s.3df.bmp")}, true},  // alike, not the same
         {{folder.file("s.3df")}, false},
@@ -34,11 +33,10 @@ TEST(PictureTargets, NoPictureMayBeTheOpenSceneUnderAnyName) {
     };
     for (const auto& [pictures, allowed] : cases) {
         ui.boxes.clear();
-        EXPECT_EQ(MayWritePictures(pictures), allowed) << pictures.back();
+        EXPECT_EQ(MayWritePictures(pictures, scene), allowed) << pictures.back();
         EXPECT_EQ(ui.errorTexts(), allowed ? std::vector<std::string>{}
                                            : std::vector<std::string>{kOutputIsInputText});
     }
-    SceneFileName.clear();
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "scene.h"
+#include "viewer_state.h"
 #include "viewer_test_support.h"
 #include "window_mapping.h"
 
@@ -62,6 +62,26 @@ TEST_F(Projection, ProgramWideProjectionPublishesItsResult) {
     ExpectNear(RotatedSun, {0.0f, 3.4202015f, 9.3969259f}, 1e-5);
     EXPECT_EQ(g_WindowMapping.sx, ProjectedList->mapping.sx);
     EXPECT_EQ(g_WindowMapping.right, 99);
+}
+
+// The options handed to the binding reach the projection, the eye at the program-wide distance.
+TEST_F(Projection, ProgramWideProjectionTakesTheOptionsItIsHanded) {
+    TriangleList = {{{-2, 0, 0}, {1, 1, 0}, {0, -1, 1}, 120},
+                    {{1, 0, 0}, {0, 2, 1}, {0, 0, 2}, 24}};
+    PerspectiveDistance = -4.0f;
+    const ViewOptions cases[] = {
+        {}, {false, true, false}, {false, false, true}, {true, true, true}};
+    for (const ViewOptions& options : cases) {
+        ASSERT_TRUE(Project_Scene(90, 60, options));
+        const auto direct = ProjectScene(TriangleList, ViewAngles{}, ZoomFactor, 90, 60,
+                                         ProjectionOptionsFor(options, -4.0f));
+        ASSERT_TRUE(direct);
+        EXPECT_EQ(std::tuple(g_WindowMapping.xmin, g_WindowMapping.xmax, g_WindowMapping.ymin,
+                             g_WindowMapping.ymax),
+                  std::tuple(direct->mapping.xmin, direct->mapping.xmax, direct->mapping.ymin,
+                             direct->mapping.ymax));
+        EXPECT_EQ(ProjectedList->vertices.x, direct->vertices.x);
+    }
 }
 
 // Mend: a level terrain seen edge-on used to end with "Floating point division by zero".

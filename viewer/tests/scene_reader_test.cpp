@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
+#include <tuple>
 
 #include "fault_text.h"
-#include "scene.h"
 #include "scripted_ui.h"
+#include "viewer_state.h"
 #include "viewer_test_support.h"
 
 namespace quarn {
@@ -94,6 +96,35 @@ TEST_F(SceneReader, LoadResetsTheAnglesAndShowsThePairOfTheMode) {
     EXPECT_TRUE(closedAfter);
     EXPECT_EQ(ObserverAzimuth, 60);
     EXPECT_EQ(display.shown, (std::vector<std::pair<int, int>>{{20, 60}, {90, 180}}));
+}
+
+// The pipeline's read gives the scene and the distance as values and leaves the program-wide
+// state alone; it refuses as the two steps do.
+TEST_F(SceneReader, ReadSceneGivesTheSceneAndDistanceOfTheProgramWideLoad) {
+    ASSERT_TRUE(Load(TdfBytes(kSquare, kTwo)));
+    const float distance = PerspectiveDistance;
+    ObserverElevation = 45;
+    const std::optional<LoadedScene> loaded =
+        ReadScene(MemoryScene(TdfBytes(kSquare, kTwo)), kStartPerspectiveDistance);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->perspectiveDistance, distance);
+    ASSERT_EQ(loaded->scene.size(), TriangleList.size());
+    for (std::size_t i = 0; i < TriangleList.size(); ++i) {
+        const SceneTriangle a = loaded->scene[i], b = TriangleList[i];
+        EXPECT_EQ(std::tuple(a.corner1.x, a.corner2.y, a.corner3.x, a.colour),
+                  std::tuple(b.corner1.x, b.corner2.y, b.corner3.x, b.colour));
+    }
+    EXPECT_EQ(ObserverElevation, 45);
+    const std::pair<std::string, const char*> refused[] = {
+        {TdfBytes(0, {}, 2, kTwo), "Invalid file!"},
+        {TdfBytes(kSquare, {}), "Invalid file!"},
+        {TdfBytes({{1, 1, 1}}, {{0, 0, 0, 120}}), "Division by zero!"}};
+    for (const auto& [bytes, text] : refused) {
+        ui.boxes.clear();
+        EXPECT_FALSE(ReadScene(MemoryScene(bytes), kStartPerspectiveDistance));
+        EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{text});
+    }
+    EXPECT_EQ(PerspectiveDistance, distance);
 }
 
 // Refusals: the box text, the file closed, and what is left of the state.

@@ -147,19 +147,14 @@ TEST(Perspective, TheEyeStandsInFrontOfTheSceneWhereverItLies) {
     EXPECT_GT(std::fabs(t.corner3.x), std::fabs(t.corner1.x));
 }
 
-// The program-wide options reach the projection: the eye at the magnitude of the (negative)
-// PerspectiveDistance, and only while it is above 1e-9.
+// The view options reach the projection: the eye at the magnitude of the (negative)
+// perspective distance, and only while it is above 1e-9.
 TEST(Perspective, TheEyeStandsAtTheMagnitudeOfThePerspectiveDistance) {
-    testing::ResetViewerState();
-    EXPECT_EQ(CurrentProjectionOptions().eyeDistance, 0.0f);
-    PerspectiveView = true;
-    KeepProportions = true;
-    PerspectiveDistance = -7.5f;
-    EXPECT_EQ(CurrentProjectionOptions().eyeDistance, 7.5f);
-    EXPECT_TRUE(CurrentProjectionOptions().keepProportions);
-    PerspectiveDistance = 0;
-    EXPECT_EQ(CurrentProjectionOptions().eyeDistance, 0.0f);
-    testing::ResetViewerState();
+    EXPECT_EQ(ProjectionOptionsFor({}, kStartPerspectiveDistance).eyeDistance, 0.0f);
+    const ViewOptions both{.hiddenSurfaces = false, .keepProportions = true, .perspective = true};
+    EXPECT_EQ(ProjectionOptionsFor(both, -7.5f).eyeDistance, 7.5f);
+    EXPECT_TRUE(ProjectionOptionsFor(both, -7.5f).keepProportions);
+    EXPECT_EQ(ProjectionOptionsFor(both, 0).eyeDistance, 0.0f);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "viewer_test_support.h"
 
-#include "projection.h"
-#include "scene.h"
 #include "window_mapping.h"
 
 namespace quarn::testing {
@@ -49,10 +47,9 @@ void ResetViewerState() {
     TriangleList.clear();
     ResetViewAngles();
     AngleMode = AnglePair::Observer;
-    PerspectiveDistance = -3.0f;
-    ZoomFactor = 0.751f;
+    PerspectiveDistance = kStartPerspectiveDistance;
+    ZoomFactor = kStartZoomFactor;
     ShadedMode = true;
-    HiddenSurfaces = KeepProportions = PerspectiveView = false;
     SceneFileName.clear();
     RenderWindowOpen = false;
     ProjectedList = {};

@@ -8,6 +8,7 @@
 #include "projection.h"
 #include "scene_reader.h"
 #include "tdf_format.h"
+#include "viewer_state.h"
 
 namespace quarn::testing {
 

@@ -1,13 +1,12 @@
 #include "quarn_render_f.h"
 
-#include <QCloseEvent>
 #include <optional>
 
 #include "busy_cursor.h"
 #include "design_look.h"
-#include "draw.h"
 #include "error_report.h"
 #include "scene.h"
+#include "viewer_state.h"
 
 namespace quarn {
 
@@ -35,14 +34,14 @@ UpDown* AngleSpin(Qt::Orientation orientation, QLineEdit* buddy, QWidget* parent
 
 }  // namespace
 
-TfrmRender::TfrmRender(QWidget* parent) : QMdiSubWindow(parent) {
+TfrmRender::TfrmRender()
+    : SingleWindow(frmRender, RenderWindowOpen, [] { SceneFileName.clear(); }) {
     buildControls();
     connectHandlers();
     showSettings();
 }
 
 void TfrmRender::buildControls() {
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::SubWindow | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     Body = new QWidget(this);
@@ -143,7 +142,7 @@ bool TfrmRender::drawPicture(const std::function<bool()>& drawing) {
 
 void TfrmRender::Button1Click() {
     m_renderSoon.stop();
-    drawPicture([this] { return RenderScene(m_canvas, kImageWidth, kImageHeight); });
+    drawPicture([this] { return RenderScene(m_canvas, kImageWidth, kImageHeight, m_viewOptions); });
 }
 
 void TfrmRender::UpDown1Click() {
@@ -183,23 +182,6 @@ void TfrmRender::Button2Click() {
 void TfrmRender::Button3Click() {
     ZoomFactor = ZoomedOut(ZoomFactor);
     renderIfAuto();
-}
-
-TfrmRender::~TfrmRender() {
-    FormClose();
-}
-
-void TfrmRender::FormClose() {
-    if (frmRender != this)
-        return;
-    frmRender = nullptr;
-    RenderWindowOpen = false;
-    SceneFileName.clear();
-}
-
-void TfrmRender::closeEvent(QCloseEvent* event) {
-    FormClose();
-    QMdiSubWindow::closeEvent(event);
 }
 
 }  // namespace quarn

@@ -1,5 +1,6 @@
 // The viewer window frmRender: the rendered picture above a strip of controls that change
 // the program-wide view settings and, while "Autorender" is checked, render again at once.
+// Every rendering uses the view options that the window was last handed.
 //
 // Spin buttons run 0..355 in steps of 5 (360 wraps to 0, -1 to 355); the vertical one edits an
 // elevation, the horizontal one an azimuth, of the observer or the sun by the radio buttons.
@@ -14,7 +15,6 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -23,22 +23,27 @@
 
 #include "picture_view.h"
 #include "pixel_buffer.h"
-#include "scene_reader.h"
+#include "projection.h"
+#include "single_window.h"
 #include "up_down.h"
+#include "viewer_state.h"
 
 namespace quarn {
 
-class TfrmRender : public QMdiSubWindow, public AngleDisplay {
+class TfrmRender : public SingleWindow<TfrmRender>, public AngleDisplay {
   public:
     static constexpr int kImageWidth = 550;
     static constexpr int kImageHeight = 418;
 
-    explicit TfrmRender(QWidget* parent = nullptr);
-    ~TfrmRender() override;
+    TfrmRender();
 
     /// Reads the vertices of load, showing the angles in the spin buttons.
     bool Read_Points(SceneLoad& load) { return quarn::Read_Points(load, *this); }
     void showAngles(int elevation, int azimuth) override;
+
+    /// The options of the renderings from now on.
+    void setViewOptions(const ViewOptions& options) { m_viewOptions = options; }
+    const ViewOptions& viewOptions() const { return m_viewOptions; }
 
     PixelBuffer& picture() { return m_picture; }
     Canvas& canvas() { return m_canvas; }
@@ -75,18 +80,14 @@ class TfrmRender : public QMdiSubWindow, public AngleDisplay {
     QPushButton* Button3;
     QPushButton* Button1;
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     void buildControls();
     void connectHandlers();
     void showSettings();
-    // Forgets the window (flag, pointer, file name) once: on close, or destroyed unclosed.
-    void FormClose();
 
     PixelBuffer m_picture{kImageWidth, kImageHeight};
     PixelCanvas m_canvas{m_picture};
+    ViewOptions m_viewOptions;
     QTimer m_renderSoon;
     std::chrono::steady_clock::duration m_lastDrawing{};
 };

@@ -6,14 +6,12 @@
 
 #include "bmp_picture.h"
 #include "busy_cursor.h"
-#include "draw.h"
 #include "file_dialog.h"
 #include "forms.h"
 #include "message_box.h"
 #include "picture_targets.h"
 #include "quarn_render_f.h"
-#include "scene.h"
-#include "scene_load.h"
+#include "viewer_state.h"
 
 namespace quarn {
 
@@ -46,7 +44,7 @@ WindowPosition ViewerPosition(int screenWidth, int screenHeight) {
     return {(screenWidth - kViewerWidth) / 2, (screenHeight - kViewerHeight) / 2 - 25};
 }
 
-void OpenSceneFile() {
+void OpenSceneFile(const ViewOptions& options) {
     FileDialogRequest request;
     request.title = "Open 3DF file";
     request.filter = "3DF files|*.3df";
@@ -57,12 +55,13 @@ void OpenSceneFile() {
     SceneFileName = *name;
     ClearScene();
     ShowViewer();
+    frmRender->setViewOptions(options);
     const BusyCursor busy;
     if (!LoadScene(SceneFile::Open(SceneFileName), *frmRender))
         return;
     frmRender->drawPicture([] {
         return ProjectClearDraw(frmRender->canvas(), TfrmRender::kImageWidth,
-                                TfrmRender::kImageHeight);
+                                TfrmRender::kImageHeight, frmRender->viewOptions());
     });
 }
 
@@ -79,7 +78,7 @@ void SaveScenePicture() {
     const auto name = RunSaveDialog(request);
     if (!name)
         return;
-    if (!MayWritePictures({*name}))
+    if (!MayWritePictures({*name}, SceneFileName))
         return;
     SavePictureBmp(frmRender->picture(), *name);
 }

@@ -2,6 +2,8 @@
 // save the viewer's picture as a 24-bit BMP.
 #pragma once
 
+#include "projection.h"
+
 namespace quarn {
 
 struct WindowPosition {
@@ -11,9 +13,9 @@ struct WindowPosition {
 /// Where the viewer window goes on a screen of this size: centred, 25 pixels higher.
 WindowPosition ViewerPosition(int screenWidth, int screenHeight);
 
-/// "Open 3DF file...": creates or reuses frmRender, loads, projects, clears and draws, under
-/// the busy cursor.
-void OpenSceneFile();
+/// "Open 3DF file...": creates or reuses frmRender, hands it options, loads, projects, clears
+/// and draws, under the busy cursor.
+void OpenSceneFile(const ViewOptions& options);
 /// "Save 3D picture as...": "No picture to save!" while no scene file is set.
 void SaveScenePicture();
 

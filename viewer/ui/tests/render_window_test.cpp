@@ -2,8 +2,8 @@
 
 #include <QTest>
 
-#include "scene.h"
 #include "spin_arrow.h"
+#include "viewer_state.h"
 #include "viewer_ui_fixture.h"
 
 namespace quarn {

@@ -6,7 +6,7 @@
 #include <QScreen>
 
 #include "atomic_file.h"
-#include "scene.h"
+#include "viewer_state.h"
 #include "viewer_ui_fixture.h"
 
 namespace quarn {
@@ -28,7 +28,7 @@ TEST(ViewerPlacement, CentresOnTheScreenAndRaises25Pixels) {
 using SceneCommands = ViewerUi;
 
 TEST_F(SceneCommands, CancelledOpenChangesNothingAndWithoutAViewerThereIsNoPictureToSave) {
-    RunGuarded([] { OpenSceneFile(); });
+    RunGuarded([] { OpenSceneFile({}); });
     ASSERT_EQ(ui.dialogs.size(), 1u);
     EXPECT_EQ(ui.dialogs[0].filter + " " + ui.dialogs[0].defaultExt, "3DF files|*.3df 3DF");
     EXPECT_TRUE(!RenderWindowOpen && SceneFileName.empty());

@@ -30,7 +30,7 @@ class ViewerUi : public ::testing::Test {
     /// Opens path through the command as a user choosing it would.
     void Open(const std::string& path) {
         ui.dialogAnswers.push_back(path);
-        RunGuarded([] { OpenSceneFile(); });
+        RunGuarded([] { OpenSceneFile({}); });
     }
 
     std::vector<Colour> Picture() const { return frmRender->picture().pixels(); }

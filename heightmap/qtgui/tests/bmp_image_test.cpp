@@ -6,11 +6,14 @@
 #include <array>
 #include <fstream>
 #include <limits>
+#include <sstream>
 #include <string>
 #include <tuple>
 
 #include "bmp_image.h"
+#include "bmp_info.h"
 #include "fault_text.h"
+#include "qt_colour.h"
 #include "temp_folder.h"
 #include "test_bmp.h"
 
@@ -47,6 +50,45 @@ TEST(BmpImage, DecodesAMapAndRefusesWhatItCannotRead) {
             testing::FaultText([&] { LoadBmpImage(folder.write("map.bmp", cases[i].first)); }),
             cases[i].second)
             << "case " << i;
+}
+
+// A 16-colour map with a 124-byte header and a table of six entries: the table starts at
+// 14 + 124, so the header check and the pixel decoder must both take it from there, and the
+// pixels' colours are found in the palette at their own indices.
+TEST(BmpImage, AMapWithA124ByteHeaderTakesItsTableFromWhereTheHeaderEnds) {
+    constexpr int kEntries = 6;
+    const auto indexOf = [](int x, int y) { return static_cast<std::uint8_t>((x + 2 * y) % 6); };
+    auto bmp = testing::FourBitImage(12, 5, testing::kMapRgb, indexOf);
+    bmp.colourTable.resize(kEntries);
+    bmp.coloursUsed = kEntries;
+    bmp = testing::WithInfoHeader(bmp, 124);
+    ASSERT_EQ(bmp.pixelDataOffset, 138 + 4 * kEntries);
+    const std::vector<std::uint8_t> bytes = bmp.bytes();
+
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    BMPHeaderFields header;
+    PaletteTable palette;
+    const PaletteEntry earlier{0xEE, 0xEE, 0xEE, 0xEE};
+    palette.fill(earlier);
+    ASSERT_EQ(ReadBMPInfo(in, header, palette), 0);
+    for (std::size_t e = 0; e < palette.size(); ++e) {
+        const std::uint32_t rgb = testing::kMapRgb[e];
+        const PaletteEntry fromFile{static_cast<std::uint8_t>(rgb),
+                                    static_cast<std::uint8_t>(rgb >> 8),
+                                    static_cast<std::uint8_t>(rgb >> 16), 0};
+        EXPECT_EQ(palette[e], e < kEntries ? fromFile : earlier) << "entry " << e;
+    }
+
+    testing::TempFolder folder;
+    const QImage image = LoadBmpImage(folder.write("map.bmp", bytes));
+    ASSERT_EQ(image.size(), QSize(12, 5));
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const std::uint8_t index = indexOf(x, y);
+            EXPECT_EQ(image.pixel(x, y) & 0xFFFFFFu, testing::kMapRgb[index]) << x << ", " << y;
+            EXPECT_EQ(FindPaletteIndex(ColourOfRgb(image.pixel(x, y)), palette), index)
+                << x << ", " << y;
+        }
 }
 
 // Mends: the toolkit's default memory limit refused maps above about 5800 x 5800 pixels.

@@ -1,0 +1,19 @@
+// The settings of the main window's Options menu, all off at start: the surface the generate
+// command makes, and the view options every rendering of the viewer uses. The main window owns
+// them and hands them to the commands and the viewer window.
+#pragma once
+
+#include "export_options.h"
+#include "projection.h"
+
+namespace quarn {
+
+struct AppOptions {
+    bool smoothTerrain = false;  // the smooth surface instead of the terraced one
+    ViewOptions view;
+
+    /// The surface the generate command makes.
+    Surface surface() const { return smoothTerrain ? Surface::Smooth : Surface::Terraced; }
+};
+
+}  // namespace quarn

@@ -1,0 +1,199 @@
+// The numbered drawings split over several workers, plain and with hidden surfaces: whatever
+// the worker count, the picture is the one a single pass in file order gives.
+//
+// Up to about a million pixels each worker draws a consecutive share of the triangles into a
+// picture of its own and the shares are merged; the hidden-surface drawing cuts shares only
+// from 16384 triangles a worker on, so the scenes here hold 50000. Larger pictures are cut
+// into bands of rows instead.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "band_raster.h"
+#include "depth_raster.h"
+#include "parallel.h"
+#include "pixel_buffer.h"
+
+namespace quarn {
+namespace {
+
+constexpr std::size_t kManyTriangles = 50000;
+
+// Triangles with corners of their own, each corner with its depth.
+struct NumberedScene {
+    void add(Point a, Point b, Point c, float depthA, float depthB, float depthC) {
+        const auto first = static_cast<std::int32_t>(corners.size());
+        corners.insert(corners.end(), {a, b, c});
+        depths.insert(depths.end(), {depthA, depthB, depthC});
+        triangles.push_back({first, first + 1, first + 2, 0});
+    }
+
+    std::vector<Point> corners;
+    std::vector<float> depths;
+    std::vector<Triangle> triangles;
+};
+
+// count small triangles strewn over and around a width x height picture, piled many deep.
+// Their depths come from a few values, most of them flat, so that equal depths abound.
+NumberedScene Crowded(std::size_t count, std::int32_t width, std::int32_t height,
+                      std::int32_t size) {
+    std::minstd_rand random(20240611);
+    const auto below = [&](std::int32_t n) {
+        return static_cast<std::int32_t>(random() % static_cast<std::uint32_t>(n));
+    };
+    const auto depth = [&] { return static_cast<float>(1 + below(3)); };
+    NumberedScene scene;
+    for (std::size_t i = 0; i < count; ++i) {
+        const Point centre{below(width + 2 * size) - size, below(height + 2 * size) - size};
+        const auto near = [&] {
+            return Point{centre.x + below(2 * size + 1) - size,
+                         centre.y + below(2 * size + 1) - size};
+        };
+        const Point a = near(), b = near(), c = near();
+        if (below(4) != 0) {
+            const float flat = depth();
+            scene.add(a, b, c, flat, flat, flat);
+        } else {
+            scene.add(a, b, c, depth(), depth(), depth());
+        }
+    }
+    return scene;
+}
+
+enum class Drawing { kFilled, kOutlined, kNearest, kVisibleOutlines };
+
+const char* Name(Drawing drawing) {
+    switch (drawing) {
+        case Drawing::kFilled:
+            return "filled";
+        case Drawing::kOutlined:
+            return "outlined";
+        case Drawing::kNearest:
+            return "hidden surfaces";
+        case Drawing::kVisibleOutlines:
+            return "hidden-surface wire frame";
+    }
+    return "";
+}
+
+// Rows top..top+rows-1 of the scene's numbered picture, width wide, drawn by workers workers.
+PixelBuffer Draw(Drawing drawing, std::size_t workers, const NumberedScene& s, std::int32_t width,
+                 std::int32_t rows, std::int32_t top = 0) {
+    const ScopedWorkerCount count(workers);
+    PixelBuffer numbers(width, rows, 0);
+    switch (drawing) {
+        case Drawing::kFilled:
+        case Drawing::kOutlined:
+            DrawTriangleNumbers(numbers, top, s.corners, s.triangles, drawing == Drawing::kFilled);
+            break;
+        case Drawing::kNearest:
+            DrawNearestTriangleNumbers(numbers, top, s.corners, s.depths, s.triangles);
+            break;
+        case Drawing::kVisibleOutlines:
+            DrawVisibleOutlineNumbers(numbers, top, s.corners, s.depths, s.triangles);
+            break;
+    }
+    return numbers;
+}
+
+// count triangles, all off the picture but the two that cover the whole of a picture of up to
+// 100 x 100 pixels: triangle earlier at depth earlierDepth, triangle later at laterDepth.
+NumberedScene TwoOverEachOther(std::size_t count, std::size_t earlier, float earlierDepth,
+                               std::size_t later, float laterDepth) {
+    NumberedScene scene;
+    for (std::size_t i = 0; i < count; ++i) {
+        const float d = i == earlier ? earlierDepth : i == later ? laterDepth : 1.0f;
+        if (i == earlier || i == later)
+            scene.add({-100, -100}, {400, -100}, {-100, 400}, d, d, d);
+        else
+            scene.add({-30, -30}, {-10, -30}, {-30, -10}, d, d, d);
+    }
+    return scene;
+}
+
+// Every pixel holds number, or the first that does not.
+::testing::AssertionResult AllPixelsAre(const PixelBuffer& picture, Colour number) {
+    for (std::size_t p = 0; p < picture.pixels().size(); ++p)
+        if (picture.pixels()[p] != number)
+            return ::testing::AssertionFailure()
+                   << "pixel " << p << " holds " << picture.pixels()[p] << ", not " << number;
+    return ::testing::AssertionSuccess();
+}
+
+TEST(WorkerShares, HiddenSurfacesKeepTheLaterTriangleAtEqualDepthAndTheNearerAtAny) {
+    constexpr std::size_t n = kManyTriangles;
+    const struct {
+        const char* reason;
+        std::size_t earlier;
+        float earlierDepth;
+        std::size_t later;
+        float laterDepth;
+        std::size_t shown;
+    } cases[] = {
+        {"equal depth, first and last share", 0, 2, n - 1, 2, n - 1},
+        {"equal depth, either side of the middle", n / 2 - 1, 2, n / 2, 2, n / 2},
+        {"equal depth, either side of the first third", n / 3 - 1, 2, n / 3, 2, n / 3},
+        {"equal depth, either side of the second third", 2 * n / 3 - 1, 2, 2 * n / 3, 2, 2 * n / 3},
+        {"the earlier nearer", 0, 3, n - 1, 2, 0},
+        {"the later nearer", 0, 2, n - 1, 3, n - 1},
+        {"the earlier nearer, either side of the middle", n / 2 - 1, 3, n / 2, 2, n / 2 - 1},
+    };
+    for (const auto& c : cases) {
+        const NumberedScene scene =
+            TwoOverEachOther(n, c.earlier, c.earlierDepth, c.later, c.laterDepth);
+        for (const std::size_t workers : {1u, 2u, 3u})
+            EXPECT_TRUE(
+                AllPixelsAre(Draw(Drawing::kNearest, workers, scene, 48, 40), Colour(c.shown + 1)))
+                << c.reason << ", " << workers << " workers";
+    }
+}
+
+TEST(WorkerShares, PlainDrawingKeepsTheLaterTriangleWhereSharesMeet) {
+    const struct {
+        const char* reason;
+        std::size_t count, earlier, later;
+    } cases[] = {
+        {"few triangles: shares drawn one after another", 30, 0, 29},
+        {"few triangles, either side of the middle", 30, 14, 15},
+        {"many triangles, first and last share", kManyTriangles, 0, kManyTriangles - 1},
+        {"many triangles, either side of the first third", kManyTriangles, kManyTriangles / 3 - 1,
+         kManyTriangles / 3},
+    };
+    for (const auto& c : cases) {
+        const NumberedScene scene = TwoOverEachOther(c.count, c.earlier, 1, c.later, 1);
+        for (const std::size_t workers : {1u, 2u, 3u})
+            EXPECT_TRUE(
+                AllPixelsAre(Draw(Drawing::kFilled, workers, scene, 48, 40), Colour(c.later + 1)))
+                << c.reason << ", " << workers << " workers";
+    }
+}
+
+TEST(WorkerShares, AnyWorkerCountDrawsTheOneWorkerPicture) {
+    const struct {
+        const char* reason;
+        std::size_t count;
+        std::int32_t width, rows, top, size;
+    } cases[] = {
+        {"shares of a small picture", kManyTriangles, 48, 40, 0, 6},
+        {"shares of a band of rows of the picture", kManyTriangles, 48, 20, 12, 6},
+        {"few triangles", 600, 48, 40, 0, 6},
+        {"a picture large enough for bands of rows", 20000, 1030, 1024, 0, 12},
+    };
+    for (const auto& c : cases) {
+        const NumberedScene scene = Crowded(c.count, c.width, c.top + c.rows, c.size);
+        for (const Drawing drawing :
+             {Drawing::kFilled, Drawing::kOutlined, Drawing::kNearest, Drawing::kVisibleOutlines}) {
+            const PixelBuffer one = Draw(drawing, 1, scene, c.width, c.rows, c.top);
+            ASSERT_FALSE(AllPixelsAre(one, 0)) << c.reason << ", " << Name(drawing);
+            for (const std::size_t workers : {2u, 3u})
+                EXPECT_TRUE(Draw(drawing, workers, scene, c.width, c.rows, c.top).pixels() ==
+                            one.pixels())
+                    << c.reason << ", " << Name(drawing) << ", " << workers << " workers";
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quarn
