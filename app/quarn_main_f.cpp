@@ -121,8 +121,9 @@ void TfrmMainMDI::Generate3Dfile1Click() {
 
 void TfrmMainMDI::GoOn() {
     StatusText->clear();
-    const bool written = quarn::GoOn(m_options.surface());
-    StatusText->setText(written ? QString::fromStdString(GenerateSummary()) : QString());
+    const GenerateResult result = quarn::GoOn(m_options.surface());
+    StatusText->setText(result.written ? QString::fromStdString(GenerateSummary(result))
+                                       : QString());
 }
 
 void TfrmMainMDI::ShowMaximised() {

@@ -8,8 +8,8 @@
 namespace quarn::cli {
 
 /// quarn3d-cli generate MAP.bmp OUTPUT [options]; args excludes "generate".
-int RunGenerate(const std::vector<std::string>& args);
+int GenerateSubcommand(const std::vector<std::string>& args);
 /// quarn3d-cli render SCENE.3df PICTURE.bmp [options]; args excludes "render".
-int RunRender(const std::vector<std::string>& args);
+int RenderSubcommand(const std::vector<std::string>& args);
 
 }  // namespace quarn::cli

@@ -1,10 +1,12 @@
 // quarn3d-cli generate: the generate command of a freshly started application with MAP
-// opened and the options typed into the panel's fields, run by the same core as the window.
+// opened and the options typed into the panel's fields, run by the same command as the window
+// (RunGenerateCommand), the save dialog answering OUTPUT.
 #include <cmath>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "bmp_image.h"
 #include "bmp_info.h"
@@ -13,44 +15,74 @@
 #include "console.h"
 #include "file_dialog.h"
 #include "generate_command.h"
-#include "heightmap16.h"
 #include "map_state.h"
 #include "message_box.h"
 #include "options.h"
+#include "output_formats.h"
 #include "palette.h"
-#include "terrain_sampler.h"
 
 namespace quarn::cli {
 
 namespace {
 
-constexpr const char* kGenerateUsage =
-    "Usage: quarn3d-cli generate MAP.bmp OUTPUT [options]\n"
-    "\n"
-    "Writes the terrain of the 16-colour BMP contour map MAP.bmp to OUTPUT, exactly as the\n"
-    "application's generate command does with that map opened and these texts typed into the\n"
-    "generator panel. The writer is chosen by OUTPUT's extension: .3df, .raw, .asc, .plg,\n"
-    ".stl, .obj (with .mtl), .ply, .glb, .png or .r16; a name without extension gets .3DF.\n"
-    "Option values are field texts; an option left out is a blank field.\n"
-    "\n"
-    "Options:\n"
-    "  --water W            Water level (heights at or below it are water)\n"
-    "  --lawn L             Lawn level\n"
-    "  --snow S             Snow level\n"
-    "  --map-width MW       real width of the map, in map units\n"
-    "  --map-height MH      real height of the map, in map units\n"
-    "  --interval I         sampling distance, in map units\n"
-    "  --height INDEX=VALUE height of palette colour INDEX (0 to 15); may be repeated\n"
-    "  --print-size MM      STL: the solid's longer side, 1 to 10000 millimetres (default 150)\n"
-    "  --exaggeration X     STL: heights over the horizontal scale, 0.01 to 100 (default 1)\n"
-    "  --base MM            STL: bottom to lowest point, 0.1 to 1000 millimetres (default 3)\n"
-    "  --surface S          terraced (default: each colour band flat at its height) or\n"
-    "                       smooth (heights interpolated between the bands)\n"
-    "  --help               shows this text\n"
-    "\n"
-    "Exit status: 0 file written (a summary line on stdout; for .png and .r16 a second line\n"
-    "with the heights at samples 0 and 65535), 1 a message of the system or a\n"
-    "platform error (its text on stderr, no file touched), 2 wrong usage.\n";
+// The extensions of the output formats that keep passes, each with the one of the file it
+// writes beside the output, listed as ".a, .b" and lastJoin ".c".
+template <typename Keep>
+std::string ExtensionList(Keep keep, const std::string& lastJoin) {
+    std::vector<std::string> names;
+    for (const OutputFormat& format : OutputFormats()) {
+        if (!keep(format))
+            continue;
+        names.push_back(std::string(".") + format.extension);
+        if (format.sideExtension)
+            names.back() += std::string(" (with .") + format.sideExtension + ")";
+    }
+    std::string list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            list += i + 1 == names.size() ? lastJoin : ", ";
+        list += names[i];
+    }
+    return list;
+}
+
+// The formats' lists come from their table, so that the text names what the command writes.
+const std::string& GenerateUsage() {
+    static const std::string usage =
+        "Usage: quarn3d-cli generate MAP.bmp OUTPUT [options]\n"
+        "\n"
+        "Writes the terrain of the 16-colour BMP contour map MAP.bmp to OUTPUT, exactly as the\n"
+        "application's generate command does with that map opened and these texts typed into the\n"
+        "generator panel. The writer is chosen by OUTPUT's extension:\n" +
+        ExtensionList([](const OutputFormat&) { return true; }, " or ") +
+        ";\n"
+        "a name without extension gets .3DF.\n"
+        "Option values are field texts; an option left out is a blank field.\n"
+        "\n"
+        "Options:\n"
+        "  --water W            Water level (heights at or below it are water)\n"
+        "  --lawn L             Lawn level\n"
+        "  --snow S             Snow level\n"
+        "  --map-width MW       real width of the map, in map units\n"
+        "  --map-height MH      real height of the map, in map units\n"
+        "  --interval I         sampling distance, in map units\n"
+        "  --height INDEX=VALUE height of palette colour INDEX (0 to 15); may be repeated\n"
+        "  --print-size MM      STL: the solid's longer side, 1 to 10000 millimetres (default "
+        "150)\n"
+        "  --exaggeration X     STL: heights over the horizontal scale, 0.01 to 100 (default 1)\n"
+        "  --base MM            STL: bottom to lowest point, 0.1 to 1000 millimetres (default 3)\n"
+        "  --surface S          terraced (default: each colour band flat at its height) or\n"
+        "                       smooth (heights interpolated between the bands)\n"
+        "  --help               shows this text\n"
+        "\n"
+        "Exit status: 0 file written (a summary line on stdout; for " +
+        ExtensionList([](const OutputFormat& format) { return format.reportsHeightRange(); },
+                      " and ") +
+        "\n"
+        "a second line with the heights at samples 0 and 65535), 1 a message of the system or a\n"
+        "platform error (its text on stderr, no file touched), 2 wrong usage.\n";
+    return usage;
+}
 
 // The save dialog answers OUTPUT, as a user typing that name would.
 class FixedAnswer : public FileDialogPresenter {
@@ -126,31 +158,29 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
     MapFileName = a.map;
     QImage image = LoadBmpImage(a.map);
     // The picture goes once classified, as the terrain needs the memory.
-    const MapSource map{image.width(), image.height(), [&image] {
+    const LoadedMap map{image.width(), image.height(), [&image] {
                             return ClassifyImage(std::exchange(image, QImage()),
                                                  PanelSwatchColours(Palette));
                         }};
-    LastHeightRange.reset();
-    const bool written = RunGenerate(a.fields, true, map, a.exportOptions);
-    if (!written || boxes.shown)
+    const GenerateResult result = RunGenerateCommand(a.fields, map, a.exportOptions);
+    if (!result.written || boxes.shown)
         return 1;
-    const GridSetup& g = g_GridSetup;
-    std::cout << g.VertexCount << " vertices, " << 2 * (g.GridCols - 1) * (g.GridRows - 1)
-              << " triangles written to " << OutputFileName << '\n';
-    if (LastHeightRange)
-        std::cout << "height range " << HeightRangeText(*LastHeightRange)
+    std::cout << result.vertexCount << " vertices, " << result.triangleCount
+              << " triangles written to " << result.fileName << '\n';
+    if (result.heightRange)
+        std::cout << "height range " << HeightRangeText(*result.heightRange)
                   << " at samples 0 and 65535\n";
     return 0;
 }
 
 }  // namespace
 
-int RunGenerate(const std::vector<std::string>& args) {
-    if (HelpAsked(args, kGenerateUsage))
+int GenerateSubcommand(const std::vector<std::string>& args) {
+    if (HelpAsked(args, GenerateUsage().c_str()))
         return 0;
     const auto parsed = ParseArguments(args);
     if (!parsed)
-        return WrongUsage(kGenerateUsage);
+        return WrongUsage(GenerateUsage().c_str());
     StderrBoxes boxes;
     FixedAnswer dialog(parsed->output);
     FileDialogPresenter* previousDialogs = SetFileDialogPresenter(&dialog);

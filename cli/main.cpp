@@ -24,9 +24,9 @@ int main(int argc, char** argv) {
     quarn::InstallQtPngWriter();
     const std::vector<std::string> rest(all.begin() + 1, all.end());
     if (all[0] == "generate")
-        return quarn::cli::RunGenerate(rest);
+        return quarn::cli::GenerateSubcommand(rest);
     if (all[0] == "render")
-        return quarn::cli::RunRender(rest);
+        return quarn::cli::RenderSubcommand(rest);
     if (all[0] == "--version") {
         std::cout << "quarn3d-cli " QUARN_VERSION "\n";
         return 0;

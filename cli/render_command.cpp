@@ -200,7 +200,7 @@ int Render(const Arguments& a) {
 
 }  // namespace
 
-int RunRender(const std::vector<std::string>& args) {
+int RenderSubcommand(const std::vector<std::string>& args) {
     if (HelpAsked(args, kRenderUsage))
         return 0;
     const auto parsed = ParseArguments(args);

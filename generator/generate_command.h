@@ -1,22 +1,21 @@
-// The generate command on plain data, shared by the window and the command line.
+// The generate command of the window and the command line: the one layer between the core,
+// GenerateTerrain (generate_terrain.h), and the program-wide names.
 //
-// Checks that a map is loaded and the six level and size fields are filled, asks for the
-// output file, sets up the grid, classifies the map and hands over to the writer that the
-// file's extension names (".3DF", ".RAW", ".ASC", ".PLG" and the export formats ".STL",
-// ".OBJ", ".PLY", ".GLB", ".PNG", ".R16"; the extension upper-cased and cut to four
-// characters). An output that is the map, or that would have a side file (the OBJ's material
-// library) that is the map, under any name (the same file through a link or another spelling),
-// is refused. Each refusal is an error box that ends the command; platform errors propagate.
+// Checks that a map is loaded (a map given, and MapFileName set) and the six level and size
+// fields are filled, asks for the output file in the save dialog (its filter from the output
+// formats' table), remembers the answer as OutputFileName, runs GenerateTerrain on the fields,
+// the map, OutputFileName and MapFileName, and keeps the grid it set up as g_GridSetup, its
+// mapping published in g_WindowMapping as Set_Grid publishes it. Each refusal is an error box
+// that ends the command; cancelling the dialog ends it silently; platform errors propagate.
 #pragma once
 
-#include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 
 #include "export_options.h"
 #include "file_dialog.h"
+#include "generate_terrain.h"
 #include "grid_setup.h"
-#include "map_raster.h"
 
 namespace quarn {
 
@@ -25,24 +24,13 @@ extern std::string OutputFileName;
 
 inline constexpr const char* kNoMapText = "No map loaded!";
 inline constexpr const char* kValuesNotSetText = "One or more important values not set!";
-inline constexpr const char* kInvalidExtensionText = "Invalid file extension!";
 
-/// The save dialog for the selected output item ("3DF", "ASC", "RAW", "PLG").
+/// The save dialog for the panel's output choice ("3DF", "ASC", "RAW", "PLG").
 FileDialogRequest GenerateDialogRequest(const std::string& outputChoice);
 
-/// The loaded map as the command takes it: its size in pixels, and how to classify its pixels
-/// by the swatch colours. Classifying a large map takes a moment, so the command does it only
-/// once a file is to be written, under the busy cursor.
-struct MapSource {
-    std::int32_t width = 0, height = 0;
-    std::function<ClassifiedRaster()> classify;
-};
-
-/// A source whose classes are raster as it stands.
-MapSource ClassifiedSource(const ClassifiedRaster& raster);
-
-/// Runs the command on map (ignored when no map is loaded). True when a file was written.
-bool RunGenerate(const GeneratorFields& fields, bool mapLoaded, const MapSource& map,
-                 const ExportOptions& options = {});
+/// Runs the command on map (nothing: no map loaded).
+GenerateResult RunGenerateCommand(const GeneratorFields& fields,
+                                  const std::optional<LoadedMap>& map,
+                                  const ExportOptions& options = {});
 
 }  // namespace quarn

@@ -21,13 +21,8 @@ bool FitsInt32(std::int64_t count) {
     return count <= std::numeric_limits<std::int32_t>::max();
 }
 
-}  // namespace
-
-std::int64_t GridTriangleCount(std::int64_t cols, std::int64_t rows) {
-    return 2 * (cols - 1) * (rows - 1);
-}
-
-bool Set_Grid(const GeneratorFields& fields, std::int32_t imageWidth, std::int32_t imageHeight,
+// The grid into setup; false after the error box, setup keeping what was assigned before it.
+bool FillGrid(const GeneratorFields& fields, std::int32_t imageWidth, std::int32_t imageHeight,
               GridSetup& setup) {
     setup.Water = ParseField(fields.water);
     setup.Lawn = ParseField(fields.lawn);
@@ -77,7 +72,28 @@ bool Set_Grid(const GeneratorFields& fields, std::int32_t imageWidth, std::int32
     SetWorldWindow(mapping, -halfWidth, -halfHeight, halfWidth, halfHeight);
     SetDeviceViewport(mapping, 0, 0, imageWidth - 1, imageHeight - 1);
     setup.mapping = mapping;
-    g_WindowMapping = mapping;
+    return true;
+}
+
+}  // namespace
+
+std::int64_t GridTriangleCount(std::int64_t cols, std::int64_t rows) {
+    return 2 * (cols - 1) * (rows - 1);
+}
+
+std::optional<GridSetup> MakeGrid(const GeneratorFields& fields, std::int32_t imageWidth,
+                                  std::int32_t imageHeight) {
+    GridSetup setup;
+    if (!FillGrid(fields, imageWidth, imageHeight, setup))
+        return std::nullopt;
+    return setup;
+}
+
+bool Set_Grid(const GeneratorFields& fields, std::int32_t imageWidth, std::int32_t imageHeight,
+              GridSetup& setup) {
+    if (!FillGrid(fields, imageWidth, imageHeight, setup))
+        return false;
+    g_WindowMapping = setup.mapping;
     return true;
 }
 

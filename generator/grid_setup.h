@@ -3,12 +3,13 @@
 // Set_Grid converts the six level and size texts and the 16 height texts, derives the cell
 // size in pixels and the grid of whole cells from the image's top-left corner, and the window
 // mapping from image pixels onto the map's plane, normalised so that the longer side spans -1
-// to +1. The mapping travels in the GridSetup to the sampler and is also published as the
+// to +1. The mapping travels in the GridSetup to the sampler; Set_Grid also publishes it as the
 // process-wide one. Number texts the parser rejects raise its PlatformError.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "window_mapping.h"
@@ -40,7 +41,7 @@ struct GridSetup {
     WindowMapping mapping;  // image pixels to the map's plane
 };
 
-/// The generator's state of the last Set_Grid call, read by the writers.
+/// The grid of the last generate command that got as far as setting one up (generate_command.h).
 extern GridSetup g_GridSetup;
 
 inline constexpr const char* kInvalidIntervalText = "Invalid interval!";
@@ -53,7 +54,12 @@ inline constexpr const char* kGridTooLargeText =
 /// Triangles of a grid of cols x rows vertices: 2 (cols - 1) (rows - 1), in 64 bits.
 std::int64_t GridTriangleCount(std::int64_t cols, std::int64_t rows);
 
-/// Fills setup and publishes its mapping in g_WindowMapping; false after showing its error
+/// The grid of fields on an image of imageWidth x imageHeight pixels; nothing after showing its
+/// error box.
+std::optional<GridSetup> MakeGrid(const GeneratorFields& fields, std::int32_t imageWidth,
+                                  std::int32_t imageHeight);
+
+/// MakeGrid into setup, publishing its mapping in g_WindowMapping; false after showing its error
 /// box. A failing call keeps what it assigned before the failure and leaves g_WindowMapping
 /// untouched.
 bool Set_Grid(const GeneratorFields& fields, std::int32_t imageWidth, std::int32_t imageHeight,

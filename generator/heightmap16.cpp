@@ -8,8 +8,6 @@
 
 namespace quarn {
 
-std::optional<HeightRange> LastHeightRange;
-
 Heightmap16 MakeHeightmap16(const TerrainMesh& mesh, float mapExtent) {
     Heightmap16 map{mesh.cols, mesh.rows, {}, {}};
     if (mesh.vertices.empty())

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,9 +23,6 @@ struct Heightmap16 {
     std::vector<std::uint16_t> samples;  // k = row * cols + col, top row first
     HeightRange range;
 };
-
-/// The range of the last heightmap written (PNG or R16); set by those writers only.
-extern std::optional<HeightRange> LastHeightRange;
 
 /// The heightmap of mesh, whose heights are divided by mapExtent.
 Heightmap16 MakeHeightmap16(const TerrainMesh& mesh, float mapExtent);

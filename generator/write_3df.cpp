@@ -6,7 +6,6 @@
 
 #include "encoded_output.h"
 #include "tdf_format.h"
-#include "terrain_file.h"
 
 namespace quarn {
 
@@ -37,11 +36,6 @@ void Format3DF(BinaryWriter& out, const TerrainMesh& mesh) {
         const auto [first, second] = SquareTriangles(mesh, k);
         PutTriangle(PutTriangle(at, first), second);
     });
-}
-
-bool Write_3DF(const GridSetup& setup, const ClassifiedRaster& raster,
-               const std::string& fileName) {
-    return WriteTerrainFile(setup, raster, fileName, Format3DF);
 }
 
 }  // namespace quarn

@@ -1,6 +1,5 @@
 #include "write_asc.h"
 
-#include "terrain_file.h"
 #include "text_number.h"
 
 namespace quarn {
@@ -56,11 +55,6 @@ void FormatASC(BinaryWriter& out, const TerrainMesh& mesh) {
         line += "\"\n";
         out.writeText(line);
     });
-}
-
-bool Write_ASC(const GridSetup& setup, const ClassifiedRaster& raster,
-               const std::string& fileName) {
-    return WriteTerrainFile(setup, raster, fileName, FormatASC);
 }
 
 }  // namespace quarn

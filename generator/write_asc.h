@@ -7,11 +7,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "binary_io.h"
-#include "grid_setup.h"
-#include "map_raster.h"
 #include "terrain_sampler.h"
 
 namespace quarn {
@@ -23,8 +20,5 @@ const char* AscMaterialName(std::int32_t colourCode);
 
 /// Writes mesh as a 3D Studio ASCII scene.
 void FormatASC(BinaryWriter& out, const TerrainMesh& mesh);
-
-/// Writes fileName as a 3D Studio ASCII scene; false when refused.
-bool Write_ASC(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName);
 
 }  // namespace quarn

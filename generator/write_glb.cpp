@@ -9,7 +9,6 @@
 
 #include "mesh_export.h"
 #include "platform_error.h"
-#include "terrain_file.h"
 #include "text_number.h"
 
 namespace quarn {
@@ -172,14 +171,6 @@ void FormatGLB(BinaryWriter& out, const TerrainMesh& mesh, float mapExtent) {
         });
     }
     chunks.flush();
-}
-
-bool Write_GLB(const GridSetup& setup, const ClassifiedRaster& raster,
-               const std::string& fileName) {
-    const float extent = setup.MapExtent;
-    return WriteTerrainFile(
-        setup, raster, fileName,
-        [extent](BinaryWriter& out, const TerrainMesh& mesh) { FormatGLB(out, mesh, extent); });
 }
 
 }  // namespace quarn

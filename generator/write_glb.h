@@ -5,11 +5,7 @@
 // and each carry 32-bit indices and a plain, non-metallic material of the class colour.
 #pragma once
 
-#include <string>
-
 #include "binary_io.h"
-#include "grid_setup.h"
-#include "map_raster.h"
 #include "terrain_sampler.h"
 
 namespace quarn {
@@ -18,8 +14,5 @@ inline constexpr const char* kGlbTooLargeText = "Too many vertices for a glTF bi
 
 /// Writes mesh as a complete GLB byte stream; a file past 4 GiB raises kGlbTooLargeText.
 void FormatGLB(BinaryWriter& out, const TerrainMesh& mesh, float mapExtent);
-
-/// Writes fileName as GLB from the grid set-up and the classified map; false when refused.
-bool Write_GLB(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName);
 
 }  // namespace quarn

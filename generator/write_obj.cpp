@@ -4,7 +4,6 @@
 
 #include "atomic_file.h"
 #include "mesh_export.h"
-#include "terrain_file.h"
 #include "text_number.h"
 
 namespace quarn {
@@ -21,10 +20,6 @@ void AppendTriple(std::string& line, float a, float b, float c) {
 }
 
 }  // namespace
-
-std::string MaterialLibraryName(const std::string& fileName) {
-    return std::filesystem::path(fileName).replace_extension(".mtl").string();
-}
 
 void FormatMTL(BinaryWriter& out) {
     std::string text = "# Quarn 3D terrain: one material per height class\n";
@@ -74,20 +69,13 @@ void FormatOBJ(BinaryWriter& out, const TerrainMesh& mesh, float mapExtent,
     chunks.flush();
 }
 
-bool Write_OBJ(const GridSetup& setup, const ClassifiedRaster& raster,
-               const std::string& fileName) {
-    const std::string libraryName = MaterialLibraryName(fileName);
-    const float extent = setup.MapExtent;
-    return WriteTerrainFile(
-        setup, raster, fileName, [&](BinaryWriter& out, const TerrainMesh& mesh) {
-            AtomicFile library(libraryName);
-            BinaryWriter libraryOut(library);
-            FormatMTL(libraryOut);
-            FormatOBJ(out, mesh, extent, std::filesystem::path(libraryName).filename().string());
-            // The library's text never changes, so committing it before the OBJ cannot pair
-            // an earlier OBJ with materials it does not know.
-            library.commit();
-        });
+void WriteOBJWithLibrary(BinaryWriter& out, const TerrainMesh& mesh, float mapExtent,
+                         const std::string& libraryFile) {
+    AtomicFile library(libraryFile);
+    BinaryWriter libraryOut(library);
+    FormatMTL(libraryOut);
+    FormatOBJ(out, mesh, mapExtent, std::filesystem::path(libraryFile).filename().string());
+    library.commit();
 }
 
 }  // namespace quarn

@@ -5,14 +5,9 @@
 #include <string>
 
 #include "binary_io.h"
-#include "grid_setup.h"
-#include "map_raster.h"
 #include "terrain_sampler.h"
 
 namespace quarn {
-
-/// The material library's name beside the OBJ file fileName: its extension becomes ".mtl".
-std::string MaterialLibraryName(const std::string& fileName);
 
 /// Writes the four class materials as an MTL file.
 void FormatMTL(BinaryWriter& out);
@@ -21,7 +16,10 @@ void FormatMTL(BinaryWriter& out);
 void FormatOBJ(BinaryWriter& out, const TerrainMesh& mesh, float mapExtent,
                const std::string& libraryName);
 
-/// Writes fileName as OBJ and its material library beside it; false when refused.
-bool Write_OBJ(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName);
+/// Writes mesh as OBJ into out, and its material library, complete, as the file libraryFile
+/// beside it: the library's text never changes, so completing it before the OBJ cannot pair an
+/// earlier OBJ with materials it does not know.
+void WriteOBJWithLibrary(BinaryWriter& out, const TerrainMesh& mesh, float mapExtent,
+                         const std::string& libraryFile);
 
 }  // namespace quarn

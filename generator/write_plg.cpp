@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 
-#include "terrain_file.h"
 #include "text_number.h"
 
 namespace quarn {
@@ -61,11 +60,6 @@ void FormatPLG(BinaryWriter& out, const TerrainMesh& mesh) {
         line += '\n';
         out.writeText(line);
     });
-}
-
-bool Write_PLG(const GridSetup& setup, const ClassifiedRaster& raster,
-               const std::string& fileName) {
-    return WriteTerrainFile(setup, raster, fileName, FormatPLG);
 }
 
 }  // namespace quarn

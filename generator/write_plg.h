@@ -7,11 +7,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include "binary_io.h"
-#include "grid_setup.h"
-#include "map_raster.h"
 #include "terrain_sampler.h"
 
 namespace quarn {
@@ -23,8 +20,5 @@ std::uint32_t PlgColour(std::int32_t colourCode);
 
 /// Writes mesh as a PLG object.
 void FormatPLG(BinaryWriter& out, const TerrainMesh& mesh);
-
-/// Writes fileName as a PLG object; false when refused.
-bool Write_PLG(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName);
 
 }  // namespace quarn

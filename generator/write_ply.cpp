@@ -1,7 +1,6 @@
 #include "write_ply.h"
 
 #include "mesh_export.h"
-#include "terrain_file.h"
 #include "text_number.h"
 
 namespace quarn {
@@ -37,14 +36,6 @@ void FormatPLY(BinaryWriter& out, const TerrainMesh& mesh, float mapExtent) {
         chunks.done();
     });
     chunks.flush();
-}
-
-bool Write_PLY(const GridSetup& setup, const ClassifiedRaster& raster,
-               const std::string& fileName) {
-    const float extent = setup.MapExtent;
-    return WriteTerrainFile(
-        setup, raster, fileName,
-        [extent](BinaryWriter& out, const TerrainMesh& mesh) { FormatPLY(out, mesh, extent); });
 }
 
 }  // namespace quarn

@@ -3,17 +3,14 @@
 // ("-350..470 map units": the heights of samples 0 and 65535).
 #pragma once
 
-#include <string>
-
-#include "grid_setup.h"
-#include "map_raster.h"
+#include "binary_io.h"
+#include "heightmap16.h"
 
 namespace quarn {
 
 inline constexpr const char* kHeightRangeKey = "Quarn3D-HeightRange";
 
-/// Writes fileName as a 16-bit heightmap PNG and sets LastHeightRange; false when refused.
-bool Write_PNG16(const GridSetup& setup, const ClassifiedRaster& raster,
-                 const std::string& fileName);
+/// Writes map as a complete 16-bit greyscale PNG.
+void FormatPNG16(BinaryWriter& out, const Heightmap16& map);
 
 }  // namespace quarn

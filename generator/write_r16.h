@@ -2,14 +2,12 @@
 // words, top row first, no header, as game engines import raw heightmaps.
 #pragma once
 
-#include <string>
-
-#include "grid_setup.h"
-#include "map_raster.h"
+#include "binary_io.h"
+#include "heightmap16.h"
 
 namespace quarn {
 
-/// Writes fileName as a raw 16-bit heightmap and sets LastHeightRange; false when refused.
-bool Write_R16(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName);
+/// Writes map's samples as raw little-endian 16-bit words.
+void FormatR16(BinaryWriter& out, const Heightmap16& map);
 
 }  // namespace quarn

@@ -1,6 +1,5 @@
 #include "write_raw.h"
 
-#include "terrain_file.h"
 #include "text_number.h"
 
 namespace quarn {
@@ -20,11 +19,6 @@ void FormatRAW(BinaryWriter& out, const TerrainMesh& mesh) {
         line += '\n';
         out.writeText(line);
     });
-}
-
-bool Write_RAW(const GridSetup& setup, const ClassifiedRaster& raster,
-               const std::string& fileName) {
-    return WriteTerrainFile(setup, raster, fileName, FormatRAW);
 }
 
 }  // namespace quarn

@@ -10,7 +10,6 @@
 #include "checked_float.h"
 #include "encoded_output.h"
 #include "mesh_export.h"
-#include "terrain_file.h"
 
 namespace quarn {
 
@@ -117,13 +116,6 @@ void FormatSTL(BinaryWriter& out, const TerrainMesh& mesh, const ExportOptions& 
                      at = PutFacet(at, ground(p), top[q], top[p]);
                      PutFacet(at, centre, ground(q), ground(p));
                  });
-}
-
-bool Write_STL(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName,
-               const ExportOptions& options) {
-    return WriteTerrainFile(
-        setup, raster, fileName,
-        [&options](BinaryWriter& out, const TerrainMesh& mesh) { FormatSTL(out, mesh, options); });
 }
 
 }  // namespace quarn

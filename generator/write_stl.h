@@ -11,21 +11,13 @@
 // the command line ensures: no solid is then degenerate.
 #pragma once
 
-#include <string>
-
 #include "binary_io.h"
 #include "export_options.h"
-#include "grid_setup.h"
-#include "map_raster.h"
 #include "terrain_sampler.h"
 
 namespace quarn {
 
 /// Writes mesh as a binary STL solid scaled by options.
 void FormatSTL(BinaryWriter& out, const TerrainMesh& mesh, const ExportOptions& options);
-
-/// Writes fileName as a binary STL solid; false when refused.
-bool Write_STL(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName,
-               const ExportOptions& options);
 
 }  // namespace quarn

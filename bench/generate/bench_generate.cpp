@@ -33,14 +33,10 @@
 #include "child_run.h"
 #include "classify_image.h"
 #include "grid_setup.h"
+#include "output_formats.h"
 #include "qt_png_writer.h"
+#include "terrain_file.h"
 #include "terrain_sampler.h"
-#include "write_3df.h"
-#include "write_glb.h"
-#include "write_obj.h"
-#include "write_ply.h"
-#include "write_png16.h"
-#include "write_stl.h"
 
 namespace {
 
@@ -174,26 +170,14 @@ int main(int argc, char** argv) {
     std::printf("whole run: %.0f Mpixel/s\n", pixels / best.seconds / 1e6);
     std::printf("floor (decode map + write %ju bytes): %.3f s; ratio %.2f (goal <= 2)\n",
                 static_cast<std::uintmax_t>(outputBytes), floor, best.seconds / floor);
-    // Each writer as the generate command runs it, on the same grid.
+    // Each writer as the generate command runs it (its output format's row), on the same grid.
     quarn::InstallQtPngWriter();
-    using Writer = std::function<bool(const std::string&)>;
-    const auto plain = [&](auto write) {
-        return Writer(
-            [&setup, &raster, write](const std::string& f) { return write(setup, raster, f); });
-    };
-    const std::pair<const char*, Writer> writers[] = {
-        {"3df", plain(quarn::Write_3DF)},
-        {"stl", [&](const std::string& f) { return quarn::Write_STL(setup, raster, f, {}); }},
-        {"obj", plain(quarn::Write_OBJ)},
-        {"ply", plain(quarn::Write_PLY)},
-        {"glb", plain(quarn::Write_GLB)},
-        {"png", plain(quarn::Write_PNG16)}};
     double tdfSeconds = 0;
-    for (const auto& writer : writers) {
-        const char* extension = writer.first;
-        const auto& write = writer.second;
+    for (const char* extension : {"3df", "stl", "obj", "ply", "glb", "png"}) {
         const std::string file = (folder / (std::string("writer.") + extension)).string();
-        const double seconds = Seconds(size.runs, [&] { write(file); });
+        const quarn::OutputFormat& format = *quarn::FormatOfFile(file);
+        const double seconds =
+            Seconds(size.runs, [&] { quarn::WriteTerrainFile(setup, raster, file, format); });
         if (tdfSeconds == 0)
             tdfSeconds = seconds;
         std::printf("writer %s: %.3f s, %.2fx the 3DF writer, %ju bytes\n", extension, seconds,

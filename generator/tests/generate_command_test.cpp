@@ -15,7 +15,8 @@
 #include "platform_error.h"
 #include "scripted_ui.h"
 #include "temp_folder.h"
-#include "write_3df.h"
+#include "terrain_file.h"
+#include "window_mapping.h"
 
 namespace quarn {
 namespace {
@@ -25,40 +26,79 @@ using testing::TempFolder;
 
 class GenerateCommand : public ::testing::Test {
   protected:
+    // A map is open: its file is named (it need not exist).
+    void SetUp() override { MapFileName = mapFolder.file("open.bmp"); }
+    void TearDown() override { MapFileName.clear(); }
+
     bool Run(const std::optional<std::string>& answer) {
         ui.dialogAnswers.push_back(answer);
-        return RunGenerate(fields, true, ClassifiedSource(map));
+        return RunGenerateCommand(fields, ClassifiedMap(map)).written;
     }
 
     ScriptedUi ui;
-    TempFolder folder;
+    TempFolder folder, mapFolder;
     GeneratorFields fields = testing::TwoByTwoFields();
     ClassifiedRaster map = testing::UniformRaster(20, 20, 0);
 };
 
 TEST_F(GenerateCommand, NoMapLoadedComesFirst) {
     fields.water = "";
-    EXPECT_FALSE(RunGenerate(fields, false, MapSource{}));
-    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{kNoMapText});
+    EXPECT_FALSE(RunGenerateCommand(fields, std::nullopt).written);
+    // A map without its file name: the map window has closed.
+    MapFileName.clear();
+    EXPECT_FALSE(RunGenerateCommand(fields, ClassifiedMap(map)).written);
+    EXPECT_EQ(ui.errorTexts(), (std::vector<std::string>{kNoMapText, kNoMapText}));
     EXPECT_TRUE(ui.dialogs.empty());
+}
+
+// The window's status bar and the command line's summary come from the result; the grid stays
+// the program's.
+TEST_F(GenerateCommand, TheResultTellsWhatWasWrittenAndTheGridStays) {
+    g_GridSetup = {};
+    ui.dialogAnswers.push_back(folder.file("hills.3df"));
+    const GenerateResult result = RunGenerateCommand(fields, ClassifiedMap(map));
+    ASSERT_TRUE(result.written);
+    EXPECT_EQ(std::tuple(result.fileName, result.vertexCount, result.triangleCount),
+              std::tuple(folder.file("hills.3df"), 4, 2));
+    EXPECT_FALSE(result.heightRange) << "a 3DF file has none";
+    ASSERT_TRUE(result.grid);
+    EXPECT_EQ(std::tuple(result.grid->GridCols, result.grid->GridRows), std::tuple(2, 2));
+    EXPECT_EQ(std::tuple(g_GridSetup.VertexCount, g_GridSetup.heights[0].height),
+              std::tuple(4, 100.0f));
+    EXPECT_EQ(g_WindowMapping.sx, result.grid->mapping.sx);
+
+    fields.heights[1] = "-20";
+    testing::Paint(map, 0, 10, 20, 10, 1);
+    ui.dialogAnswers.push_back(folder.file("hills.r16"));
+    const GenerateResult heightmap = RunGenerateCommand(fields, ClassifiedMap(map));
+    ASSERT_TRUE(heightmap.written && heightmap.heightRange);
+    EXPECT_EQ(HeightRangeText(*heightmap.heightRange), "0..100 map units");
+
+    // A refusal after the grid leaves a result with the grid but nothing written.
+    fields.heights = {};
+    ui.dialogAnswers.push_back(folder.file("flat.3df"));
+    const GenerateResult refused = RunGenerateCommand(fields, ClassifiedMap(map));
+    EXPECT_FALSE(refused.written);
+    EXPECT_TRUE(refused.grid);
+    EXPECT_EQ(std::tuple(refused.fileName, refused.vertexCount), std::tuple("", 0));
 }
 
 // Classifying a large map takes a while: it waits until a file is to be written.
 TEST_F(GenerateCommand, ClassifiesTheMapOnlyOnceAFileIsToBeWritten) {
     int classified = 0;
-    const MapSource counted{20, 20, [&] {
+    const LoadedMap counted{20, 20, [&] {
                                 ++classified;
                                 return map;
                             }};
     ui.dialogAnswers.push_back(std::nullopt);
-    EXPECT_FALSE(RunGenerate(fields, true, counted)) << "dialog cancelled";
+    EXPECT_FALSE(RunGenerateCommand(fields, counted).written) << "dialog cancelled";
     fields.interval = "100";
     ui.dialogAnswers.push_back(folder.file("t.3df"));
-    EXPECT_FALSE(RunGenerate(fields, true, counted)) << "Invalid interval!";
+    EXPECT_FALSE(RunGenerateCommand(fields, counted).written) << "Invalid interval!";
     EXPECT_EQ(classified, 0);
     fields = testing::TwoByTwoFields();
     ui.dialogAnswers.push_back(folder.file("t.3df"));
-    EXPECT_TRUE(RunGenerate(fields, true, counted));
+    EXPECT_TRUE(RunGenerateCommand(fields, counted).written);
     EXPECT_EQ(classified, 1);
 }
 
@@ -71,7 +111,7 @@ TEST_F(GenerateCommand, ABlankLevelOrSizeFieldStopsBeforeTheDialog) {
             fields = testing::TwoByTwoFields();
             fields.*field = blank;
             ui.boxes.clear();
-            EXPECT_FALSE(RunGenerate(fields, true, ClassifiedSource(map)));
+            EXPECT_FALSE(RunGenerateCommand(fields, ClassifiedMap(map)).written);
             EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{kValuesNotSetText});
         }
     EXPECT_TRUE(ui.dialogs.empty());
@@ -150,7 +190,7 @@ TEST_F(GenerateCommand, TheNamesExtensionChoosesTheWriter) {
         TempFolder out;
         fields.outputChoice = c.choice;
         ui.dialogAnswers.push_back(out.file(c.typed));
-        EXPECT_TRUE(RunGenerate(fields, true, ClassifiedSource(map))) << c.typed;
+        EXPECT_TRUE(RunGenerateCommand(fields, ClassifiedMap(map)).written) << c.typed;
         EXPECT_TRUE(ui.boxes.empty());
         EXPECT_EQ(OutputFileName, out.file(c.written));
         EXPECT_EQ(out.entries(), std::vector<std::string>{c.written});
@@ -167,7 +207,8 @@ TEST_F(GenerateCommand, TheSmoothSurfaceChangesOnlyTheHeights) {
     for (Surface surface : {Surface::Terraced, Surface::Smooth}) {
         ui.dialogAnswers.push_back(folder.file("hills.3df"));
         ASSERT_TRUE(
-            RunGenerate(fields, true, ClassifiedSource(map), ExportOptions{.surface = surface}));
+            RunGenerateCommand(fields, ClassifiedMap(map), ExportOptions{.surface = surface})
+                .written);
         written[surface] = folder.read("hills.3df");
     }
     ASSERT_TRUE(Write_3DF(g_GridSetup, map, folder.file("alone.3df")));
@@ -203,7 +244,8 @@ TEST_F(GenerateCommand, TheBusyCursorStaysUntilTheFileIsWritten) {
                                        writtenWhenIdle.push_back(std::filesystem::exists(file));
                                });
             ui.dialogAnswers.push_back(file);
-            EXPECT_TRUE(RunGenerate(fields, true, ClassifiedSource(map), {.surface = surface}));
+            EXPECT_TRUE(
+                RunGenerateCommand(fields, ClassifiedMap(map), {.surface = surface}).written);
             SetBusyCursorHooks(nullptr, nullptr);
             EXPECT_EQ(writtenWhenIdle, std::vector<bool>{true})
                 << name << (surface == Surface::Smooth ? " smooth" : " terraced");

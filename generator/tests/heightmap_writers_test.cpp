@@ -14,8 +14,8 @@
 #include "qt_png_writer.h"
 #include "scripted_ui.h"
 #include "temp_folder.h"
+#include "terrain_file.h"
 #include "write_png16.h"
-#include "write_r16.h"
 
 namespace quarn {
 namespace {
@@ -37,6 +37,12 @@ class HeightmapWriters : public ::testing::Test {
     }
     void TearDown() override { SetGrey16PngEncoder(nullptr); }
 
+    // Writes name in the format its extension chooses, as the generate command does.
+    WrittenFile Write(const std::string& name) {
+        const std::string file = folder.file(name);
+        return WriteTerrainFile(setup, raster, file, *FormatOfFile(file));
+    }
+
     testing::ScriptedUi ui;
     testing::TempFolder folder;
     GeneratorFields fields = testing::Fields("-40", "0", "100", "150", "100", "50");
@@ -45,7 +51,8 @@ class HeightmapWriters : public ::testing::Test {
 };
 
 TEST_F(HeightmapWriters, R16IsTheSamplesAsLittleEndianWordsScaledLikeThe3dfHeights) {
-    ASSERT_TRUE(Write_R16(setup, raster, folder.file("land.r16")));
+    const WrittenFile written = Write("land.r16");
+    ASSERT_TRUE(written.written && written.heightRange);
     const std::string bytes = folder.read("land.r16");
     std::vector<std::uint16_t> samples;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
@@ -53,14 +60,16 @@ TEST_F(HeightmapWriters, R16IsTheSamplesAsLittleEndianWordsScaledLikeThe3dfHeigh
                                                      static_cast<std::uint8_t>(bytes[i + 1]) << 8));
     EXPECT_EQ(bytes.size(), 12u);
     EXPECT_EQ(samples, kSamples);
-    EXPECT_EQ(HeightRangeText(*LastHeightRange), "-40..47 map units");
+    EXPECT_EQ(HeightRangeText(*written.heightRange), "-40..47 map units");
     const TerrainMesh mesh = testing::SampleOnGrid(fields, raster);
     const auto z = [&](std::size_t k) { return double{mesh.fileVertex(k).z}; };
     EXPECT_EQ(std::nearbyint((z(1) - z(0)) / (z(2) - z(0)) * 65535), kSamples[1]);
 }
 
 TEST_F(HeightmapWriters, PngIsA16BitGreyPictureWithItsHeightRangeInAText) {
-    ASSERT_TRUE(Write_PNG16(setup, raster, folder.file("land.png")));
+    const WrittenFile written = Write("land.png");
+    ASSERT_TRUE(written.written && written.heightRange);
+    EXPECT_EQ(HeightRangeText(*written.heightRange), "-40..47 map units");
     const QImage image(QString::fromStdString(folder.file("land.png")), "png");
     EXPECT_EQ(image.format(), QImage::Format_Grayscale16);
     ASSERT_EQ(image.size(), QSize(3, 2));

@@ -10,10 +10,8 @@
 #include "platform_error.h"
 #include "scripted_ui.h"
 #include "temp_folder.h"
+#include "terrain_file.h"
 #include "write_3df.h"
-#include "write_glb.h"
-#include "write_obj.h"
-#include "write_ply.h"
 
 namespace quarn {
 namespace {
@@ -50,6 +48,11 @@ class MeshWriters : public ::testing::Test {
             faces.push_back({t.a, t.c, t.b, std::int32_t(HeightClassIndex(t.colour))});
         }
     }
+    // Writes name in the format its extension chooses, as the generate command does.
+    bool Write(const std::string& name) {
+        const std::string file = folder.file(name);
+        return WriteTerrainFile(setup, raster, file, *FormatOfFile(file)).written;
+    }
     void ExpectVertex(std::size_t k, float x, float y, float z) {
         ASSERT_LT(k, vertices.size());
         EXPECT_FLOAT_EQ(x, vertices[k].x) << k;
@@ -67,7 +70,7 @@ class MeshWriters : public ::testing::Test {
 };
 
 TEST_F(MeshWriters, ObjAndItsMaterialsMatchThe3DF) {
-    ASSERT_TRUE(Write_OBJ(setup, raster, folder.file("land.obj")));
+    ASSERT_TRUE(Write("land.obj"));
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"land.mtl", "land.obj"}));
     std::istringstream obj(folder.read("land.obj"));
     std::string key, name;
@@ -99,7 +102,7 @@ TEST_F(MeshWriters, ObjAndItsMaterialsMatchThe3DF) {
 }
 
 TEST_F(MeshWriters, PlyMatchesThe3DFWithTheClassColourPerFace) {
-    ASSERT_TRUE(Write_PLY(setup, raster, folder.file("land.ply")));
+    ASSERT_TRUE(Write("land.ply"));
     const std::string ply = folder.read("land.ply");
     EXPECT_EQ(ply.find("ply\nformat binary_little_endian 1.0\n"), 0u);
     EXPECT_NE(ply.find("element vertex 50\nproperty float x\nproperty float y\nproperty float z\n"
@@ -124,7 +127,7 @@ TEST_F(MeshWriters, PlyMatchesThe3DFWithTheClassColourPerFace) {
 }
 
 TEST_F(MeshWriters, GlbChunksAccessorsAndPrimitivesMatchThe3DF) {
-    ASSERT_TRUE(Write_GLB(setup, raster, folder.file("land.glb")));
+    ASSERT_TRUE(Write("land.glb"));
     std::istringstream glb(folder.read("land.glb"));
     BinaryReader in(glb);
     for (const std::uint32_t header : {0x46546C67u, 2u, std::uint32_t(glb.str().size())})
@@ -167,14 +170,14 @@ TEST_F(MeshWriters, GlbChunksAccessorsAndPrimitivesMatchThe3DF) {
 
 TEST_F(MeshWriters, NoHeightCreatesNothingAndAFailureKeepsTheEarlierPair) {
     setup.heights = {};
-    EXPECT_FALSE(Write_OBJ(setup, raster, folder.file("land.obj")));
+    EXPECT_FALSE(Write("land.obj"));
     EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Must set at least one height!"});
     EXPECT_TRUE(folder.entries().empty());
     ASSERT_TRUE(Set_Grid(fields, raster.width, raster.height, setup));
     folder.write("land.obj", "earlier obj");
     folder.write("land.mtl", "earlier mtl");
     setup.mapping.sx = 0;  // the first cell centre cannot be mapped: a platform fault
-    EXPECT_THROW(Write_OBJ(setup, raster, folder.file("land.obj")), PlatformError);
+    EXPECT_THROW(Write("land.obj"), PlatformError);
     EXPECT_EQ(folder.read("land.obj") + folder.read("land.mtl"), "earlier objearlier mtl");
     EXPECT_EQ(folder.entries(), (std::vector<std::string>{"land.mtl", "land.obj"}));
 }

@@ -14,6 +14,7 @@
 #include "platform_error.h"
 #include "scripted_ui.h"
 #include "temp_folder.h"
+#include "terrain_file.h"
 #include "write_3df.h"
 #include "write_asc.h"
 #include "write_plg.h"

@@ -5,7 +5,6 @@
 #include "classify_image.h"
 #include "forms.h"
 #include "generate_command.h"
-#include "map_state.h"
 #include "palette.h"
 #include "quarn_gencpanel_f.h"
 #include "quarn_map_f.h"
@@ -35,28 +34,24 @@ GeneratorFields ReadPanel(const TfrmGenCPanel& panel) {
 
 }  // namespace
 
-bool GoOn(Surface surface) {
+GenerateResult GoOn(Surface surface) {
     const GeneratorFields fields = ReadPanel(*frmGenCPanel);
-    // A map window whose picture failed to load has no map, whatever MapFileName says.
-    const bool mapLoaded = !MapFileName.empty() && frmMap && !frmMap->picture().isNull();
-    MapSource map;
-    if (mapLoaded) {
+    std::optional<LoadedMap> map;
+    // A map window whose picture failed to load has no map.
+    if (frmMap && !frmMap->picture().isNull()) {
         const QImage picture = frmMap->picture();
-        map = {picture.width(), picture.height(),
-               [picture, swatches = PanelSwatchColours(Palette)] {
-                   return ClassifyImage(picture, swatches);
-               }};
+        map = LoadedMap{picture.width(), picture.height(),
+                        [picture, swatches = PanelSwatchColours(Palette)] {
+                            return ClassifyImage(picture, swatches);
+                        }};
     }
-    ExportOptions options;
-    options.surface = surface;
-    return RunGenerate(fields, mapLoaded, map, options);
+    return RunGenerateCommand(fields, map, {.surface = surface});
 }
 
-std::string GenerateSummary() {
-    const GridSetup& grid = g_GridSetup;
-    return std::filesystem::path(OutputFileName).filename().string() + ": " +
-           std::to_string(grid.VertexCount) + " vertices, " +
-           std::to_string(GridTriangleCount(grid.GridCols, grid.GridRows)) + " triangles";
+std::string GenerateSummary(const GenerateResult& result) {
+    return std::filesystem::path(result.fileName).filename().string() + ": " +
+           std::to_string(result.vertexCount) + " vertices, " +
+           std::to_string(result.triangleCount) + " triangles";
 }
 
 }  // namespace quarn

@@ -1,0 +1,68 @@
+// The output formats of the generate command, one row each: the extension that chooses it, its
+// entry in the save dialog, its writer and what that writer needs.
+//
+// The save dialog offers the format of the panel's Output choice first, then every export
+// format in the table's order. A file name's extension, upper-cased and cut to four characters,
+// chooses its format (".3dfx" writes 3DF, ".plgx" PLG). The command line's usage text and man
+// page, the user guide (samples/document.txt, "7. OUTPUT FORMATS") and README's table name the
+// same extensions: the tests hold them to this table.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+
+#include "binary_io.h"
+#include "export_options.h"
+#include "heightmap16.h"
+#include "terrain_sampler.h"
+
+namespace quarn {
+
+/// What a mesh format's writer is handed besides the file it writes into.
+struct MeshToWrite {
+    const TerrainMesh& mesh;
+    float mapExtent;               // the map's longer side in map units (GridSetup::MapExtent)
+    const ExportOptions& options;  // the printed solid's size
+    const std::string& sideFile;   // the file the format writes beside the output (or empty)
+};
+
+/// Writes the terrain's vertices and triangles in one format.
+using MeshWriter = void (*)(BinaryWriter& out, const MeshToWrite& terrain);
+/// Writes the terrain's 16-bit heightmap in one format.
+using HeightmapWriter = void (*)(BinaryWriter& out, const Heightmap16& map);
+
+/// Where the save dialog offers a format: first, as the panel's Output choice, or after it.
+enum class Offered { PanelChoice, Export };
+
+struct OutputFormat {
+    const char* extension;  // lower case, without the dot
+    const char* filter;     // the save dialog's entry, "WHAT (*.EXT)|*.EXT"
+    Offered offered;
+    // The writer: of the mesh, or of the heightmap (whose height range the format reports).
+    MeshWriter writeMesh = nullptr;
+    HeightmapWriter writeHeightmap = nullptr;
+    bool usesOptions = false;  // its bytes follow the ExportOptions' solid size
+    // The extension of the file it writes beside the output, of the output's name otherwise.
+    const char* sideExtension = nullptr;
+
+    bool reportsHeightRange() const { return writeHeightmap != nullptr; }
+};
+
+/// Every output format: the panel's four (3DF, ASC, RAW, PLG), then the exports in the order
+/// the dialog offers them.
+std::span<const OutputFormat> OutputFormats();
+
+/// The format that fileName's extension chooses, or nullptr.
+const OutputFormat* FormatOfFile(const std::string& fileName);
+
+/// The file that format writes beside the output file fileName: fileName with the side
+/// extension in place of its own ("land.obj" gives "land.mtl"); nothing for most formats.
+std::optional<std::string> SideFileName(const std::string& fileName, const OutputFormat& format);
+
+/// The save dialog's filter for the panel's Output choice, which its first letter names ("3DF",
+/// "ASC", "RAW", "PLG"): that format's entry, then every export's; empty for a choice that
+/// names none.
+std::string GenerateDialogFilter(const std::string& outputChoice);
+
+}  // namespace quarn
