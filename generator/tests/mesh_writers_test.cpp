@@ -7,7 +7,6 @@
 
 #include "generator_test_support.h"
 #include "mesh_export.h"
-#include "platform_error.h"
 #include "scripted_ui.h"
 #include "temp_folder.h"
 #include "terrain_file.h"
@@ -166,20 +165,6 @@ TEST_F(MeshWriters, GlbChunksAccessorsAndPrimitivesMatchThe3DF) {
     std::stable_sort(faces.begin(), faces.end(),
                      [](const Face& a, const Face& b) { return a[3] < b[3]; });
     EXPECT_EQ(read, faces);
-}
-
-TEST_F(MeshWriters, NoHeightCreatesNothingAndAFailureKeepsTheEarlierPair) {
-    setup.heights = {};
-    EXPECT_FALSE(Write("land.obj"));
-    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Must set at least one height!"});
-    EXPECT_TRUE(folder.entries().empty());
-    ASSERT_TRUE(Set_Grid(fields, raster.width, raster.height, setup));
-    folder.write("land.obj", "earlier obj");
-    folder.write("land.mtl", "earlier mtl");
-    setup.mapping.sx = 0;  // the first cell centre cannot be mapped: a platform fault
-    EXPECT_THROW(Write("land.obj"), PlatformError);
-    EXPECT_EQ(folder.read("land.obj") + folder.read("land.mtl"), "earlier objearlier mtl");
-    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"land.mtl", "land.obj"}));
 }
 
 }  // namespace

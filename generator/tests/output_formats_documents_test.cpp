@@ -45,29 +45,22 @@ std::vector<std::string> Extensions(const std::string& text, const std::regex& p
     return found;
 }
 
-std::vector<std::string> TableExtensions() {
-    std::vector<std::string> extensions;
+TEST(OutputFormatsDocuments, GuideReadmeAndManPageListTheTableInItsOrder) {
+    std::vector<std::string> table;
     for (const OutputFormat& format : OutputFormats())
-        extensions.push_back(format.extension);
-    return extensions;
-}
-
-TEST(OutputFormatsDocuments, TheUserGuideListsTheTable) {
-    const std::string guide = SourceText("samples/document.txt");
-    const std::string opening = Between(guide, "7. OUTPUT FORMATS", "\n\n");
-    EXPECT_EQ(Extensions(opening, std::regex(R"((?:^|\s)\.([a-z0-9]{3})\b)")), TableExtensions());
-}
-
-TEST(OutputFormatsDocuments, ReadmesTableHasARowPerFormat) {
-    const std::string readme = SourceText("README.md");
-    const std::string table = Between(readme, "| extension | format |", "\n\n");
-    EXPECT_EQ(Extensions(table, std::regex(R"(\n\| `\.([a-z0-9]+)`)")), TableExtensions());
-}
-
-TEST(OutputFormatsDocuments, TheManPageOfTheCommandLineListsTheTable) {
-    const std::string page = SourceText("packaging/quarn3d-cli.1.in");
-    const std::string list = Between(page, "chooses the format:", "a name without an extension");
-    EXPECT_EQ(Extensions(list, std::regex(R"(\n\.BR? \.([a-z0-9]{3})\b)")), TableExtensions());
+        table.push_back(format.extension);
+    const struct {
+        const char *file, *begin, *end, *pattern;
+    } documents[] = {
+        {"samples/document.txt", "7. OUTPUT FORMATS", "\n\n", R"((?:^|\s)\.([a-z0-9]{3})\b)"},
+        {"README.md", "| extension | format |", "\n\n", R"(\n\| `\.([a-z0-9]+)`)"},
+        {"packaging/quarn3d-cli.1.in", "chooses the format:", "a name without an extension",
+         R"(\n\.BR? \.([a-z0-9]{3})\b)"},
+    };
+    for (const auto& d : documents)
+        EXPECT_EQ(Extensions(Between(SourceText(d.file), d.begin, d.end), std::regex(d.pattern)),
+                  table)
+            << d.file;
 }
 
 }  // namespace

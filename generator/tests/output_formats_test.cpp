@@ -9,6 +9,7 @@
 
 #include "generator_test_support.h"
 #include "grey16_image.h"
+#include "platform_error.h"
 #include "qt_png_writer.h"
 #include "scripted_ui.h"
 #include "temp_folder.h"
@@ -47,6 +48,7 @@ TEST(OutputFormats, AFileNameFindsItsFormatByTheFirstFourCharactersOfItsExtensio
 
 // What a row says its writer needs and gives, the writer does: the STL alone follows the
 // options, the OBJ alone writes a file beside it, the heightmaps alone report a height range.
+// Every writer refuses without a height, and a fault keeps the earlier files and no temporary.
 TEST(OutputFormats, EachRowSaysWhatItsWriterNeedsAndGives) {
     InstallQtPngWriter();
     testing::ScriptedUi ui;
@@ -72,7 +74,23 @@ TEST(OutputFormats, EachRowSaysWhatItsWriterNeedsAndGives) {
         std::sort(files.begin(), files.end());
         EXPECT_EQ(plain.entries(), files) << ext;
         EXPECT_EQ(written.heightRange.has_value(), format.reportsHeightRange()) << ext;
+
+        const auto contents = [&] {
+            std::string all;
+            for (const std::string& file : files)
+                all += plain.read(file);
+            return all;
+        };
+        const std::string earlier = contents();
+        GridSetup broken = *setup;
+        broken.mapping.sx = 0;  // the first cell centre cannot be mapped: a platform fault
+        EXPECT_THROW(WriteTerrainFile(broken, raster, plain.file(name), format), PlatformError);
+        broken.heights = {};
+        EXPECT_FALSE(WriteTerrainFile(broken, raster, plain.file(name), format).written);
+        EXPECT_EQ(plain.entries(), files) << ext;
+        EXPECT_EQ(contents(), earlier) << ext;
     }
+    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>(OutputFormats().size(), kNoHeightText));
     SetGrey16PngEncoder(nullptr);
 }
 

@@ -13,7 +13,6 @@
 #include "export_options.h"
 #include "generator_test_support.h"
 #include "tdf_format.h"
-#include "write_3df.h"
 #include "write_stl.h"
 
 namespace quarn {
@@ -21,13 +20,35 @@ namespace {
 
 using Point = std::array<float, 3>;
 using Bits = std::array<std::uint32_t, 3>;  // a corner compared bit for bit
+using Facet = std::array<Point, 4>;         // the normal, then three corners
 
-template <typename Format>
-std::istringstream Bytes(Format format) {
+// The facets FormatSTL writes of mesh; the header is not a text STL's and every attribute is 0.
+std::vector<Facet> Facets(const TerrainMesh& mesh, const ExportOptions& options) {
     MemorySink sink;
     BinaryWriter out(sink);
-    format(out);
-    return std::istringstream(std::string(sink.bytes().begin(), sink.bytes().end()));
+    FormatSTL(out, mesh, options);
+    std::istringstream bytes(std::string(sink.bytes().begin(), sink.bytes().end()));
+    BinaryReader in(bytes);
+    std::array<std::uint8_t, 80> header{};
+    in.readBytes(header);
+    EXPECT_NE(std::string(header.begin(), header.begin() + 5), "solid");
+    std::vector<Facet> facets(in.readUint32());
+    for (Facet& facet : facets) {
+        for (Point& point : facet)
+            for (float& value : point)
+                value = in.readFloat();
+        EXPECT_EQ(in.readUint16(), 0);
+    }
+    EXPECT_TRUE(in.atEnd());
+    return facets;
+}
+
+// The cross product of a facet's edges from its first corner: twice its area, facing out.
+std::array<double, 3> Cross(const Facet& t) {
+    std::array<double, 3> u{}, v{};
+    for (std::size_t i = 0; i < 3; ++i)
+        u[i] = double{t[2][i]} - t[1][i], v[i] = double{t[3][i]} - t[1][i];
+    return {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
 }
 
 TEST(StlWriter, ClosedOutwardSolidInMillimetresOnTheThreeDFVertices) {
@@ -39,46 +60,30 @@ TEST(StlWriter, ClosedOutwardSolidInMillimetresOnTheThreeDFVertices) {
     const TerrainMesh mesh = testing::SampleOnGrid(fields, raster);
     ASSERT_EQ(mesh.cols * mesh.rows, 15);
 
-    std::istringstream tdf = Bytes([&](BinaryWriter& out) { Format3DF(out, mesh); });
-    BinaryReader tdfIn(tdf);
-    std::array<std::uint8_t, 3> magic{};
-    tdfIn.readBytes(magic);
-    std::vector<Vertex> vertices(static_cast<std::size_t>(tdfIn.readInt32()));
-    for (Vertex& v : vertices)
-        v = ReadVertex(tdfIn);
-    std::vector<Triangle> surface(static_cast<std::size_t>(tdfIn.readInt32()));
-    for (Triangle& t : surface)
-        t = ReadTriangle(tdfIn);
+    std::vector<Vertex> vertices;  // as the 3DF file holds them
+    for (std::size_t k = 0; k < mesh.vertices.size(); ++k)
+        vertices.push_back(mesh.fileVertex(k));
+    std::vector<Triangle> surface;
+    ForEachTriangle(mesh, [&](const Triangle& t) { surface.push_back(t); });
     float zLow = vertices[0].z;
     for (const Vertex& v : vertices)
         zLow = std::min(zLow, v.z);
     const double side = std::max(vertices[4].x - vertices[0].x, vertices[0].y - vertices[10].y);
 
     for (const ExportOptions options : {ExportOptions{}, ExportOptions{80, 2, 0.5}}) {
-        std::istringstream stl = Bytes([&](BinaryWriter& out) { FormatSTL(out, mesh, options); });
-        BinaryReader in(stl);
-        std::array<std::uint8_t, 80> header{};
-        in.readBytes(header);
-        EXPECT_NE(std::string(header.begin(), header.begin() + 5), "solid");
-        const std::uint32_t count = in.readUint32();
-        ASSERT_EQ(count, surface.size() + 6 * (5 + 3 - 2));
+        const std::vector<Facet> facets = Facets(mesh, options);
+        ASSERT_EQ(facets.size(), surface.size() + 6 * (5 + 3 - 2));
         const double mm = options.printSizeMm / side;
         std::map<std::pair<Bits, Bits>, int> edges;  // directed
         double volume = 0;
         Point high{}, low{1e9f, 1e9f, 1e9f};
-        for (std::uint32_t n = 0; n < count; ++n) {
-            const Point normal{in.readFloat(), in.readFloat(), in.readFloat()};
-            std::array<Point, 3> t{};
-            for (Point& corner : t)
-                for (std::size_t i = 0; i < 3; ++i) {
-                    corner[i] = in.readFloat();
+        for (std::size_t n = 0; n < facets.size(); ++n) {
+            const Point& normal = facets[n][0];
+            const std::array<Point, 3> t{facets[n][1], facets[n][2], facets[n][3]};
+            for (const Point& corner : t)
+                for (std::size_t i = 0; i < 3; ++i)
                     high[i] = std::max(high[i], corner[i]), low[i] = std::min(low[i], corner[i]);
-                }
-            EXPECT_EQ(in.readUint16(), 0);
-            std::array<double, 3> u{}, v{}, c{};
-            for (std::size_t i = 0; i < 3; ++i)
-                u[i] = double{t[1][i]} - t[0][i], v[i] = double{t[2][i]} - t[0][i];
-            c = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+            const std::array<double, 3> c = Cross(facets[n]);
             const double twiceArea = std::hypot(c[0], c[1], c[2]);
             ASSERT_GT(twiceArea, 1e-6) << n;
             EXPECT_NEAR((c[0] * normal[0] + c[1] * normal[1] + c[2] * normal[2]) / twiceArea, 1,
@@ -98,7 +103,6 @@ TEST(StlWriter, ClosedOutwardSolidInMillimetresOnTheThreeDFVertices) {
                             options.baseMm + (p.z - zLow) / 1.25 * mm * options.exaggeration, 1e-4);
             }
         }
-        EXPECT_TRUE(in.atEnd());
         for (const auto& [edge, uses] : edges)
             EXPECT_TRUE(uses == 1 && edges.count({edge.second, edge.first}) == 1);
         EXPECT_GT(volume, 0);
@@ -120,27 +124,10 @@ TEST(StlWriter, EveryFacetKeepsAnAreaAtTheEndsOfTheAcceptedSizes) {
     for (const double print : {kPrintSizeRange.low, kPrintSizeRange.high})
         for (const double exaggeration : {kExaggerationRange.low, kExaggerationRange.high}) {
             const ExportOptions options{print, exaggeration, kBaseRange.low};
-            std::istringstream stl =
-                Bytes([&](BinaryWriter& out) { FormatSTL(out, mesh, options); });
-            BinaryReader in(stl);
-            std::array<std::uint8_t, 80> header{};
-            in.readBytes(header);
-            const std::uint32_t count = in.readUint32();
-            std::uint32_t flat = 0;
-            for (std::uint32_t n = 0; n < count; ++n) {
-                std::array<float, 12> record{};  // the normal, then three corners
-                for (float& value : record)
-                    value = in.readFloat();
-                in.readUint16();
-                std::array<double, 3> u{}, v{};
-                for (std::size_t i = 0; i < 3; ++i) {
-                    u[i] = double{record[6 + i]} - record[3 + i];
-                    v[i] = double{record[9 + i]} - record[3 + i];
-                }
-                const double twiceArea =
-                    std::hypot(u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
-                               u[0] * v[1] - u[1] * v[0]);
-                flat += twiceArea > 0 ? 0 : 1;
+            std::size_t flat = 0;
+            for (const Facet& facet : Facets(mesh, options)) {
+                const std::array<double, 3> c = Cross(facet);
+                flat += std::hypot(c[0], c[1], c[2]) > 0 ? 0 : 1;
             }
             EXPECT_EQ(flat, 0u) << print << " mm, exaggeration " << exaggeration;
         }

@@ -71,15 +71,6 @@ TEST(SampleTerrain, HeightsBeyondTheFloatRangeAreAnOverflowNeverAnInfinity) {
     EXPECT_EQ(FaultText([&] { mesh.fileVertex(0); }), "Floating point overflow");
 }
 
-TEST(SampleTerrain, HeightsBelowWaterAreRaisedToWater) {
-    GeneratorFields f = Fields("150", "500", "900", "1000", "1000", "500");
-    f.heights[3] = "100";
-    const TerrainMesh mesh = SampleOnGrid(f, UniformRaster(20, 20, 3));
-    for (const auto& v : mesh.vertices)
-        EXPECT_EQ(v.h, 0.15f);
-    ForEachTriangle(mesh, [](const Triangle& t) { EXPECT_EQ(t.colour, kWaterCode); });
-}
-
 TEST(SampleTerrain, RemainderStripsAreNeverRead) {
     GeneratorFields f = Fields("0", "500", "900", "1050", "980", "100");
     f.heights[2] = "100";

@@ -11,7 +11,6 @@
 
 #include "busy_cursor.h"
 #include "generator_test_support.h"
-#include "platform_error.h"
 #include "scripted_ui.h"
 #include "temp_folder.h"
 #include "terrain_file.h"
@@ -129,23 +128,6 @@ TEST_F(TerrainWriters, TextFormatsOfTheTwoByTwoGrid) {
               "0.57894737 -0.57894737 2.5\n"
               "0x13ff 3 0 1 3\n"
               "0x13ff 3 0 3 2\n");
-}
-
-TEST_F(TerrainWriters, FailureWhileWritingKeepsTheEarlierFileAndRemovesTheTemporary) {
-    const std::pair<const char*, decltype(&Write_3DF)> writers[] = {{"old.3df", Write_3DF},
-                                                                    {"old.asc", Write_ASC},
-                                                                    {"old.RAW", Write_RAW},
-                                                                    {"old.plgx", Write_PLG}};
-    for (const auto& [file, writer] : writers) {
-        TempFolder here;
-        const std::string name = here.write(file, "earlier");
-        CursorCounter cursor;
-        setup.mapping.sx = 0;  // the next cell centre cannot be mapped: a platform fault
-        EXPECT_THROW(writer(setup, raster, name), PlatformError) << file;
-        EXPECT_EQ(here.read(file), "earlier");
-        EXPECT_EQ(here.entries(), std::vector<std::string>{file});
-        EXPECT_EQ(cursor.restored, cursor.shown);
-    }
 }
 
 }  // namespace

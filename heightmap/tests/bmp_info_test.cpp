@@ -36,6 +36,15 @@ TestBmp WithTable(TestBmp bmp, int entries) {
     return bmp;
 }
 
+// Entries 0 to read - 1 come from the file, the rest keep the earlier image's.
+void ExpectTableRead(const PaletteTable& palette, int read, const std::string& reason) {
+    for (int e = 0; e < 16; ++e) {
+        const PaletteEntry fromFile{Entry(e)[0], Entry(e)[1], Entry(e)[2], 0};
+        EXPECT_EQ(palette[static_cast<std::size_t>(e)], e < read ? fromFile : EarlierImage()[0])
+            << reason << ", entry " << e;
+    }
+}
+
 struct Checked {
     std::uint8_t code;
     BMPHeaderFields header;
@@ -95,6 +104,7 @@ TEST(ReadBMPInfo, RefusesInTheOrderOfItsTests) {
 
 TEST(BMPRefusalText, GivesTheMessageOrTheSizeAndTheLimit) {
     const BMPHeaderFields tall{.width = 300, .height = -20000};
+    EXPECT_EQ(BMPRefusalText(2, tall), "Only 4-bit (16 color) BMP images supported!");
     EXPECT_EQ(BMPRefusalText(3, tall), "Unknown file compression!");
     EXPECT_EQ(BMPRefusalText(kMapTooLarge, tall),
               "The map is 300 x 20000 pixels; at most 16384 x 16384 are supported!");
@@ -128,9 +138,7 @@ TEST(ReadBMPInfo, ReadsAsManyEntriesAsTheOffsetLeavesRoomForUpToSixteen) {
         {"offset 58", WithTable({.pixelDataOffset = 58}, 16), 1},
         {"offset 57", WithTable({.pixelDataOffset = 57}, 16), 0},
         {"lowest offset", WithTable({.pixelDataOffset = kLowest}, 16), 0},
-        // As editors write them: the same entries after a longer header, or in 3 bytes.
-        {"124-byte header", WithInfoHeader(WithTable({}, 16), 124), 16},
-        {"12-byte core header", WithInfoHeader(WithTable({}, 16), 12), 16},
+        // Entries of 3 bytes after a core header.
         {"core header, room for 2 entries",
          WithTable({.pixelDataOffset = 34, .infoHeaderSize = 12}, 16), 2},
         {"16-byte header read as a standard one", WithTable({.infoHeaderSize = 16}, 16), 16},
@@ -140,13 +148,7 @@ TEST(ReadBMPInfo, ReadsAsManyEntriesAsTheOffsetLeavesRoomForUpToSixteen) {
     for (const auto& c : cases) {
         const Checked got = Check(c.bmp.bytes());
         ASSERT_EQ(got.code, 0) << c.reason;
-        for (int e = 0; e < 16; ++e) {
-            const PaletteEntry want = e < c.read
-                                          ? PaletteEntry{Entry(e)[0], Entry(e)[1], Entry(e)[2], 0}
-                                          : EarlierImage()[0];
-            EXPECT_EQ(got.palette[static_cast<std::size_t>(e)], want)
-                << c.reason << ", entry " << e;
-        }
+        ExpectTableRead(got.palette, c.read, c.reason);
         const auto size = static_cast<int>(c.bmp.infoHeaderSize);  // the table follows it
         EXPECT_EQ(got.position,
                   (size == 12 || size > 40 ? 14 + size : 54) + (size == 12 ? 3 : 4) * c.read)
@@ -162,16 +164,10 @@ TEST(ReadBMPInfo, TakesAShortTableRightAfterALongerHeader) {
             const TestBmp bmp = WithInfoHeader(WithTable({.coloursUsed = entries}, entries), size);
             ASSERT_EQ(bmp.pixelDataOffset, 14 + static_cast<int>(size) + 4 * entries);
             const Checked got = Check(bmp.bytes());
-            ASSERT_EQ(got.code, 0) << size << ", " << entries << " entries";
-            for (int e = 0; e < 16; ++e) {
-                const PaletteEntry want =
-                    e < entries ? PaletteEntry{Entry(e)[0], Entry(e)[1], Entry(e)[2], 0}
-                                : EarlierImage()[0];
-                EXPECT_EQ(got.palette[static_cast<std::size_t>(e)], want)
-                    << size << ", " << entries << " entries, entry " << e;
-            }
-            EXPECT_EQ(got.position, bmp.pixelDataOffset)
-                << size << ", " << entries << " entries: the table ends where the pixels begin";
+            const std::string reason = std::to_string(size) + ", " + std::to_string(entries);
+            ASSERT_EQ(got.code, 0) << reason;
+            ExpectTableRead(got.palette, entries, reason);
+            EXPECT_EQ(got.position, bmp.pixelDataOffset) << reason << ": the table ends with them";
         }
     }
 }

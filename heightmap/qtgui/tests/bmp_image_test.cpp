@@ -64,20 +64,11 @@ TEST(BmpImage, AMapWithA124ByteHeaderTakesItsTableFromWhereTheHeaderEnds) {
     bmp = testing::WithInfoHeader(bmp, 124);
     ASSERT_EQ(bmp.pixelDataOffset, 138 + 4 * kEntries);
     const std::vector<std::uint8_t> bytes = bmp.bytes();
-
     std::istringstream in(std::string(bytes.begin(), bytes.end()));
     BMPHeaderFields header;
-    PaletteTable palette;
-    const PaletteEntry earlier{0xEE, 0xEE, 0xEE, 0xEE};
-    palette.fill(earlier);
+    PaletteTable palette;  // its entries are ReadBMPInfo.TakesAShortTableRightAfterALongerHeader's
+    palette.fill({0xEE, 0xEE, 0xEE, 0xEE});
     ASSERT_EQ(ReadBMPInfo(in, header, palette), 0);
-    for (std::size_t e = 0; e < palette.size(); ++e) {
-        const std::uint32_t rgb = testing::kMapRgb[e];
-        const PaletteEntry fromFile{static_cast<std::uint8_t>(rgb),
-                                    static_cast<std::uint8_t>(rgb >> 8),
-                                    static_cast<std::uint8_t>(rgb >> 16), 0};
-        EXPECT_EQ(palette[e], e < kEntries ? fromFile : earlier) << "entry " << e;
-    }
 
     testing::TempFolder folder;
     const QImage image = LoadBmpImage(folder.write("map.bmp", bytes));
