@@ -49,4 +49,19 @@ bool Write_3DF(const GridSetup& setup, const ClassifiedRaster& raster,
     return WriteTerrainFile(setup, raster, fileName, Named("3df")).written;
 }
 
+bool Write_ASC(const GridSetup& setup, const ClassifiedRaster& raster,
+               const std::string& fileName) {
+    return WriteTerrainFile(setup, raster, fileName, Named("asc")).written;
+}
+
+bool Write_RAW(const GridSetup& setup, const ClassifiedRaster& raster,
+               const std::string& fileName) {
+    return WriteTerrainFile(setup, raster, fileName, Named("raw")).written;
+}
+
+bool Write_PLG(const GridSetup& setup, const ClassifiedRaster& raster,
+               const std::string& fileName) {
+    return WriteTerrainFile(setup, raster, fileName, Named("plg")).written;
+}
+
 }  // namespace quarn

@@ -30,7 +30,10 @@ WrittenFile WriteTerrainFile(const GridSetup& setup, const ClassifiedRaster& ras
                              const std::string& fileName, const OutputFormat& format,
                              const ExportOptions& options = {});
 
-/// Writes fileName as 3DF whatever its extension; false when refused.
+/// Writes fileName as 3DF, ASC, RAW or PLG whatever its extension; false when refused.
 bool Write_3DF(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName);
+bool Write_ASC(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName);
+bool Write_RAW(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName);
+bool Write_PLG(const GridSetup& setup, const ClassifiedRaster& raster, const std::string& fileName);
 
 }  // namespace quarn

@@ -15,9 +15,6 @@
 #include "temp_folder.h"
 #include "terrain_file.h"
 #include "write_3df.h"
-#include "write_asc.h"
-#include "write_plg.h"
-#include "write_raw.h"
 
 namespace quarn {
 namespace {
@@ -39,12 +36,10 @@ class TerrainWriters : public ::testing::Test {
         ASSERT_TRUE(Set_Grid(testing::TwoByTwoFields(), raster.width, raster.height, setup));
     }
 
-    template <typename Format>
-    std::string Text(Format format) {
-        MemorySink sink;
-        BinaryWriter out(sink);
-        format(out, testing::SampleOnGrid(testing::TwoByTwoFields(), raster));
-        return {sink.bytes().begin(), sink.bytes().end()};
+    using Writer = bool (*)(const GridSetup&, const ClassifiedRaster&, const std::string&);
+    std::string Written(Writer write, const std::string& name) {
+        EXPECT_TRUE(write(setup, raster, folder.file(name)));
+        return folder.read(name);
     }
 
     testing::ScriptedUi ui;
@@ -102,7 +97,7 @@ TEST(ThreeDFFormat, LargeMeshIsItsRecordsFieldByField) {
 }
 
 TEST_F(TerrainWriters, TextFormatsOfTheTwoByTwoGrid) {
-    EXPECT_EQ(Text(FormatASC),
+    EXPECT_EQ(Written(Write_ASC, "hills.asc"),
               "Named object: \"Quarn terrain\"\n"
               "Tri-mesh, Vertices: 4 Faces: 2\n"
               "Vertex list:\n"
@@ -115,11 +110,11 @@ TEST_F(TerrainWriters, TextFormatsOfTheTwoByTwoGrid) {
               "Material:\"MOUNTAIN\"\n"
               "Face 1: A:0 B:3 C:2 AB:1 BC:1 CA:1\n"
               "Material:\"MOUNTAIN\"\n");
-    EXPECT_EQ(Text(FormatRAW),
+    EXPECT_EQ(Written(Write_RAW, "hills.raw"),
               "-0.47368422 0.47368422 2.5 0.57894737 0.47368422 2.5 0.57894737 -0.57894737 2.5\n"
               "-0.47368422 0.47368422 2.5 0.57894737 -0.57894737 2.5 -0.47368422 -0.57894737 "
               "2.5\n");
-    EXPECT_EQ(Text(FormatPLG),
+    EXPECT_EQ(Written(Write_PLG, "hills.plg"),
               "# Quarn 3D terrain\n"
               "quarn_terrain 4 2\n"
               "-0.47368422 0.47368422 2.5\n"
