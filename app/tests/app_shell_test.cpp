@@ -11,8 +11,6 @@
 #include "map_state.h"
 #include "quarn_doc_f.h"
 #include "quarn_main_f.h"
-#include "quarn_render_f.h"
-#include "scene.h"
 #include "scripted_ui.h"
 #include "startup.h"
 #include "temp_folder.h"
@@ -104,44 +102,6 @@ TEST_F(AppShellTest, DocumentationReadsTheFileEachTimeIntoTheSameWindow) {
     EXPECT_TRUE(DocWindowOpen);
     EXPECT_EQ(frmDoc->Memo1->toPlainText(), "Second edition");
     EXPECT_EQ(m_ui.reports.size(), 1u);
-}
-
-// The Options menu's view options are the main window's: checked before the viewer exists,
-// they reach its first picture, and every viewer opened later.
-TEST_F(AppShellTest, ViewOptionsReachTheViewerWhenItOpens) {
-    ASSERT_TRUE(StartUp());
-    const std::string scene = m_folder.write(
-        "tiny.3df", testing::TdfBytes({{0, 0, 0}, {3, 0, 1}, {0, 1, 0}}, {{0, 1, 2, 120}}));
-    frmMainMDI->KeepProportions1->trigger();
-    frmMainMDI->Perspective1->trigger();
-    const ViewOptions chosen{.hiddenSurfaces = false, .keepProportions = true, .perspective = true};
-    // The viewer's picture is the one these options give, not the one without them.
-    const auto expectPictureWith = [](const ViewOptions& options) {
-        const ViewOptions drawn[] = {options, ViewOptions{}};
-        std::vector<Colour> pictures[2];
-        for (std::size_t i = 0; i < 2; ++i) {
-            PixelBuffer picture(TfrmRender::kImageWidth, TfrmRender::kImageHeight);
-            PixelCanvas canvas(picture);
-            ASSERT_TRUE(ProjectClearDraw(canvas, picture.width(), picture.height(), drawn[i]));
-            pictures[i] = picture.pixels();
-        }
-        EXPECT_TRUE(frmRender->picture().pixels() == pictures[0]);
-        EXPECT_FALSE(pictures[0] == pictures[1]);
-    };
-    for (int open = 0; open < 2; ++open) {
-        m_ui.dialogAnswers.push_back(scene);
-        frmMainMDI->Open3Dfile1->trigger();
-        ASSERT_TRUE(frmRender);
-        expectPictureWith(chosen);
-        frmRender->close();
-        QApplication::processEvents();
-    }
-    frmMainMDI->Perspective1->trigger();
-    m_ui.dialogAnswers.push_back(scene);
-    frmMainMDI->Open3Dfile1->trigger();
-    expectPictureWith({.hiddenSurfaces = false, .keepProportions = true, .perspective = false});
-    EXPECT_TRUE(frmMainMDI->options().view.keepProportions && !frmMainMDI->options().smoothTerrain);
-    EXPECT_TRUE(m_ui.reports.empty());
 }
 
 TEST_F(AppShellTest, ExitEndsTheProgramWithWindowsOpen) {

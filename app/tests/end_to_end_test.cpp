@@ -160,7 +160,8 @@ TEST_F(EndToEnd, SmoothTerrainFromTheOptionsMenuAgreesWithTheCommandLine) {
 
 // The view options, unchecked at start, render at once in the open viewer with "Autorender"
 // checked; the picture is the command line's with the same options (but for the outline of
-// the clearing rectangle, which keeps the pen of the drawing before).
+// the clearing rectangle, which keeps the pen of the drawing before). They are the main
+// window's: a viewer opened later draws with them from its first picture.
 TEST_F(EndToEnd, ViewOptionsRenderAtOnceAsOnTheCommandLine) {
     ASSERT_EQ(RunCli(CliGenerateArguments(Path("cli.3df"))), 0);
     RunCommand(frmMainMDI->Open3Dfile1, Path("cli.3df"));
@@ -181,6 +182,11 @@ TEST_F(EndToEnd, ViewOptionsRenderAtOnceAsOnTheCommandLine) {
               0);
     EXPECT_TRUE(Rgb(QImage(Path("window.bmp"), "BMP").copy(2, 2, 546, 414)) ==
                 Rgb(QImage(Path("cli.bmp"), "BMP").copy(2, 2, 546, 414)));
+    frmRender->close();
+    QCoreApplication::processEvents();
+    RunCommand(frmMainMDI->Open3Dfile1, Path("cli.3df"));
+    ASSERT_TRUE(frmRender);
+    EXPECT_FALSE(frmRender->picture().pixels() == plain.pixels()) << "a fresh viewer";
 }
 
 }  // namespace

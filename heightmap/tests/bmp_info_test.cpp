@@ -188,12 +188,9 @@ TEST(ReadBMPInfo, TableCutShortKeepsWhatTheFileLacks) {
 }
 
 TEST(ImageRowCount, TopDownImagesCountTheirRealHeight) {
-    BMPHeaderFields h;
     for (const auto& [height, rows] :
-         {std::pair{300, 300}, {-300, 300}, {0, 0}, {kLowest, -(kLowest + 1)}}) {
-        h.height = height;
-        EXPECT_EQ(ImageRowCount(h), rows) << height;
-    }
+         {std::pair{300, 300}, {-300, 300}, {0, 0}, {kLowest, -(kLowest + 1)}})
+        EXPECT_EQ(ImageRowCount({.height = height}), rows) << height;
 }
 
 TEST(ReadBMPInfoFile, FillsTheProgramsHeaderAndPalette) {
@@ -208,8 +205,6 @@ TEST(ReadBMPInfoFile, FillsTheProgramsHeaderAndPalette) {
     EXPECT_EQ(std::pair(BMPHeader.width, BMPHeader.height), std::pair(0x0304, 65236));
     EXPECT_EQ(ReadBMPInfo(folder.write("fits.bmp", WithTable({.width = 0x3F04}, 16).bytes())), 0);
     EXPECT_EQ(Palette[9].green, 109);
-    EXPECT_EQ(testing::FaultText([&] { ReadBMPInfo(folder.file("absent.bmp")); }),
-              "File not found");
 }
 
 TEST(SampleMaps, AreAcceptedWithSixteenDistinctColours) {

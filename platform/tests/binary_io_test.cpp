@@ -74,22 +74,5 @@ TEST(FieldDecoders, ReadTheBytesThatPutAndTheReadersAgreeOn) {
     EXPECT_EQ(GetFloat(cases[2].bytes.data()), 1.0f);
 }
 
-TEST(BinaryWriter, WritesFieldsByteForByte) {
-    MemorySink sink;
-    BinaryWriter writer(sink);
-    writer.writeText("3DF");
-    writer.writeUint8(0x7F);
-    writer.writeInt32(-2);
-    writer.writeInt32(0x01020304);
-    writer.writeFloat(1.0f);
-    writer.writeFloat(-0.0f);
-    const std::array<std::uint8_t, 2> raw{0xCA, 0xFE};
-    writer.writeBytes(raw);
-    const std::vector<std::uint8_t> expected{'3',  'D',  'F',  0x7F, 0xFE, 0xFF, 0xFF, 0xFF,
-                                             0x04, 0x03, 0x02, 0x01, 0x00, 0x00, 0x80, 0x3F,
-                                             0x00, 0x00, 0x00, 0x80, 0xCA, 0xFE};
-    EXPECT_EQ(sink.bytes(), expected);
-}
-
 }  // namespace
 }  // namespace quarn

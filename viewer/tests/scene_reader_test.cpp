@@ -47,14 +47,10 @@ TEST_F(SceneReader, CopiesCornersAndColoursInFileOrderIgnoringHeaderAndTrailingB
     bytes[0] = 'X', bytes[1] = 'Y', bytes[2] = 'Z';
     ASSERT_TRUE(Load(bytes + "trailing rubbish"));
     ASSERT_EQ(TriangleList.size(), 2u);
-    EXPECT_EQ(TriangleList[0].corner1.x, 0.0f);  // index 0 names the first vertex
-    EXPECT_EQ(TriangleList[0].corner2.x, 2.0f);
-    EXPECT_EQ(TriangleList[0].corner3.y, 2.0f);
-    EXPECT_EQ(TriangleList[0].colour, 216);
-    EXPECT_EQ(TriangleList[1].corner3.x, 0.0f);
-    EXPECT_EQ(TriangleList[1].colour, 32767);
-    EXPECT_TRUE(closedAfter);
-    EXPECT_TRUE(ui.errorTexts().empty());
+    const SceneTriangle &a = TriangleList[0], &b = TriangleList[1];  // index 0: the first vertex
+    EXPECT_EQ(std::tuple(a.corner1.x, a.corner2.x, a.corner3.y, a.colour, b.corner3.x, b.colour),
+              std::tuple(0.0f, 2.0f, 2.0f, 216, 0.0f, 32767));
+    EXPECT_TRUE(closedAfter && ui.errorTexts().empty());
 }
 
 TEST_F(SceneReader, SmallSceneAfterAHugeOneGivesTheMemoryBack) {

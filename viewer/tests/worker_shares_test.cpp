@@ -1,10 +1,6 @@
-// The numbered drawings split over several workers, plain and with hidden surfaces: whatever
-// the worker count, the picture is the one a single pass in file order gives.
-//
-// Up to about a million pixels each worker draws a consecutive share of the triangles into a
-// picture of its own and the shares are merged; the hidden-surface drawing cuts shares only
-// from 16384 triangles a worker on, so the scenes here hold 50000. Larger pictures are cut
-// into bands of rows instead.
+// The numbered drawings split over workers: whatever the count, the picture of one pass in file
+// order. Small pictures are shared by triangles (hidden surfaces only from 16384 a worker, so
+// the scenes hold 50000), larger ones by bands of rows.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -63,12 +59,7 @@ NumberedScene Crowded(std::size_t count, std::int32_t width, std::int32_t height
 }
 
 enum class Drawing { kFilled, kOutlined, kNearest, kVisibleOutlines };
-
 const char* const kNames[] = {"filled", "outlined", "hidden surfaces", "hidden-surface wire frame"};
-
-const char* Name(Drawing drawing) {
-    return kNames[static_cast<int>(drawing)];
-}
 
 // Rows top..top+rows-1 of the scene's numbered picture, width wide, drawn by workers workers.
 PixelBuffer Draw(Drawing drawing, std::size_t workers, const NumberedScene& s, std::int32_t width,
@@ -158,11 +149,12 @@ TEST(WorkerShares, AnyWorkerCountDrawsTheOneWorkerPicture) {
         for (const Drawing drawing :
              {Drawing::kFilled, Drawing::kOutlined, Drawing::kNearest, Drawing::kVisibleOutlines}) {
             const PixelBuffer one = Draw(drawing, 1, scene, c.width, c.rows, c.top);
-            ASSERT_FALSE(AllPixelsAre(one, 0)) << c.reason << ", " << Name(drawing);
+            const char* name = kNames[static_cast<int>(drawing)];
+            ASSERT_FALSE(AllPixelsAre(one, 0)) << c.reason << ", " << name;
             for (const std::size_t workers : {2u, 3u})
                 EXPECT_TRUE(Draw(drawing, workers, scene, c.width, c.rows, c.top).pixels() ==
                             one.pixels())
-                    << c.reason << ", " << Name(drawing) << ", " << workers << " workers";
+                    << c.reason << ", " << name << ", " << workers << " workers";
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTimer>
 #include <tuple>
+#include <utility>
 
 #include "bmp_info.h"
 #include "forms.h"
@@ -32,12 +33,12 @@ class MapClick : public ::testing::Test {
         CurrentColourIndex = 0;
     }
     void TearDown() override {
-        delete frmMap;
+        delete std::exchange(frmMap, nullptr);
         delete frmGenCPanel;
     }
 
-    // Shows a map whose left half has palette colour left and right half colour right, its
-    // palette read as opening it does.
+    // Shows a map whose left half has palette colour left and right half colour right in the
+    // map window (made if need be), its palette read as opening it does.
     void ShowMap(std::uint8_t left, std::uint8_t right, QSize size = {40, 40}) {
         const std::string path = folder.write(
             "map.bmp",
@@ -45,7 +46,8 @@ class MapClick : public ::testing::Test {
                 return x < size.width() / 2 ? left : right;
             }).bytes());
         ASSERT_EQ(ReadBMPInfo(path), 0);
-        CreateMapWindow();
+        if (!frmMap)
+            CreateMapWindow();
         frmMap->LoadPicture(path);
         frmMap->SetClientSize(size.width(), size.height());
     }
@@ -171,14 +173,7 @@ TEST_F(MapClick, AReusedWindowPaintsAllOfALargerMap) {
     ShowMap(3, 3, {40, 30});
     QTest::qWait(20);
     for (const QSize size : {QSize(300, 200), QSize(1400, 1000)}) {
-        const std::string path = folder.write(
-            "larger.bmp",
-            testing::FourBitImage(size.width(), size.height(), testing::kMapRgb, [](int, int) {
-                return 9;
-            }).bytes());
-        ASSERT_EQ(ReadBMPInfo(path), 0);
-        frmMap->LoadPicture(path);
-        frmMap->SetClientSize(size.width(), size.height());
+        ShowMap(9, 9, size);
         QTest::qWait(20);
         QWidget* window = frmMap->window();
         const QImage shown = frmMap->screen()->grabWindow(window->winId()).toImage();
