@@ -36,14 +36,14 @@ Triangle DecodeTriangle(const std::uint8_t* at) {
 
 // Bytes read at a time: few system calls, and a block that stays in the cache while its
 // records are decoded.
-constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
 
 // Reads count records of recordSize bytes onto the end of out, a block at a time, each decoded
 // field by field; false when the file ended first, out then ending with the whole records
 // before the gap.
-template <typename Record, Record (*Decode)(const std::uint8_t*)>
+template <typename Record, std::size_t recordSize, Record (*Decode)(const std::uint8_t*)>
 bool ReadRecords(BinaryReader& in, std::int32_t count, std::optional<std::uint64_t> bytesLeft,
-                 std::size_t recordSize, std::vector<Record>& out) {
+                 std::vector<Record>& out) {
     const std::size_t blockRecords = kBlockBytes / recordSize;
     auto left = std::size_t(std::max(count, 0));
     // The count alone is not trusted with memory; the file's size is.
@@ -54,9 +54,12 @@ bool ReadRecords(BinaryReader& in, std::int32_t count, std::optional<std::uint64
         const std::size_t wanted = std::min(left, blockRecords);
         const std::size_t got =
             in.readAvailable(std::span(block).first(wanted * recordSize)) / recordSize;
+        const std::size_t old = out.size();
+        out.resize(old + got);
+        Record* to = out.data() + old;
         const std::uint8_t* at = block.data();
         for (std::size_t i = 0; i < got; ++i, at += recordSize)
-            out.push_back(Decode(at));
+            to[i] = Decode(at);
         if (got < wanted)
             return false;
         left -= wanted;
@@ -166,8 +169,8 @@ std::optional<SceneVertices> ReadVertices(SceneFile& file) {
         return std::nullopt;
     }
     SceneVertices read;
-    const bool whole = ReadRecords<Vertex, DecodeVertex>(
-        in, count, file.bytesLeft(), std::size_t(kVertexRecordSize), read.vertices);
+    const bool whole = ReadRecords<Vertex, kVertexRecordSize, DecodeVertex>(
+        in, count, file.bytesLeft(), read.vertices);
     const BoundingBox box = MeasureVertices(read.vertices);
     if (!whole)
         throw PlatformError("Read beyond end of file");
@@ -196,8 +199,8 @@ bool ReadTriangles(SceneFile& file, std::vector<Vertex> vertices, Scene& scene) 
     const std::size_t vertexCount = vertices.size();
     scene.setVertices(std::move(vertices));
     std::vector<Triangle> triangles;
-    const bool whole = ReadRecords<Triangle, DecodeTriangle>(
-        in, count, file.bytesLeft(), std::size_t(kTriangleRecordSize), triangles);
+    const bool whole = ReadRecords<Triangle, kTriangleRecordSize, DecodeTriangle>(
+        in, count, file.bytesLeft(), triangles);
     std::vector<std::uint8_t> used(vertexCount, 0);
     const std::size_t read = triangles.size();
     const std::size_t valid = CheckCorners(triangles, vertexCount, used);
