@@ -266,7 +266,6 @@ TEST_F(CliTest, WritesThatCannotOrMustNotHappenAreRefusedAndLeaveEveryFileAsItWa
         EXPECT_TRUE(!fs::is_regular_file(path(target)) || m_folder.read(target) == "old") << target;
 }
 
-// Inputs that cannot make an output end with their message, and the earlier output stays.
 TEST_F(CliTest, UnusableInputsReportTheirFaultAndKeepTheEarlierOutput) {
     fs::create_directory(path("folder.bmp"));
     m_folder.write("thin.bmp", OneColourBmp(1, 40));

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "fault_text.h"
+#include "palette.h"
 #include "temp_folder.h"
 #include "test_bmp.h"
 
@@ -159,7 +160,7 @@ TEST(ReadBMPInfo, ReadsAsManyEntriesAsTheOffsetLeavesRoomForUpToSixteen) {
 TEST(ReadBMPInfo, TakesAShortTableRightAfterALongerHeader) {
     // The entries counted from 54 instead of from the end of such a header would take pixel
     // bytes, or the end of the file, for colours; a full table of 16 would not show it.
-    for (const std::uint32_t size : {64u, 108u, 124u}) {
+    for (const std::uint32_t size : {64u, 108u, 124u})
         for (const int entries : {2, 6, 15}) {
             const TestBmp bmp = WithInfoHeader(WithTable({.coloursUsed = entries}, entries), size);
             ASSERT_EQ(bmp.pixelDataOffset, 14 + static_cast<int>(size) + 4 * entries);
@@ -169,7 +170,6 @@ TEST(ReadBMPInfo, TakesAShortTableRightAfterALongerHeader) {
             ExpectTableRead(got.palette, entries, reason);
             EXPECT_EQ(got.position, bmp.pixelDataOffset) << reason << ": the table ends with them";
         }
-    }
 }
 
 TEST(ReadBMPInfo, TableCutShortKeepsWhatTheFileLacks) {
@@ -220,6 +220,18 @@ TEST(SampleMaps, AreAcceptedWithSixteenDistinctColours) {
                 FindPaletteIndex(PaletteColour(Palette[static_cast<std::size_t>(e)]), Palette), e)
                 << name << ": every band needs its own colour";
     }
+}
+
+TEST(FindPaletteIndex, LowestMatchingIndexOrNothing) {
+    PaletteTable p{};
+    p[3] = {0x10, 0x20, 0x30, 0};
+    p[7] = {0x10, 0x20, 0x30, 0x99};  // the reserved byte takes no part in the colour
+    p[9] = {0xFF, 0xFF, 0xFF, 0};
+    EXPECT_EQ(FindPaletteIndex(0x00102030u, p), 3);
+    EXPECT_EQ(FindPaletteIndex(0x00FFFFFFu, p), 9);
+    EXPECT_EQ(FindPaletteIndex(0x00000000u, p), 0) << "unsupplied entries are black";
+    EXPECT_EQ(FindPaletteIndex(0xFFFFFFFFu, p), std::nullopt);
+    EXPECT_EQ(FindPaletteIndex(0x00302010u, p), std::nullopt) << "red and blue not swapped";
 }
 
 }  // namespace

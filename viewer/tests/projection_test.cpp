@@ -1,9 +1,19 @@
+// The projection, the zoom and the view options. Hidden surfaces and the perspective's corners
+// are held against the rules, pixel by pixel, in oracle_test.
 #include "projection.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
+#include <utility>
+#include <vector>
 
+#include "draw.h"
+#include "fault_text.h"
+#include "pixel_buffer.h"
+#include "scene.h"
+#include "scripted_ui.h"
 #include "viewer_state.h"
 #include "viewer_test_support.h"
 #include "window_mapping.h"
@@ -87,6 +97,83 @@ TEST_F(Projection, FlatExtentIsCentredInsteadOfFailing) {
     EXPECT_EQ(column, 274);  // the origin, (549 / 2) to even
     EXPECT_GE(row, 208);
     EXPECT_LE(row, 209);
+}
+
+TEST(Rendering, FailedProjectionKeepsThePictureAndEmptiesTheScene) {
+    testing::ResetViewerState();
+    testing::ScriptedUi ui;
+    constexpr int kSize = 21;
+    PixelBuffer picture(kSize, kSize);
+    PixelCanvas canvas(picture);
+    TriangleList = {{{-1, 0, -1}, {1, 0, -1}, {0, 0, 1}, 120}};
+    ASSERT_TRUE(RenderScene(canvas, kSize, kSize));
+    EXPECT_FALSE(ProjectedList);  // the drawing consumed the projection
+    const std::vector<Colour> before = picture.pixels();
+    const float publishedScale = g_WindowMapping.sx;
+    TriangleList = {{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, 120}};  // on the depth axis
+    EXPECT_FALSE(RenderScene(canvas, kSize, kSize));
+    EXPECT_EQ(picture.pixels(), before);
+    EXPECT_EQ(g_WindowMapping.sx, publishedScale);
+    EXPECT_TRUE(TriangleList.empty());
+    EXPECT_EQ(ui.errorTexts(), std::vector<std::string>{"Division by zero!"});
+}
+
+TEST(Zoom, StepsFromTheStartAndBackExactly) {
+    EXPECT_EQ(ZoomedIn(0.751f), 0.8260999918f);
+    EXPECT_EQ(ZoomedOut(ZoomedIn(0.751f)), 0.751f);
+    EXPECT_EQ(ZoomedOut(0.751f), 0.6827272773f);
+}
+
+TEST(SpinWrap, PositionsRunThroughZeroTo355) {
+    const std::pair<int, int> cases[] = {{360, 0}, {-1, 355}, {355, 355}, {0, 0}, {20, 20}};
+    for (const auto& [position, wrapped] : cases)
+        EXPECT_EQ(WrappedSpinPosition(position), wrapped) << position;
+}
+
+// A flat 2 x 1 rectangle seen from straight above in a square picture: stretched it fills the
+// picture, with its proportions kept it fills a 2:1 band across the middle.
+TEST(KeepProportions, AFlatTwoByOneRectangleFillsATwoToOneArea) {
+    const std::vector<SceneTriangle> rectangle{{{-1, -0.5f, 0}, {1, -0.5f, 0}, {1, 0.5f, 0}, 120},
+                                               {{-1, -0.5f, 0}, {1, 0.5f, 0}, {-1, 0.5f, 0}, 120}};
+    const ViewAngles fromAbove{90, 0, 90, 180};
+    for (const bool keep : {false, true}) {
+        const auto projected =
+            ProjectScene(Scene(rectangle), fromAbove, 1.0f, 41, 41, ProjectionOptions{keep, 0});
+        ASSERT_TRUE(projected);
+        PixelBuffer picture(41, 41);
+        PixelCanvas canvas(picture);
+        DrawProjected(*projected, 1.0f, true, canvas);
+        // The bounding box of the lit pixels.
+        int left = 41, right = -1, top = 41, bottom = -1;
+        for (int y = 0; y < 41; ++y)
+            for (int x = 0; x < 41; ++x)
+                if (picture.pixel(x, y) != kBlack) {
+                    left = std::min(left, x), right = std::max(right, x);
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+                }
+        EXPECT_EQ(right - left + 1, 41) << keep;
+        EXPECT_NEAR(bottom - top + 1, keep ? 21 : 41, 1) << keep;
+    }
+}
+
+// Edges at y' = 1 and -1 seen from 1 unit in front of their middle: the nearer is at the eye.
+TEST(Perspective, NothingMayStandAtTheEye) {
+    const Scene edges{{{-1, 1, 0}, {1, 1, 0}, {0, 1, 0.5f}, 120},
+                      {{-1, -1, 0}, {1, -1, 0}, {0, -1, 0.5f}, 120}};
+    EXPECT_EQ(testing::FaultText([&] {
+                  ProjectScene(edges, {0, 0, 90, 180}, 1.0f, 50, 50, {false, 1.0f});
+              }),
+              "Floating point division by zero");
+}
+
+// The view options reach the projection: the eye at the magnitude of the (negative)
+// perspective distance, and only while it is above 1e-9.
+TEST(Perspective, TheEyeStandsAtTheMagnitudeOfThePerspectiveDistance) {
+    EXPECT_EQ(ProjectionOptionsFor({}, kStartPerspectiveDistance).eyeDistance, 0.0f);
+    const ViewOptions both{.hiddenSurfaces = false, .keepProportions = true, .perspective = true};
+    EXPECT_EQ(ProjectionOptionsFor(both, -7.5f).eyeDistance, 7.5f);
+    EXPECT_TRUE(ProjectionOptionsFor(both, -7.5f).keepProportions);
+    EXPECT_EQ(ProjectionOptionsFor(both, 0).eyeDistance, 0.0f);
 }
 
 }  // namespace

@@ -1,19 +1,92 @@
-// The numbered drawings split over workers: whatever the count, the picture of one pass in file
-// order. Small pictures are shared by triangles (hidden surfaces only from 16384 a worker, so
-// the scenes hold 50000), larger ones by bands of rows.
+// The pictures' pixels, their BMP bytes and where they may be written; the fill and the pen's
+// lines are held against the rules, pixel by pixel, in oracle_test. Then the numbered drawings
+// split over workers: whatever the count, the picture of one pass in file order. Small pictures
+// are shared by triangles (hidden surfaces only from 16384 a worker, so the scenes hold 50000),
+// larger ones by bands of rows.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <random>
+#include <stdexcept>
+#include <string>
+#include <tuple>
 #include <vector>
 
+#include "atomic_file.h"
 #include "band_raster.h"
+#include "bmp_picture.h"
 #include "depth_raster.h"
 #include "parallel.h"
+#include "picture_targets.h"
 #include "pixel_buffer.h"
+#include "raster_walk.h"
+#include "scripted_ui.h"
+#include "temp_folder.h"
 
 namespace quarn {
 namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Fill, TheSmallTriangleWalkDeclinesSpansBeyond32Bits) {
+    EXPECT_FALSE(WalkSmallTriangle({1271885163, 0}, {-1268221919, 1}, {0, 2}, 8, 0, 8,
+                                   [](Point) { ADD_FAILURE(); }));
+}
+
+TEST(PixelAccess, ReadsOutsideThePictureAreRefusedWritesIgnored) {
+    PixelBuffer buffer(3, 2);
+    for (const Point p : {Point{-1, 0}, Point{3, 0}, Point{0, -1}, Point{0, 2}}) {
+        EXPECT_THROW(buffer.pixel(p.x, p.y), std::out_of_range) << p.x << ", " << p.y;
+        buffer.setPixel(p.x, p.y, kWhite);
+    }
+    EXPECT_EQ(buffer.pixels(), std::vector<Colour>(6, kBlack));
+}
+
+TEST(BmpPicture, HeadersThenBottomUpPaddedBlueGreenRedRows) {
+    PixelBuffer picture(2, 2);
+    picture.setPixel(0, 0, PackRGB(1, 2, 3));  // top left
+    picture.setPixel(1, 1, PackRGB(7, 8, 9));  // bottom right
+    MemorySink sink;
+    BinaryWriter out(sink);
+    WriteBmp24(out, picture);
+    const auto& b = sink.bytes();
+    ASSERT_EQ(b.size(), 54u + 2 * 8);
+    const auto field = [&](std::size_t at) {
+        return std::uint32_t(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24);
+    };
+    // Signature, file size, pixel offset, width, height and bits per pixel.
+    EXPECT_EQ(std::tuple(b[0], b[1], field(2), field(10), field(18), field(22), b[28]),
+              std::tuple('B', 'M', 70u, 54u, 2u, 2u, 24));
+    const std::vector<std::uint8_t> bottom(b.begin() + 54, b.begin() + 62);
+    const std::vector<std::uint8_t> top(b.begin() + 62, b.end());
+    EXPECT_EQ(bottom, (std::vector<std::uint8_t>{0, 0, 0, 9, 8, 7, 0, 0}));
+    EXPECT_EQ(top, (std::vector<std::uint8_t>{3, 2, 1, 0, 0, 0, 0, 0}));
+}
+
+// Each list of pictures, one of them the scene under another name, is refused as a whole;
+// names that merely look alike are not the scene.
+TEST(PictureTargets, NoPictureMayBeTheOpenSceneUnderAnyName) {
+    testing::TempFolder folder;
+    testing::ScriptedUi ui;
+    const std::string scene = folder.write("s.3df", "scene");
+    fs::create_directory(folder.path() / "sub");
+    fs::create_symlink("s.3df", folder.path() / "link.bmp");
+    fs::create_hard_link(scene, folder.path() / "spin-001.bmp");
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{folder.file("s.bmp"), folder.file("s.3df.bmp")}, true},  // alike, not the same
+        {{folder.file("s.3df")}, false},
+        {{folder.file("sub/../s.3df")}, false},                               // another spelling
+        {{folder.file("link.bmp")}, false},                                   // a symbolic link
+        {{folder.file("spin-000.bmp"), folder.file("spin-001.bmp")}, false},  // a hard link
+    };
+    for (const auto& [pictures, allowed] : cases) {
+        ui.boxes.clear();
+        EXPECT_EQ(MayWritePictures(pictures, scene), allowed) << pictures.back();
+        EXPECT_EQ(ui.errorTexts(), allowed ? std::vector<std::string>{}
+                                           : std::vector<std::string>{kOutputIsInputText});
+    }
+}
 
 constexpr std::size_t kManyTriangles = 50000;
 

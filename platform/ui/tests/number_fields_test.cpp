@@ -1,11 +1,17 @@
-// The masked number fields as a user types into them: wherever the click lands in the empty
-// part, every typed digit that has a place arrives, and a refused character is announced.
-#include "mask_edit.h"
-
+// The number fields. As a user types into them: wherever the click lands in the empty part,
+// every typed digit that has a place arrives, and a refused character is announced. Fitted to
+// the windows' sizes, six characters show whole whatever sans-serif the system has. The spin
+// button is one tab stop, framed so the user sees where the keyboard goes.
 #include <gtest/gtest.h>
 
+#include <QFontInfo>
 #include <QTest>
 #include <QToolTip>
+
+#include "design_look.h"
+#include "mask_edit.h"
+#include "readable.h"
+#include "up_down.h"
 
 namespace quarn {
 namespace {
@@ -72,6 +78,51 @@ TEST(MaskEdit, ARefusedCharacterShowsWhatTheFieldTakes) {
         EXPECT_TRUE(QToolTip::isVisible()) << c.keys;
         EXPECT_EQ(QToolTip::text().toStdString(), c.takes) << c.keys;
     }
+}
+
+TEST(DesignLook, FittedFieldsShowSixCharactersWholeWhateverTheFont) {
+    QFont wide(QStringLiteral("DejaVu Sans"));
+    wide.setPixelSize(11);  // 7 pixels a digit
+    QFont huge = DesignFont(20);
+    const struct {
+        QFont font;
+        bool frame;
+        QSize size;
+    } cases[] = {{DesignFont(), true, {39, 21}},
+                 {DesignFont(), false, {38, 19}},
+                 {wide, true, {39, 21}},
+                 {huge, true, {39, 21}}};
+    for (const auto& c : cases) {
+        QLineEdit edit;
+        edit.setFont(c.font);
+        edit.setFrame(c.frame);
+        edit.resize(c.size);
+        edit.setInputMask(QStringLiteral("#00000; "));
+        FitDigits(edit, edit.maxLength());
+        const QString name = QFontInfo(c.font).family();
+        for (const char* text : {"-10000", "123456", "+99999"})
+            EXPECT_TRUE(testing::ShowsWhole(edit, text)) << text << " in " << name.toStdString();
+        EXPECT_LE(WidestDigits(edit.font(), 6), TextRoom(edit));
+    }
+}
+
+TEST(UpDown, TabbingOntoItFramesItUntilTheFocusMovesOn) {
+    QWidget window;
+    auto* edit = new QLineEdit(&window);
+    edit->setGeometry(5, 5, 38, 19);
+    auto* spin = new UpDown(edit, {}, &window);
+    spin->setGeometry(43, 5, 15, 19);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    edit->setFocus(Qt::OtherFocusReason);
+    const QImage plain = spin->grab().toImage();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_TRUE(spin->hasFocus());
+    EXPECT_NE(spin->grab().toImage(), plain) << "no focus frame";
+    QTest::keyClick(spin, Qt::Key_Backtab);
+    EXPECT_EQ(spin->grab().toImage(), plain);
 }
 
 }  // namespace
