@@ -34,14 +34,17 @@ QPoint MainFrameOffsets() {
 
 void OpenBMPImage() {
     const auto chosen = RunOpenDialog({"Open BMP image file", "BMP files|*.bmp", "BMP", "", false});
-    if (!chosen)
-        return;
-    const std::uint8_t code = ReadBMPInfo(*chosen);
+    if (chosen)
+        OpenMapFile(*chosen);
+}
+
+void OpenMapFile(const std::string& fileName) {
+    const std::uint8_t code = ReadBMPInfo(fileName);
     if (code != 0) {
         ShowErrorBox(BMPRefusalText(code, BMPHeader));
         return;
     }
-    MapFileName = *chosen;
+    MapFileName = fileName;
     PaintSwatches();
     if (!MapWindowOpen)
         CreateMapWindow();

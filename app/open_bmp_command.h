@@ -9,9 +9,14 @@
 // the map window without one, which the generate command takes for no map.
 #pragma once
 
+#include <string>
+
 namespace quarn {
 
 /// Runs the command.
 void OpenBMPImage();
+
+/// Opens the BMP file fileName as the command does once the file is chosen.
+void OpenMapFile(const std::string& fileName);
 
 }  // namespace quarn

@@ -12,6 +12,7 @@
 #include "error_report.h"
 #include "forms.h"
 #include "go_on.h"
+#include "import_map_command.h"
 #include "message_box.h"
 #include "open_bmp_command.h"
 #include "quarn_doc_f.h"
@@ -52,6 +53,8 @@ TfrmMainMDI::TfrmMainMDI() {
     Menu1->setObjectName(QStringLiteral("Menu1"));
     OpenBMPfile1 =
         addCommand("OpenBMPfile1", "&Open BMP image file...", &TfrmMainMDI::OpenBMPfile1Click);
+    ImportMapImage1 =
+        addCommand("ImportMapImage1", "&Import map image...", &TfrmMainMDI::ImportMapImage1Click);
     Generate3Dfile1 =
         addCommand("Generate3Dfile1", "&Generate 3D file...", &TfrmMainMDI::Generate3Dfile1Click);
     Menu1->addSeparator()->setObjectName(QStringLiteral("N1"));
@@ -113,6 +116,10 @@ bool TfrmMainMDI::FormCreate() {
 
 void TfrmMainMDI::OpenBMPfile1Click() {
     OpenBMPImage();
+}
+
+void TfrmMainMDI::ImportMapImage1Click() {
+    ImportMapImage();
 }
 
 void TfrmMainMDI::Generate3Dfile1Click() {

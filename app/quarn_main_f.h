@@ -27,6 +27,7 @@ class TfrmMainMDI : public QMainWindow {
     QMdiArea* MdiArea;
     QMenu* Menu1;
     QAction* OpenBMPfile1;
+    QAction* ImportMapImage1;
     QAction* Generate3Dfile1;
     QAction* Open3Dfile1;
     QAction* Save3D1;
@@ -41,6 +42,7 @@ class TfrmMainMDI : public QMainWindow {
     QLabel* StatusText;  // in the status bar: what the last generate wrote
 
     void OpenBMPfile1Click();
+    void ImportMapImage1Click();
     void Generate3Dfile1Click();
     void Open3Dfile1Click();
     void Save3D1Click();

@@ -1,7 +1,8 @@
 // The application shell run for real, offscreen, with boxes and dialogs answered by script;
 // then the windows as a user meets them after start-up: where the main window stands, whether
 // every text shows whole at the fixed sizes, and where Tab goes.
-// Last, the "Open BMP image file..." command with the real map window and generator panel.
+// Last, the "Open BMP image file..." and "Import map image..." commands with the real map
+// window and generator panel.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,7 +10,9 @@
 #include <QDir>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <tuple>
 
@@ -18,11 +21,13 @@
 #include "error_report.h"
 #include "forms.h"
 #include "go_on.h"
+#include "import_map_command.h"
 #include "main_form_stand_in.h"
 #include "map_state.h"
 #include "open_bmp_command.h"
 #include "quarn_doc_f.h"
 #include "quarn_gencpanel_f.h"
+#include "quarn_import_f.h"
 #include "quarn_main_f.h"
 #include "quarn_map_f.h"
 #include "quarn_render_f.h"
@@ -176,6 +181,13 @@ TEST_F(WindowLayout, EveryMenuItemHasAKeyOfItsOwn) {
             EXPECT_TRUE(keys.insert(text[amp + 1].toLower()).second) << text.toStdString();
         }
     }
+}
+
+TEST_F(WindowLayout, ImportStandsDirectlyBelowOpen) {
+    const QList<QAction*> items = frmMainMDI->Menu1->actions();
+    EXPECT_EQ(items.indexOf(frmMainMDI->ImportMapImage1),
+              items.indexOf(frmMainMDI->OpenBMPfile1) + 1);
+    EXPECT_EQ(frmMainMDI->ImportMapImage1->text(), "&Import map image...");
 }
 
 TEST_F(WindowLayout, TextsShowWholeAndTabGoesInTheSetOrder) {
@@ -371,6 +383,82 @@ TEST_F(OpenBmp, CloseForgetsTheFileButNotTheHeights) {
     EXPECT_TRUE(MapWindowOpen && frmMap);
     EXPECT_EQ(FindEditByTag(GenCPanelForm(), 3)->text(), "300");
     EXPECT_EQ(CurrentColourIndex, 3);
+}
+
+class ImportMap : public OpenBmp {
+  protected:
+    // A 60 x 12 image: red, green and blue thirds, blended a little differently on each row
+    // where they meet, as an anti-aliased export has many colours.
+    std::string Png() {
+        QImage image(60, 12, QImage::Format_RGB32);
+        for (int y = 0; y < 12; ++y) {
+            for (int x = 0; x < 60; ++x)
+                image.setPixelColor(x, y, x < 20 ? Qt::red : x < 40 ? Qt::green : Qt::blue);
+            image.setPixelColor(20, y, QColor(100 + 5 * y, 155 - 5 * y, 0));
+            image.setPixelColor(40, y, QColor(0, 100 + 5 * y, 155 - 5 * y));
+        }
+        const std::string name = folder.file("map.png");
+        image.save(QString::fromStdString(name));
+        return name;
+    }
+    // Runs the command, the import dialog handled by answer while it is shown.
+    void Import(std::function<void(TfrmImport&)> answer) {
+        QTimer::singleShot(
+            0, [answer] { answer(*dynamic_cast<TfrmImport*>(QApplication::activeModalWidget())); });
+        RunGuarded(ImportMapImage);
+    }
+    static void Ok(TfrmImport& d) { d.Buttons->button(QDialogButtonBox::Ok)->click(); }
+};
+
+TEST_F(ImportMap, OkWritesTheCleanedMapAndOpensItWithItsBands) {
+    ui.dialogAnswers = {Png(), folder.file("clean.bmp")};
+    int rows = 0;
+    Import([&](TfrmImport& d) {
+        d.BandCount->setCurrentText("3");
+        rows = d.BandTable->rowCount();
+        Ok(d);
+    });
+    ASSERT_EQ(ui.dialogs.size(), 2u);
+    EXPECT_EQ(std::tie(ui.dialogs[0].title, ui.dialogs[0].filter),
+              std::tuple("Import map image",
+                         "Map images|*.png;*.jpg;*.jpeg;*.tif;*.tiff;*.gif;*.bmp|All files|*"));
+    EXPECT_EQ(std::tie(ui.dialogKinds[1], ui.dialogs[1].fileName),
+              std::tuple("save", folder.file("map.bmp")));
+    EXPECT_EQ(rows, 3);
+    ASSERT_TRUE(MapWindowOpen && ui.reports.empty());
+    EXPECT_EQ(MapFileName, folder.file("clean.bmp"));
+    // Found bands lie near the image's colours: each channel's top bit tells them apart.
+    std::set<QRgb> swatches;
+    for (int k = 0; k < 3; ++k)
+        swatches.insert(Swatch(k).rgb() & 0x808080);
+    EXPECT_EQ(swatches, (std::set<QRgb>{0x800000, 0x008000, 0x000080}));
+}
+
+TEST_F(ImportMap, CancelChangesNothing) {
+    ui.dialogAnswers = {Png()};
+    Import([](TfrmImport& d) { d.Buttons->button(QDialogButtonBox::Cancel)->click(); });
+    EXPECT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_TRUE(!MapWindowOpen && MapFileName.empty());
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"map.png"});
+}
+
+TEST_F(ImportMap, ALegendGivesTheBandsAndFillsTheirHeights) {
+    ui.dialogAnswers = {Png(), folder.write("bad.txt", "high ground\n"),
+                        folder.write("legend.txt", "100 255 0 0\n250 0 255 0\n900 0 0 255\n"),
+                        folder.file("clean.bmp")};
+    QString height;
+    Import([&](TfrmImport& d) {
+        d.LegendButton->click();
+        d.LegendButton->click();
+        height = d.BandTable->item(1, 2)->text();
+        Ok(d);
+    });
+    EXPECT_EQ(ui.errorTexts().size(), 1u) << "the refused legend";
+    EXPECT_EQ(height, "250");
+    for (const int tag : {0, 1, 2})
+        EXPECT_EQ(FindEditByTag(GenCPanelForm(), tag)->text(),
+                  QStringList({"100", "250", "900"})[tag]);
+    EXPECT_EQ(Swatch(1).rgb(), 0xff00ff00);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 #include <QScrollArea>
 #include <string>
 
-#include "map_image.h"
+#include "map_image_control.h"
 #include "shading.h"
 #include "single_window.h"
 

@@ -1,4 +1,4 @@
-#include "map_image.h"
+#include "map_image_control.h"
 
 #include <QMouseEvent>
 #include <QPainter>
