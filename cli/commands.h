@@ -7,8 +7,10 @@
 
 namespace quarn::cli {
 
-/// quarn3d-cli generate MAP.bmp OUTPUT [options]; args excludes "generate".
+/// quarn3d-cli generate MAP OUTPUT [options]; args excludes "generate".
 int GenerateSubcommand(const std::vector<std::string>& args);
+/// quarn3d-cli import IMAGE MAP.bmp [options]; args excludes "import".
+int ImportSubcommand(const std::vector<std::string>& args);
 /// quarn3d-cli render SCENE.3df PICTURE.bmp [options]; args excludes "render".
 int RenderSubcommand(const std::vector<std::string>& args);
 

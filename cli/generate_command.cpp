@@ -1,7 +1,9 @@
 // quarn3d-cli generate: the generate command of a freshly started application with MAP
 // opened and the options typed into the panel's fields, run by the same command as the window
 // (RunGenerateCommand), the save dialog answering OUTPUT.
+#include <charconv>
 #include <cmath>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -15,6 +17,7 @@
 #include "console.h"
 #include "file_dialog.h"
 #include "generate_command.h"
+#include "map_cleaning.h"
 #include "map_state.h"
 #include "message_box.h"
 #include "options.h"
@@ -49,11 +52,13 @@ std::string ExtensionList(Keep keep, const std::string& lastJoin) {
 // The formats' lists come from their table, so that the text names what the command writes.
 const std::string& GenerateUsage() {
     static const std::string usage =
-        "Usage: quarn3d-cli generate MAP.bmp OUTPUT [options]\n"
+        "Usage: quarn3d-cli generate MAP OUTPUT [options]\n"
         "\n"
-        "Writes the terrain of the 16-colour BMP contour map MAP.bmp to OUTPUT, exactly as the\n"
+        "Writes the terrain of the 16-colour BMP contour map MAP to OUTPUT, exactly as the\n"
         "application's generate command does with that map opened and these texts typed into the\n"
-        "generator panel. The writer is chosen by OUTPUT's extension:\n" +
+        "generator panel. MAP may also be any map image (PNG, JPEG, TIFF, GIF, BMP): it is then\n"
+        "cleaned into bands as quarn3d-cli import does, and so is a BMP given the import options.\n"
+        "The writer is chosen by OUTPUT's extension:\n" +
         ExtensionList([](const OutputFormat&) { return true; }, " or ") +
         ";\n"
         "a name without extension gets .3DF.\n"
@@ -66,7 +71,9 @@ const std::string& GenerateUsage() {
         "  --map-width MW       real width of the map, in map units\n"
         "  --map-height MH      real height of the map, in map units\n"
         "  --interval I         sampling distance, in map units\n"
-        "  --height INDEX=VALUE height of palette colour INDEX (0 to 15); may be repeated\n"
+        "  --height INDEX=VALUE height of palette colour INDEX (0 to 15); may be repeated, and\n"
+        "                       overrides a legend's\n" +
+        std::string(kImportOptionsUsage) +
         "  --print-size MM      STL: the solid's longer side, 1 to 10000 millimetres (default "
         "150)\n"
         "  --exaggeration X     STL: heights over the horizontal scale, 0.01 to 100 (default 1)\n"
@@ -101,6 +108,8 @@ struct Arguments {
     std::string map, output;
     GeneratorFields fields;
     ExportOptions exportOptions;
+    ImportOptions importOptions;
+    std::array<bool, kPaletteSize> heightGiven{};
 };
 
 // Nothing when the usage is wrong.
@@ -116,8 +125,10 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     options.text("--interval", a.fields.interval);
     options.keyed("--height", [&a](const std::string& index, const std::string& height) {
         const auto entry = ParseWhole(index, 0, 15, 2);
-        if (entry)
+        if (entry) {
             a.fields.heights[static_cast<std::size_t>(*entry)] = height;
+            a.heightGiven[static_cast<std::size_t>(*entry)] = true;
+        }
         return entry.has_value();
     });
     ExportOptions& e = a.exportOptions;
@@ -134,8 +145,9 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
             std::cerr << "--surface takes smooth or terraced, not \"" << text << "\".\n";
         return known;
     });
+    AddImportOptions(options, a.importOptions);
     const auto positional = options.parse(args, 2);
-    if (!positional)
+    if (!positional || !ImportOptionsAgree(a.importOptions))
         return std::nullopt;
     // A name without a file part would become the hidden file ".3DF" in its folder.
     if (NamesNoFile((*positional)[1])) {
@@ -147,21 +159,67 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     return a;
 }
 
-int Generate(const Arguments& a, StderrBoxes& boxes) {
-    // The Palette starts black, as in a freshly started application.
-    const std::uint8_t code = ReadBMPInfo(a.map);
-    if (code != 0) {
-        ShowErrorBox(BMPRefusalText(code, BMPHeader));
-        return 1;
+// True when the file starts otherwise than a BMP does: such a file is a map image to clean. A
+// BMP, or a file that cannot be read, goes the way the window opens maps.
+bool IsOtherImage(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    char signature[2] = {};
+    return in.read(signature, 2) && (signature[0] != 'B' || signature[1] != 'M');
+}
+
+std::string ElevationText(double elevation) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, elevation).ptr;
+    return {text, end};
+}
+
+// The map cleaned as the import command cleans it, its bands as the palette and a legend's
+// heights in the fields that no --height filled; nothing after a refusal.
+std::optional<LoadedMap> CleanedMapOf(Arguments& a) {
+    auto cleaned = CleanMapFile(a.map, a.importOptions);
+    if (!cleaned)
+        return std::nullopt;
+    const BandMap& bands = cleaned->map;
+    for (std::size_t i = 0; i < bands.palette.size(); ++i) {
+        const Colour colour = bands.palette[i];
+        Palette[i] = {static_cast<std::uint8_t>(colour >> 16),
+                      static_cast<std::uint8_t>(colour >> 8), static_cast<std::uint8_t>(colour), 0};
+    }
+    for (std::size_t i = 0; i < cleaned->legend.size(); ++i)
+        if (!a.heightGiven[i])
+            a.fields.heights[i] = ElevationText(cleaned->legend[i].elevation);
+    ClassifiedRaster raster{bands.width, bands.height, std::move(cleaned->map.indices)};
+    return LoadedMap{raster.width, raster.height,
+                     [shared = std::make_shared<ClassifiedRaster>(std::move(raster))] {
+                         return std::move(*shared);
+                     }};
+}
+
+int Generate(Arguments& a, StderrBoxes& boxes) {
+    std::optional<LoadedMap> cleaned;
+    QImage image;
+    if (a.importOptions.given() || IsOtherImage(a.map)) {
+        cleaned = CleanedMapOf(a);
+        if (!cleaned)
+            return 1;
+    } else {
+        // The Palette starts black, as in a freshly started application.
+        const std::uint8_t code = ReadBMPInfo(a.map);
+        if (code != 0) {
+            ShowErrorBox(BMPRefusalText(code, BMPHeader));
+            return 1;
+        }
+        image = LoadBmpImage(a.map);
     }
     // The swatches show the palette just read, as after opening the map in the window.
     MapFileName = a.map;
-    QImage image = LoadBmpImage(a.map);
     // The picture goes once classified, as the terrain needs the memory.
-    const LoadedMap map{image.width(), image.height(), [&image] {
-                            return ClassifyImage(std::exchange(image, QImage()),
-                                                 PanelSwatchColours(Palette));
-                        }};
+    const LoadedMap map = cleaned
+                              ? std::move(*cleaned)
+                              : LoadedMap{image.width(), image.height(), [&image] {
+                                              return ClassifyImage(std::exchange(image, QImage()),
+                                                                   PanelSwatchColours(Palette));
+                                          }};
     const GenerateResult result = RunGenerateCommand(a.fields, map, a.exportOptions);
     if (!result.written || boxes.shown)
         return 1;
@@ -178,7 +236,7 @@ int Generate(const Arguments& a, StderrBoxes& boxes) {
 int GenerateSubcommand(const std::vector<std::string>& args) {
     if (HelpAsked(args, GenerateUsage().c_str()))
         return 0;
-    const auto parsed = ParseArguments(args);
+    auto parsed = ParseArguments(args);
     if (!parsed)
         return WrongUsage(GenerateUsage().c_str());
     StderrBoxes boxes;

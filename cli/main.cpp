@@ -9,7 +9,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: quarn3d-cli generate MAP.bmp OUTPUT [options]   (see: quarn3d-cli generate --help)\n"
+    "Usage: quarn3d-cli generate MAP OUTPUT [options]       (see: quarn3d-cli generate --help)\n"
+    "       quarn3d-cli import IMAGE MAP.bmp [options]     (see: quarn3d-cli import --help)\n"
     "       quarn3d-cli render SCENE.3df PICTURE.bmp [options] (see: quarn3d-cli render --help)\n"
     "       quarn3d-cli --version\n";
 
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> rest(all.begin() + 1, all.end());
     if (all[0] == "generate")
         return quarn::cli::GenerateSubcommand(rest);
+    if (all[0] == "import")
+        return quarn::cli::ImportSubcommand(rest);
     if (all[0] == "render")
         return quarn::cli::RenderSubcommand(rest);
     if (all[0] == "--version") {

@@ -83,7 +83,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUARN_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # dpkg-shlibdeps computes the Qt and C++ runtime dependencies from the programs; the windows'
-# face, metric-compatible with Arial, is named here.
+# face, metric-compatible with Arial, and the toolkit's TIFF reader for imported maps (a
+# plugin, which dpkg-shlibdeps cannot see) are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-image-formats-plugins")
 include(CPack)

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "bmp_info.h"
+#include "palette.h"
 #include "temp_folder.h"
 #include "test_bmp.h"
 #include "viewer_test_support.h"
@@ -293,6 +295,47 @@ TEST_F(CliTest, UnusableInputsReportTheirFaultAndKeepTheEarlierOutput) {
     }
     EXPECT_EQ(m_folder.read("out.3df"), "old");
     EXPECT_FALSE(fs::exists(path("out.bmp")));
+}
+
+// A 40 x 30 PPM picture: red left, green right, a black line down the middle.
+std::string TwoBandPicture() {
+    std::string ppm = "P6 40 30 255\n";
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            ppm += x == 20 ? std::string(3, '\0') : x < 20 ? "\xC8\x28\x28" : "\x3C\xAA\x46";
+    return ppm;
+}
+
+TEST_F(CliTest, ImportWritesTheBandsAsA16ColourMap) {
+    m_folder.write("map.ppm", TwoBandPicture());
+    m_folder.write("legend.txt", "# heights\n10 200 40 40\n250 60 170 70\n");
+    const std::string import = "import " + Quoted(path("map.ppm")) + " " + Quoted(path("map.bmp"));
+    const Outcome found = RunCli(import);
+    ASSERT_EQ(found.exitCode, 0) << found.output;
+    EXPECT_EQ(found.output, " 0  #C82828   52.5%\n 1  #3CAA46   47.5%\n");
+    const Outcome legend = RunCli(import + " --legend " + Quoted(path("legend.txt")));
+    EXPECT_EQ(legend.output, " 0  #C82828   52.5%  height 10\n 1  #3CAA46   47.5%  height 250\n");
+    ASSERT_EQ(quarn::ReadBMPInfo(path("map.bmp").string()), 0);
+    EXPECT_EQ(quarn::PaletteColour(quarn::Palette[1]), quarn::PackRGB(60, 170, 70));
+    const Outcome generated = RunCli("generate " + Quoted(path("map.ppm")) + " " +
+                                     Quoted(path("map.3df")) + kFlatOptions + " --interval 10");
+    EXPECT_EQ(generated.exitCode, 0) << generated.output;
+}
+
+TEST_F(CliTest, ImportRefusalsWriteNothing) {
+    m_folder.write("map.ppm", TwoBandPicture());
+    m_folder.write("bad.txt", "10 200 40 40\n20 1 2 300\n");
+    m_folder.write("map.bmp", "old");
+    const std::string import = "import " + Quoted(path("map.ppm")) + " " + Quoted(path("map.bmp"));
+    const Outcome refused = RunCli(import + " --legend " + Quoted(path("bad.txt")));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.output.ends_with("Line 2: colour component 300 is outside 0 to 255.\n"))
+        << refused.output;
+    EXPECT_EQ(RunCli(import + " --bands 4 --legend " + Quoted(path("bad.txt"))).exitCode, 2);
+    EXPECT_EQ(RunCli(import + " --lines drop").exitCode, 2);
+    EXPECT_EQ(RunCli("import " + Quoted(path("map.ppm")) + " " + Quoted(path("map.ppm"))).exitCode,
+              1);
+    EXPECT_EQ(m_folder.read("map.bmp"), "old");
 }
 
 }  // namespace
