@@ -1,0 +1,117 @@
+#include "band_classify.h"
+
+#include <limits>
+
+#include "lab_colour.h"
+#include "parallel.h"
+
+namespace quarn {
+
+namespace {
+
+constexpr std::int64_t kMinRowsPerBand = 64;
+
+struct Choice {
+    std::uint8_t band;
+    float distance;
+};
+
+Choice NearestOf(const std::vector<Lab>& bands, const Lab& lab) {
+    Choice best{0, std::numeric_limits<float>::max()};
+    for (std::size_t i = 0; i < bands.size(); ++i)
+        if (const float d = BandDistance(bands[i], lab); d < best.distance)
+            best = {static_cast<std::uint8_t>(i), d};
+    return best;
+}
+
+std::uint8_t Entry(const Choice& choice) {
+    return choice.distance < kNearBandDistance ? choice.band | kNearBand : choice.band;
+}
+
+std::vector<Lab> LabsOf(const std::vector<Colour>& palette) {
+    std::vector<Lab> labs;
+    for (const Colour colour : palette)
+        labs.push_back(ToLab(colour));
+    return labs;
+}
+
+}  // namespace
+
+BandTable::BandTable(const std::vector<Colour>& palette)
+    : m_palette(palette), m_labs(LabsOf(palette)), m_table(64 * 64 * 64) {
+    ParallelChunks(m_table.size(), 4096, [&](std::size_t, std::size_t begin, std::size_t end) {
+        for (std::size_t cell = begin; cell < end; ++cell) {
+            const auto centre = [cell](std::size_t shift) {
+                return static_cast<std::int32_t>(((cell >> shift) & 63) * 4 + 2);
+            };
+            m_table[cell] =
+                Entry(NearestOf(m_labs, ToLab(PackRGB(centre(0), centre(6), centre(12)))));
+        }
+    });
+    for (std::size_t i = 0; i < palette.size(); ++i)
+        if ((m_table[CellOf(palette[i])] & kBandBits) != i)
+            m_table[CellOf(palette[i])] = kDecidePerPixel;
+}
+
+std::uint8_t BandTable::nearest(Colour colour) const {
+    for (std::size_t i = 0; i < m_palette.size(); ++i)
+        if (m_palette[i] == colour)
+            return static_cast<std::uint8_t>(i | kNearBand);
+    return Entry(NearestOf(m_labs, ToLab(colour)));
+}
+
+void ClassifyPixels(const RgbImage& image, const BandTable& table, PixelCells& cells,
+                    std::optional<std::uint8_t> lineBand) {
+    ForEachRowBand(image.height, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+        for (std::size_t at = cells.at(0, begin); at < cells.at(0, end); ++at) {
+            const std::uint8_t marks = cells.cells[at] & (kDark | kLine);
+            const std::uint8_t band = lineBand && (marks & kLine)
+                                          ? static_cast<std::uint8_t>(*lineBand | kNearBand)
+                                          : table.classify(image.pixels[at]);
+            cells.cells[at] = static_cast<std::uint8_t>(marks | band);
+        }
+    });
+}
+
+double NearBandShare(const PixelCells& cells) {
+    const std::size_t count = cells.cells.size();
+    std::vector<std::size_t> near(ChunkCount(count, 1 << 16));
+    ParallelChunks(count, 1 << 16, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+        for (std::size_t at = begin; at < end; ++at)
+            near[chunk] += (cells.cells[at] & kNearBand) != 0;
+    });
+    std::size_t total = 0;
+    for (const std::size_t part : near)
+        total += part;
+    return count == 0 ? 0.0 : static_cast<double>(total) / static_cast<double>(count);
+}
+
+void SmoothFringes(PixelCells& cells) {
+    const std::int64_t w = cells.width, h = cells.height;
+    ForEachRowBand(h, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+        for (std::int64_t y = begin; y < end; ++y)
+            for (std::int64_t x = 0; x < w; ++x) {
+                const std::uint8_t own = cells.cells[cells.at(x, y)];
+                cells.scratch[cells.at(x, y)] = own;
+                if (own & kNearBand)
+                    continue;
+                std::array<int, kMaxBands> votes{};
+                for (std::int64_t ny = std::max<std::int64_t>(y - 1, 0);
+                     ny <= std::min(y + 1, h - 1); ++ny)
+                    for (std::int64_t nx = std::max<std::int64_t>(x - 1, 0);
+                         nx <= std::min(x + 1, w - 1); ++nx)
+                        if (const std::uint8_t n = cells.cells[cells.at(nx, ny)]; n & kNearBand)
+                            ++votes[n & kBandBits];
+                std::size_t best = own & kBandBits;
+                if (votes[best] == 0)
+                    for (std::size_t band = 0; band < votes.size(); ++band)
+                        if (votes[band] > votes[best])
+                            best = band;
+                cells.scratch[cells.at(x, y)] =
+                    static_cast<std::uint8_t>((own & ~kBandBits) | best);
+            }
+    });
+    cells.cells.swap(cells.scratch);
+}
+
+}  // namespace quarn

@@ -1,0 +1,55 @@
+// Giving each pixel its band: the nearest band colour in CIELAB, lightness weighted down, never
+// dithered, looked up in a table of 64 x 64 x 64 colour cells computed once per palette. A cell
+// whose own band colour would be judged nearer another band (two bands in one cell) is
+// decided pixel by pixel, so every pixel of exactly a band's colour gets that band.
+//
+// SmoothFringes then gives each pixel whose colour is near no band (the anti-aliased fringe
+// between two bands, a JPEG's ringing) and whose band no neighbour near its colour has, the
+// band of most of its eight neighbours that are near theirs (of a tie, the lowest).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "lab_colour.h"
+#include "map_import.h"
+#include "pixel_cells.h"
+
+namespace quarn {
+
+class BandTable {
+  public:
+    explicit BandTable(const std::vector<Colour>& palette);
+
+    /// The band of colour, with kNearBand when the colour is near it.
+    std::uint8_t classify(Colour colour) const {
+        const std::uint8_t entry = m_table[CellOf(colour)];
+        return entry == kDecidePerPixel ? nearest(colour) : entry;
+    }
+
+  private:
+    static constexpr std::uint8_t kDecidePerPixel = 0xFF;
+    static std::size_t CellOf(Colour colour) {
+        return ((colour >> 2) & 63) | ((colour >> 4) & (63 << 6)) | ((colour >> 6) & (63 << 12));
+    }
+    std::uint8_t nearest(Colour colour) const;
+
+    std::vector<Colour> m_palette;
+    std::vector<Lab> m_labs;
+    std::vector<std::uint8_t> m_table;
+};
+
+/// Classifies every pixel of image into cells' band bits and kNearBand, keeping kDark and kLine;
+/// with a lineBand the pixels marked kLine take that band instead.
+void ClassifyPixels(const RgbImage& image, const BandTable& table, PixelCells& cells,
+                    std::optional<std::uint8_t> lineBand);
+
+/// The share of the pixels near their band, 0 to 1.
+double NearBandShare(const PixelCells& cells);
+
+/// Gives the pixels near no band the band of their neighbours.
+void SmoothFringes(PixelCells& cells);
+
+}  // namespace quarn
