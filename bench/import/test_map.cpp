@@ -67,11 +67,15 @@ void DrawBands(const Landscape& land, unsigned degradations, QImage& image) {
             }
             Rgb tint = TintAt(land, x, y, degradations & kAntialiased, crossed);
             if (degradations & kHillShading) {
-                // Light from the top left: slopes facing it lighter, those facing away darker,
-                // steep ones by nearly the whole 25 %.
+                // Light from the top left: slopes facing it up to 25 % of the way to white,
+                // those facing away up to 25 % to black, so that no channel clips and the hue
+                // stays.
                 const double gx = (c10 - c00 + c11 - c01) / 2, gy = (c01 - c00 + c11 - c10) / 2;
-                const double factor = 1 - 0.25 * std::tanh((gx + gy) * extent / 12);
-                tint = {tint.r * factor, tint.g * factor, tint.b * factor};
+                const double shade = 0.25 * std::tanh((gx + gy) * extent / 12);
+                const auto shaded = [shade](double v) {
+                    return shade > 0 ? v * (1 - shade) : v - (255 - v) * shade;
+                };
+                tint = {shaded(tint.r), shaded(tint.g), shaded(tint.b)};
             }
             const auto channel = [](double v) { return std::clamp(int(std::lround(v)), 0, 255); };
             row[x] = qRgb(channel(tint.r), channel(tint.g), channel(tint.b));
