@@ -23,20 +23,25 @@ SwatchColours BandColours() {
 
 void WriteBandMap(const std::string& path, int side,
                   const std::function<std::uint8_t(int x, int y)>& bandOf) {
-    const auto size = static_cast<std::uint32_t>(side);
-    const std::uint32_t rowBytes = (size + 7) / 8 * 4, offset = 14 + 40 + 64;
+    WriteBandMap(path, side, side, BandColours(), bandOf);
+}
+
+void WriteBandMap(const std::string& path, int width, int height, const SwatchColours& palette,
+                  const std::function<std::uint8_t(int x, int y)>& bandOf) {
+    const auto w = static_cast<std::uint32_t>(width), h = static_cast<std::uint32_t>(height);
+    const std::uint32_t rowBytes = (w + 7) / 8 * 4, offset = 14 + 40 + 64;
     std::vector<char> file{'B', 'M'};
-    for (std::uint32_t v : {offset + rowBytes * size, 0u, offset, 40u, size, size})
+    for (std::uint32_t v : {offset + rowBytes * h, 0u, offset, 40u, w, h})
         PutLe(file, v, 4);
     PutLe(file, 1, 2);
     PutLe(file, 4, 2);
-    for (std::uint32_t v : {0u, rowBytes * size, 2835u, 2835u, 16u, 0u})
+    for (std::uint32_t v : {0u, rowBytes * h, 2835u, 2835u, 16u, 0u})
         PutLe(file, v, 4);
-    for (const Colour colour : BandColours())  // red, green, blue to blue, green, red
+    for (const Colour colour : palette)  // red, green, blue to blue, green, red
         PutLe(file, (colour >> 16 & 255) | (colour & 0xFF00) | (colour & 255) << 16, 4);
-    for (int y = side - 1; y >= 0; --y) {
+    for (int y = height - 1; y >= 0; --y) {
         std::vector<char> row(rowBytes, 0);
-        for (int x = 0; x < side; ++x)
+        for (int x = 0; x < width; ++x)
             row[std::size_t(x / 2)] |= static_cast<char>(bandOf(x, y) << (x % 2 == 0 ? 4 : 0));
         file.insert(file.end(), row.begin(), row.end());
     }

@@ -22,4 +22,9 @@ std::vector<std::string> GenerateArguments(const std::string& cli, const std::st
 void WriteBandMap(const std::string& path, int side,
                   const std::function<std::uint8_t(int x, int y)>& bandOf);
 
+/// Writes a width x height 4-bit BMP of palette's colours whose pixel (x, y), y from the top,
+/// shows band bandOf(x, y).
+void WriteBandMap(const std::string& path, int width, int height, const SwatchColours& palette,
+                  const std::function<std::uint8_t(int x, int y)>& bandOf);
+
 }  // namespace quarn::bench

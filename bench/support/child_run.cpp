@@ -10,14 +10,15 @@
 
 namespace quarn::bench {
 
-ChildRun RunChild(const std::vector<std::string>& args) {
+ChildRun RunChild(const std::vector<std::string>& args, const std::string& stdoutPath) {
     std::vector<char*> argv;
     for (const auto& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     ChildRun run;
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;

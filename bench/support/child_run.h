@@ -14,7 +14,9 @@ struct ChildRun {
     int status = -1;  // the exit code, -1 when it did not exit normally or could not start
 };
 
-/// Runs args[0] with args, its standard output discarded, and waits for it.
-ChildRun RunChild(const std::vector<std::string>& args);
+/// Runs args[0] with args, its standard output written to stdoutPath (discarded by default),
+/// and waits for it.
+ChildRun RunChild(const std::vector<std::string>& args,
+                  const std::string& stdoutPath = "/dev/null");
 
 }  // namespace quarn::bench
