@@ -1,5 +1,7 @@
 #include "band_classify.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "lab_colour.h"
@@ -16,11 +18,12 @@ struct Choice {
     float distance;
 };
 
-Choice NearestOf(const std::vector<Lab>& bands, const Lab& lab) {
+Choice NearestOf(const std::vector<std::vector<Lab>>& bands, const Lab& lab) {
     Choice best{0, std::numeric_limits<float>::max()};
     for (std::size_t i = 0; i < bands.size(); ++i)
-        if (const float d = BandDistance(bands[i], lab); d < best.distance)
-            best = {static_cast<std::uint8_t>(i), d};
+        for (const Lab& shade : bands[i])
+            if (const float d = BandDistance(shade, lab); d < best.distance)
+                best = {static_cast<std::uint8_t>(i), d};
     return best;
 }
 
@@ -28,10 +31,25 @@ std::uint8_t Entry(const Choice& choice) {
     return choice.distance < kNearBandDistance ? choice.band | kNearBand : choice.band;
 }
 
-std::vector<Lab> LabsOf(const std::vector<Colour>& palette) {
-    std::vector<Lab> labs;
-    for (const Colour colour : palette)
-        labs.push_back(ToLab(colour));
+// Hill shading blends a tint with black or white by up to a quarter: each band is matched by
+// the nearest of its blends, so a shaded tint stays in its band.
+constexpr int kShadeSteps = 6;
+constexpr double kMostShading = 0.25;
+
+std::vector<std::vector<Lab>> LabsOf(const std::vector<Colour>& palette) {
+    std::vector<std::vector<Lab>> labs;
+    for (const Colour colour : palette) {
+        std::vector<Lab>& shades = labs.emplace_back();
+        for (int step = -kShadeSteps; step <= kShadeSteps; ++step) {
+            const double t = kMostShading * std::abs(step) / kShadeSteps;
+            const double towards = step < 0 ? 0.0 : 255.0;
+            const auto blend = [&](unsigned shift) {
+                const double channel = (colour >> shift) & 255u;
+                return static_cast<std::int32_t>(std::nearbyint(channel + t * (towards - channel)));
+            };
+            shades.push_back(ToLab(PackRGB(blend(0), blend(8), blend(16))));
+        }
+    }
     return labs;
 }
 

@@ -37,7 +37,7 @@ class BandTable {
     std::uint8_t nearest(Colour colour) const;
 
     std::vector<Colour> m_palette;
-    std::vector<Lab> m_labs;
+    std::vector<std::vector<Lab>> m_labs;  // each band's colour, lit and shaded
     std::vector<std::uint8_t> m_table;
 };
 
