@@ -31,29 +31,32 @@ std::uint8_t Entry(const Choice& choice) {
     return choice.distance < kNearBandDistance ? choice.band | kNearBand : choice.band;
 }
 
-// Hill shading blends a tint with black or white by up to a quarter: each band is matched by
-// the nearest of its blends, so a shaded tint stays in its band.
-constexpr int kShadeSteps = 6;
-constexpr double kMostShading = 0.25;
-
 std::vector<std::vector<Lab>> LabsOf(const std::vector<Colour>& palette) {
     std::vector<std::vector<Lab>> labs;
-    for (const Colour colour : palette) {
-        std::vector<Lab>& shades = labs.emplace_back();
-        for (int step = -kShadeSteps; step <= kShadeSteps; ++step) {
-            const double t = kMostShading * std::abs(step) / kShadeSteps;
-            const double towards = step < 0 ? 0.0 : 255.0;
-            const auto blend = [&](unsigned shift) {
-                const double channel = (colour >> shift) & 255u;
-                return static_cast<std::int32_t>(std::nearbyint(channel + t * (towards - channel)));
-            };
-            shades.push_back(ToLab(PackRGB(blend(0), blend(8), blend(16))));
-        }
-    }
+    for (const Colour colour : palette)
+        labs.push_back(ShadesOf(colour));
     return labs;
 }
 
 }  // namespace
+
+// Hill shading blends a tint with black or white by up to a quarter: each band is matched by
+// the nearest of its blends, so a shaded tint stays in its band.
+std::vector<Lab> ShadesOf(Colour colour) {
+    constexpr int kShadeSteps = 6;
+    constexpr double kMostShading = 0.25;
+    std::vector<Lab> shades;
+    for (int step = -kShadeSteps; step <= kShadeSteps; ++step) {
+        const double t = kMostShading * std::abs(step) / kShadeSteps;
+        const double towards = step < 0 ? 0.0 : 255.0;
+        const auto blend = [&](unsigned shift) {
+            const double channel = (colour >> shift) & 255u;
+            return static_cast<std::int32_t>(std::nearbyint(channel + t * (towards - channel)));
+        };
+        shades.push_back(ToLab(PackRGB(blend(0), blend(8), blend(16))));
+    }
+    return shades;
+}
 
 BandTable::BandTable(const std::vector<Colour>& palette)
     : m_palette(palette), m_labs(LabsOf(palette)), m_table(64 * 64 * 64) {

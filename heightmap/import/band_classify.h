@@ -41,6 +41,9 @@ class BandTable {
     std::vector<std::uint8_t> m_table;
 };
 
+/// colour and its blends with black and with white of up to a quarter, as hill shading draws it.
+std::vector<Lab> ShadesOf(Colour colour);
+
 /// Classifies every pixel of image into cells' band bits and kNearBand, keeping kDark and kLine;
 /// with a lineBand the pixels marked kLine take that band instead.
 void ClassifyPixels(const RgbImage& image, const BandTable& table, PixelCells& cells,

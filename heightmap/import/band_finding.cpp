@@ -1,10 +1,11 @@
 #include "band_finding.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
+#include "band_classify.h"
 #include "lab_colour.h"
 #include "parallel.h"
 
@@ -16,6 +17,9 @@ constexpr std::size_t kCellCount = 32 * 32 * 32;
 constexpr int kIterations = 30;
 constexpr float kMergeDistance = 12.0f * 12.0f;
 constexpr double kNegligibleShare = 0.002;
+constexpr std::size_t kJudgedCells = 256, kCandidateCells = 48;
+constexpr int kUniformSpread = 10;          // JPEG noise within a tint, per channel
+constexpr double kLeastUniformShare = 0.1;  // under it, the image is all edges: use every pixel
 
 struct CellSum {
     std::uint64_t count = 0, red = 0, green = 0, blue = 0;
@@ -35,7 +39,8 @@ struct CellSum {
 };
 
 struct Histogram {
-    std::vector<CellSum> cells = std::vector<CellSum>(kCellCount);
+    std::vector<CellSum> cells = std::vector<CellSum>(kCellCount);    // every non-line pixel
+    std::vector<CellSum> uniform = std::vector<CellSum>(kCellCount);  // the reliable ones
     std::vector<Colour> exact;  // the distinct colours while there are at most 16
     bool manyColours = false;
 
@@ -51,6 +56,33 @@ std::size_t CellOf(Colour colour) {
     return ((colour >> 3) & 31) | ((colour >> 6) & (31 << 5)) | ((colour >> 9) & (31 << 10));
 }
 
+void AddTo(CellSum& sum, Colour colour) {
+    ++sum.count;
+    sum.red += colour & 255;
+    sum.green += (colour >> 8) & 255;
+    sum.blue += (colour >> 16) & 255;
+}
+
+// A pixel inside a patch of one tint: no line, fringe or lettering edge among its neighbours,
+// which would otherwise show as colours of bands of their own.
+bool Uniform(const RgbImage& image, const PixelCells& cells, std::int64_t x, std::int64_t y) {
+    if (x < 1 || y < 1 || x + 1 >= image.width || y + 1 >= image.height)
+        return false;
+    const Colour own = image.pixels[cells.at(x, y)];
+    for (std::int64_t ny = y - 1; ny <= y + 1; ++ny)
+        for (std::int64_t nx = x - 1; nx <= x + 1; ++nx) {
+            const std::size_t at = cells.at(nx, ny);
+            if (cells.cells[at] & kLine)
+                return false;
+            const Colour other = image.pixels[at];
+            for (unsigned shift = 0; shift < 24; shift += 8)
+                if (std::abs(static_cast<int>((own >> shift) & 255) -
+                             static_cast<int>((other >> shift) & 255)) > kUniformSpread)
+                    return false;
+        }
+    return true;
+}
+
 Histogram Count(const RgbImage& image, const PixelCells& cells) {
     constexpr std::size_t kMinRows = 64;
     const auto rows = static_cast<std::size_t>(image.height);
@@ -63,18 +95,18 @@ Histogram Count(const RgbImage& image, const PixelCells& cells) {
                 if (cells.cells[at] & kLine)
                     continue;
                 const Colour colour = image.pixels[at];
-                CellSum& sum = part.cells[CellOf(colour)];
-                ++sum.count;
-                sum.red += colour & 255;
-                sum.green += (colour >> 8) & 255;
-                sum.blue += (colour >> 16) & 255;
+                AddTo(part.cells[CellOf(colour)], colour);
+                if (Uniform(image, cells, x, static_cast<std::int64_t>(y)))
+                    AddTo(part.uniform[CellOf(colour)], colour);
                 part.addExact(colour);
             }
     });
     Histogram total = std::move(parts[0]);
     for (std::size_t i = 1; i < parts.size(); ++i) {
-        for (std::size_t c = 0; c < kCellCount; ++c)
+        for (std::size_t c = 0; c < kCellCount; ++c) {
             total.cells[c].add(parts[i].cells[c]);
+            total.uniform[c].add(parts[i].uniform[c]);
+        }
         total.manyColours = total.manyColours || parts[i].manyColours;
         for (const Colour colour : parts[i].exact)
             total.addExact(colour);
@@ -85,18 +117,29 @@ Histogram Count(const RgbImage& image, const PixelCells& cells) {
 struct Point {
     Lab lab;
     CellSum sum;
+    std::size_t cell;
 };
 
+// A band's colour with its shades: a pixel is as near the band as it is to the nearest shade.
 struct Cluster {
-    Lab centre;
+    Colour colour = 0;
+    std::vector<Lab> shades;
     CellSum sum;
+
+    explicit Cluster(Colour c) : colour(c), shades(ShadesOf(c)) {}
+    float distance(const Lab& lab) const {
+        float best = std::numeric_limits<float>::max();
+        for (const Lab& shade : shades)
+            best = std::min(best, BandDistance(shade, lab));
+        return best;
+    }
 };
 
 std::size_t Nearest(const std::vector<Cluster>& clusters, const Lab& lab) {
     std::size_t best = 0;
     float bestDistance = std::numeric_limits<float>::max();
     for (std::size_t i = 0; i < clusters.size(); ++i)
-        if (const float d = BandDistance(clusters[i].centre, lab); d < bestDistance) {
+        if (const float d = clusters[i].distance(lab); d < bestDistance) {
             bestDistance = d;
             best = i;
         }
@@ -112,8 +155,7 @@ std::vector<Cluster> Seeds(const std::vector<Point>& points, std::size_t k) {
         double bestScore = -1;
         for (std::size_t i = 0; i < points.size(); ++i) {
             if (!seeds.empty())
-                distance[i] =
-                    std::min(distance[i], BandDistance(seeds.back().centre, points[i].lab));
+                distance[i] = std::min(distance[i], seeds.back().distance(points[i].lab));
             const double score = static_cast<double>(points[i].sum.count) * distance[i];
             if (score > bestScore) {
                 bestScore = score;
@@ -122,9 +164,40 @@ std::vector<Cluster> Seeds(const std::vector<Point>& points, std::size_t k) {
         }
         if (bestScore <= 0 && !seeds.empty())
             break;  // every point is a seed's colour
-        seeds.push_back({points[best].lab, {}});
+        seeds.emplace_back(points[best].sum.mean());
     }
     return seeds;
+}
+
+// The colour whose shades best cover the cluster's heaviest cells: the unshaded tint, where a
+// mean or the densest spot drifts towards the darkest or lightest shade of steep slopes.
+Colour CoveringColour(const std::vector<Point>& points, const std::vector<std::size_t>& owner,
+                      std::size_t cluster) {
+    std::vector<std::size_t> members;
+    for (std::size_t i = 0; i < points.size(); ++i)
+        if (owner[i] == cluster)
+            members.push_back(i);
+    const auto heavier = [&](std::size_t a, std::size_t b) {
+        return points[a].sum.count > points[b].sum.count ||
+               (points[a].sum.count == points[b].sum.count && a < b);
+    };
+    const std::size_t judged = std::min<std::size_t>(members.size(), kJudgedCells);
+    std::partial_sort(members.begin(), members.begin() + static_cast<std::ptrdiff_t>(judged),
+                      members.end(), heavier);
+    Colour best = points[members.front()].sum.mean();
+    double bestCost = std::numeric_limits<double>::max();
+    for (std::size_t c = 0; c < std::min<std::size_t>(judged, kCandidateCells); ++c) {
+        const Cluster candidate(points[members[c]].sum.mean());
+        double cost = 0;
+        for (std::size_t m = 0; m < judged; ++m)
+            cost += static_cast<double>(points[members[m]].sum.count) *
+                    std::min(candidate.distance(points[members[m]].lab), kNearBandDistance);
+        if (cost < bestCost) {
+            bestCost = cost;
+            best = candidate.colour;
+        }
+    }
+    return best;
 }
 
 std::vector<Cluster> KMeans(const std::vector<Point>& points, std::size_t k) {
@@ -139,49 +212,36 @@ std::vector<Cluster> KMeans(const std::vector<Point>& points, std::size_t k) {
         }
         for (Cluster& cluster : clusters)
             cluster.sum = {};
-        std::vector<std::array<double, 3>> labSums(clusters.size(), {0, 0, 0});
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            const auto weight = static_cast<double>(points[i].sum.count);
-            labSums[owner[i]][0] += weight * points[i].lab.l;
-            labSums[owner[i]][1] += weight * points[i].lab.a;
-            labSums[owner[i]][2] += weight * points[i].lab.b;
+        for (std::size_t i = 0; i < points.size(); ++i)
             clusters[owner[i]].sum.add(points[i].sum);
-        }
-        for (std::size_t c = 0; c < clusters.size(); ++c)
-            if (const auto weight = static_cast<double>(clusters[c].sum.count); weight > 0)
-                clusters[c].centre = {static_cast<float>(labSums[c][0] / weight),
-                                      static_cast<float>(labSums[c][1] / weight),
-                                      static_cast<float>(labSums[c][2] / weight)};
         if (!moved)
             break;
+        for (std::size_t c = 0; c < clusters.size(); ++c)
+            if (clusters[c].sum.count > 0)
+                clusters[c] = Cluster(CoveringColour(points, owner, c));
     }
     std::erase_if(clusters, [](const Cluster& cluster) { return cluster.sum.count == 0; });
     return clusters;
 }
 
-// Clusters nearer than a shading's difference are one band; ones of no real share are none.
+// Clusters nearer than a shading's difference are one band, of the heavier one's colour; ones
+// of no real share are none.
 void MergeClose(std::vector<Cluster>& clusters, std::uint64_t total) {
     for (;;) {
         std::size_t first = 0, second = 0;
         float closest = kMergeDistance;
         for (std::size_t i = 0; i < clusters.size(); ++i)
             for (std::size_t j = i + 1; j < clusters.size(); ++j)
-                if (const float d = BandDistance(clusters[i].centre, clusters[j].centre);
-                    d < closest) {
+                if (const float d = clusters[i].distance(ToLab(clusters[j].colour)); d < closest) {
                     closest = d;
                     first = i;
                     second = j;
                 }
         if (first == second)
             break;
-        Cluster& kept = clusters[first];
-        const Cluster& gone = clusters[second];
-        const auto w1 = static_cast<float>(kept.sum.count);
-        const auto w2 = static_cast<float>(gone.sum.count);
-        const auto mix = [&](float a, float b) { return (a * w1 + b * w2) / (w1 + w2); };
-        kept.centre = {mix(kept.centre.l, gone.centre.l), mix(kept.centre.a, gone.centre.a),
-                       mix(kept.centre.b, gone.centre.b)};
-        kept.sum.add(gone.sum);
+        if (clusters[second].sum.count > clusters[first].sum.count)
+            std::swap(clusters[first], clusters[second]);
+        clusters[first].sum.add(clusters[second].sum);
         clusters.erase(clusters.begin() + static_cast<std::ptrdiff_t>(second));
     }
     std::erase_if(clusters, [total](const Cluster& cluster) {
@@ -199,11 +259,20 @@ std::vector<Colour> FindBands(const RgbImage& image, const PixelCells& cells, in
         (wanted == 0 || static_cast<std::size_t>(wanted) == histogram.exact.size())) {
         bands = histogram.exact;
     } else {
+        std::uint64_t all = 0, uniform = 0;
+        for (std::size_t c = 0; c < kCellCount; ++c) {
+            all += histogram.cells[c].count;
+            uniform += histogram.uniform[c].count;
+        }
+        const std::vector<CellSum>& counted =
+            static_cast<double>(uniform) >= kLeastUniformShare * static_cast<double>(all)
+                ? histogram.uniform
+                : histogram.cells;
         std::vector<Point> points;
         std::uint64_t total = 0;
         for (std::size_t c = 0; c < kCellCount; ++c)
-            if (const CellSum& sum = histogram.cells[c]; sum.count > 0) {
-                points.push_back({ToLab(sum.mean()), sum});
+            if (const CellSum& sum = counted[c]; sum.count > 0) {
+                points.push_back({ToLab(sum.mean()), sum, c});
                 total += sum.count;
             }
         if (points.empty())
@@ -213,7 +282,7 @@ std::vector<Colour> FindBands(const RgbImage& image, const PixelCells& cells, in
         if (wanted == 0)
             MergeClose(clusters, total);
         for (const Cluster& cluster : clusters)
-            bands.push_back(cluster.sum.mean());
+            bands.push_back(cluster.colour);
     }
     std::sort(bands.begin(), bands.end(), [](Colour a, Colour b) {
         const float la = ToLab(a).l, lb = ToLab(b).l;
