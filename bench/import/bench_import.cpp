@@ -170,6 +170,7 @@ bool PrintPeers(const Setting& s, const std::vector<unsigned>& seeds) {
         "Peers on the degraded JPEGs: wrong pixels more than 2 px from a band boundary, "
         "reduced to the legend colours\n");
     WritePeerPalettes(s.folder);
+    LiftImageMagickLimits(s.folder);
     std::vector<Peer> peers = FindPeers();
     for (const Peer& peer : peers)
         if (peer.tool.empty())

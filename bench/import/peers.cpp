@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string_view>
 
 #include "test_map.h"
@@ -65,6 +66,17 @@ void WritePeerPalettes(const std::string& folder) {
         indexed.setPixel(b, 0, uint(b));
     row.save(QString::fromStdString(folder + "/legend.png"), "PNG");
     indexed.save(QString::fromStdString(folder + "/legendpalette.png"), "PNG");
+}
+
+void LiftImageMagickLimits(const std::string& folder) {
+    std::ofstream(folder + "/policy.xml")
+        << "<policymap>\n"
+           "  <policy domain=\"resource\" name=\"memory\" value=\"8GiB\"/>\n"
+           "  <policy domain=\"resource\" name=\"map\" value=\"8GiB\"/>\n"
+           "  <policy domain=\"resource\" name=\"disk\" value=\"16GiB\"/>\n"
+           "  <policy domain=\"resource\" name=\"area\" value=\"1GP\"/>\n"
+           "</policymap>\n";
+    setenv("MAGICK_CONFIGURE_PATH", folder.c_str(), 1);
 }
 
 }  // namespace quarn::bench

@@ -24,4 +24,9 @@ std::vector<Peer> FindPeers();
 /// them) and legendpalette.png (an indexed image whose palette they are).
 void WritePeerPalettes(const std::string& folder);
 
+/// Lets ImageMagick, for this process's children, use as much memory and disk as a large map
+/// needs: Debian's policy caps it at 256 MiB of memory and 1 GiB of disk, under which an
+/// 8000 x 8000 -remap fails. Writes policy.xml into folder and points MAGICK_CONFIGURE_PATH at it.
+void LiftImageMagickLimits(const std::string& folder);
+
 }  // namespace quarn::bench

@@ -1,7 +1,7 @@
 #include "band_classify.h"
 
+#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "lab_colour.h"
@@ -12,6 +12,8 @@ namespace quarn {
 namespace {
 
 constexpr std::int64_t kMinRowsPerBand = 64;
+// A pixel whose 3 x 3 square holds at least this many pixels of another band takes that band.
+constexpr int kSpeckVotes = 5;
 
 struct Choice {
     std::uint8_t band;
@@ -81,17 +83,27 @@ std::uint8_t BandTable::nearest(Colour colour) const {
     return Entry(NearestOf(m_labs, ToLab(colour)));
 }
 
-void ClassifyPixels(const RgbImage& image, const BandTable& table, PixelCells& cells,
+bool ClassifyPixels(const RgbImage& image, const BandTable& table, PixelCells& cells,
                     std::optional<std::uint8_t> lineBand) {
+    std::atomic<bool> exact = true;
     ForEachRowBand(image.height, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+        bool exactHere = true;
         for (std::size_t at = cells.at(0, begin); at < cells.at(0, end); ++at) {
             const std::uint8_t marks = cells.cells[at] & (kDark | kLine);
-            const std::uint8_t band = lineBand && (marks & kLine)
-                                          ? static_cast<std::uint8_t>(*lineBand | kNearBand)
-                                          : table.classify(image.pixels[at]);
-            cells.cells[at] = static_cast<std::uint8_t>(marks | band);
+            if (lineBand && marks == (kDark | kLine)) {
+                cells.cells[at] = static_cast<std::uint8_t>(kDark | *lineBand | kNearBand);
+                exactHere = false;
+                continue;
+            }
+            const Colour colour = image.pixels[at];
+            const std::uint8_t band = table.classify(colour);
+            exactHere = exactHere && table.colourOf(band & kBandBits) == colour;
+            cells.cells[at] = static_cast<std::uint8_t>((lineBand ? marks & kDark : marks) | band);
         }
+        if (!exactHere)
+            exact.store(false, std::memory_order_relaxed);
     });
+    return exact;
 }
 
 double NearBandShare(const PixelCells& cells) {
@@ -133,6 +145,48 @@ void SmoothFringes(PixelCells& cells) {
             }
     });
     cells.cells.swap(cells.scratch);
+}
+
+namespace {
+
+// One pass of the majority filter; the number of pixels it changed.
+std::size_t MajorityPass(PixelCells& cells) {
+    const std::int64_t w = cells.width, h = cells.height;
+    const auto rows = static_cast<std::size_t>(h);
+    const auto minRows = static_cast<std::size_t>(kMinRowsPerBand);
+    std::vector<std::size_t> changed(ChunkCount(rows, minRows));
+    ParallelChunks(rows, minRows, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+        for (auto y = static_cast<std::int64_t>(begin); y < static_cast<std::int64_t>(end); ++y)
+            for (std::int64_t x = 0; x < w; ++x) {
+                const std::uint8_t own = cells.cells[cells.at(x, y)];
+                std::array<int, kMaxBands> votes{};
+                for (std::int64_t ny = std::max<std::int64_t>(y - 1, 0);
+                     ny <= std::min(y + 1, h - 1); ++ny)
+                    for (std::int64_t nx = std::max<std::int64_t>(x - 1, 0);
+                         nx <= std::min(x + 1, w - 1); ++nx)
+                        ++votes[cells.cells[cells.at(nx, ny)] & kBandBits];
+                std::size_t best = own & kBandBits;
+                for (std::size_t band = 0; band < votes.size(); ++band)
+                    if (votes[band] >= kSpeckVotes && votes[band] > votes[best])
+                        best = band;
+                changed[chunk] += best != (own & kBandBits);
+                cells.scratch[cells.at(x, y)] =
+                    static_cast<std::uint8_t>((own & ~kBandBits) | best);
+            }
+    });
+    cells.cells.swap(cells.scratch);
+    std::size_t total = 0;
+    for (const std::size_t count : changed)
+        total += count;
+    return total;
+}
+
+}  // namespace
+
+void RemoveSpecks(PixelCells& cells) {
+    constexpr int kMostPasses = 8;
+    for (int pass = 0; pass < kMostPasses && MajorityPass(cells) > 0; ++pass) {
+    }
 }
 
 }  // namespace quarn

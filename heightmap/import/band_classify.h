@@ -28,6 +28,7 @@ class BandTable {
         const std::uint8_t entry = m_table[CellOf(colour)];
         return entry == kDecidePerPixel ? nearest(colour) : entry;
     }
+    Colour colourOf(std::uint8_t band) const { return m_palette[band]; }
 
   private:
     static constexpr std::uint8_t kDecidePerPixel = 0xFF;
@@ -45,8 +46,10 @@ class BandTable {
 std::vector<Lab> ShadesOf(Colour colour);
 
 /// Classifies every pixel of image into cells' band bits and kNearBand, keeping kDark and kLine;
-/// with a lineBand the pixels marked kLine take that band instead.
-void ClassifyPixels(const RgbImage& image, const BandTable& table, PixelCells& cells,
+/// with a lineBand the dark pixels marked kLine take that band instead, and every pixel loses the
+/// mark (the lighter ones beside a line, its ringing, keep their colour's band). True when every
+/// pixel is exactly its band's colour: a clean map, to be taken as it is.
+bool ClassifyPixels(const RgbImage& image, const BandTable& table, PixelCells& cells,
                     std::optional<std::uint8_t> lineBand);
 
 /// The share of the pixels near their band, 0 to 1.
@@ -54,5 +57,10 @@ double NearBandShare(const PixelCells& cells);
 
 /// Gives the pixels near no band the band of their neighbours.
 void SmoothFringes(PixelCells& cells);
+
+/// Gives each pixel the band of most of its 3 x 3 square, pass after pass while any changes (at
+/// most 8): specks of JPEG noise and the corners that filled linework leaves go, while smooth
+/// band edges stay where they are.
+void RemoveSpecks(PixelCells& cells);
 
 }  // namespace quarn

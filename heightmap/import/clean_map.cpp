@@ -1,6 +1,7 @@
 // CleanMap: linework marked first, so that neither the band colours found nor the legend's
-// match count it; then every pixel classified, the linework filled or kept, the fringes
-// smoothed.
+// match count it; then every pixel classified and, unless each is exactly its band's colour
+// (a clean map, taken as it is), the linework filled or kept, the fringes smoothed, the specks
+// and small regions absorbed by the bands around them.
 #include <cmath>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "band_finding.h"
 #include "linework.h"
 #include "map_import.h"
+#include "small_regions.h"
 
 namespace quarn {
 
@@ -53,14 +55,17 @@ Cleaning CleanMap(const RgbImage& image, const CleaningOptions& options) {
             lineBand = static_cast<std::uint8_t>(palette.size());
             palette.push_back(*colour);
         }
-    ClassifyPixels(image, BandTable(palette), cells, lineBand);
+    const bool clean = ClassifyPixels(image, BandTable(palette), cells, lineBand);
     if (legend)
         if (const double share = NearBandShare(cells); share < kLeastLegendMatch)
             return {std::nullopt, "The legend does not fit the map: only " + Percent(share) +
                                       " of its pixels are near a legend colour"};
-    if (!lineBand)
+    if (!clean) {
         FillLinework(cells);
-    SmoothFringes(cells);
+        SmoothFringes(cells);
+        RemoveSpecks(cells);
+        AbsorbSmallRegions(cells, lineBand);
+    }
     return {Finish(cells, std::move(palette)), {}};
 }
 

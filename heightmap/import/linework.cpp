@@ -12,43 +12,54 @@ namespace {
 
 constexpr std::int64_t kMinRowsPerBand = 64;
 constexpr std::size_t kMinColumnsPerChunk = 64;
-constexpr std::int64_t kReach = 2;  // half the side of the square that makes an area thick
+constexpr std::int64_t kReach = 3;  // half the side of the square: strokes up to 6 px are lines
+// How much darker than its surroundings a pixel must be to be linework: above JPEG noise and
+// what hill shading changes over a few pixels, below the ringing a compressed line leaves.
+constexpr int kLineContrast = 40;
+// Compression rings a line for two pixels either side: those are filled with it.
+constexpr std::int64_t kRinging = 2;
 
-// Scratch bits of the opening, each pass reading the one before.
-constexpr std::uint8_t kDarkBit = 1, kErodedAcross = 2, kEroded = 4, kDilatedAcross = 8,
-                       kThick = 16;
+std::uint8_t Luma(Colour colour) {
+    const unsigned r = colour & 255, g = (colour >> 8) & 255, b = (colour >> 16) & 255;
+    return static_cast<std::uint8_t>((54 * r + 183 * g + 19 * b + 128) >> 8);
+}
 
-// Sets bit to on the pixels whose neighbours within kReach (along rows when across, along
-// columns otherwise; the image's edge repeated) have from all set (erosion) or any (dilation).
-// Row passes split the rows and column passes the columns, so no pass reads what another
-// thread writes.
-void Spread(PixelCells& cells, bool across, std::uint8_t from, std::uint8_t to, bool all) {
-    const std::int64_t w = cells.width, h = cells.height;
-    const auto pixel = [&](std::int64_t x, std::int64_t y) {
-        bool result = all;
-        for (std::int64_t d = -kReach; d <= kReach; ++d) {
-            const std::size_t at = across ? cells.at(std::clamp(x + d, std::int64_t{0}, w - 1), y)
-                                          : cells.at(x, std::clamp(y + d, std::int64_t{0}, h - 1));
-            const bool set = (cells.scratch[at] & from) != 0;
-            result = all ? result && set : result || set;
-        }
-        if (result)
-            cells.scratch[cells.at(x, y)] |= to;
-    };
-    if (across)
-        ForEachRowBand(h, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
-            for (std::int64_t y = begin; y < end; ++y)
+// to = the greatest (dilate) or least of from over kReach rows up and down, the edge repeated.
+void SpreadDown(const std::vector<std::uint8_t>& from, std::vector<std::uint8_t>& to,
+                std::int64_t w, std::int64_t h, bool dilate, std::int64_t reach) {
+    ForEachRowBand(h, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+        for (std::int64_t y = begin; y < end; ++y) {
+            std::uint8_t* out = &to[static_cast<std::size_t>(y * w)];
+            const std::uint8_t* first =
+                &from[static_cast<std::size_t>(std::max(y - reach, std::int64_t{0}) * w)];
+            std::copy(first, first + w, out);
+            for (std::int64_t d = -reach; d <= reach; ++d) {
+                const std::int64_t row = std::clamp(y + d, std::int64_t{0}, h - 1);
+                const std::uint8_t* in = &from[static_cast<std::size_t>(row * w)];
                 for (std::int64_t x = 0; x < w; ++x)
-                    pixel(x, y);
-        });
-    else
-        ParallelChunks(static_cast<std::size_t>(w), kMinColumnsPerChunk,
-                       [&](std::size_t, std::size_t begin, std::size_t end) {
-                           for (std::int64_t y = 0; y < h; ++y)
-                               for (auto x = static_cast<std::int64_t>(begin);
-                                    x < static_cast<std::int64_t>(end); ++x)
-                                   pixel(x, y);
-                       });
+                    out[x] = dilate ? std::max(out[x], in[x]) : std::min(out[x], in[x]);
+            }
+        }
+    });
+}
+
+// The same along each row, in place.
+void SpreadAcross(std::vector<std::uint8_t>& plane, std::int64_t w, std::int64_t h, bool dilate,
+                  std::int64_t reach) {
+    ForEachRowBand(h, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+        std::vector<std::uint8_t> row(static_cast<std::size_t>(w + 2 * reach));
+        for (std::int64_t y = begin; y < end; ++y) {
+            std::uint8_t* line = &plane[static_cast<std::size_t>(y * w)];
+            std::fill_n(row.begin(), reach, line[0]);
+            std::copy(line, line + w, row.begin() + reach);
+            std::fill_n(row.begin() + reach + w, reach, line[w - 1]);
+            for (std::int64_t x = 0; x < w; ++x) {
+                const auto window = row.begin() + x;
+                line[x] = dilate ? *std::max_element(window, window + 2 * reach + 1)
+                                 : *std::min_element(window, window + 2 * reach + 1);
+            }
+        }
+    });
 }
 
 // The band most of the filled neighbours of (x, y) have, or nothing when none is filled.
@@ -106,21 +117,33 @@ std::size_t FillPass(PixelCells& cells) {
 
 }  // namespace
 
+// Linework is darker than the closing of the lightness (a dilation, then an erosion, by the
+// square): the closing lifts thin dark strokes to the level around them and leaves wider areas
+// and band edges as they are.
 void MarkLinework(const RgbImage& image, PixelCells& cells) {
-    ForEachRowBand(image.height, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+    const std::int64_t w = image.width, h = image.height;
+    std::vector<std::uint8_t> lightness(cells.cells.size());
+    ForEachRowBand(h, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+        for (std::size_t at = cells.at(0, begin); at < cells.at(0, end); ++at)
+            lightness[at] = Luma(image.pixels[at]);
+    });
+    SpreadDown(lightness, cells.scratch, w, h, true, kReach);
+    SpreadAcross(cells.scratch, w, h, true, kReach);
+    SpreadDown(cells.scratch, lightness, w, h, false, kReach);
+    SpreadAcross(lightness, w, h, false, kReach);
+    ForEachRowBand(h, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
         for (std::size_t at = cells.at(0, begin); at < cells.at(0, end); ++at) {
-            const bool dark = IsDark(image.pixels[at]);
-            cells.cells[at] = dark ? kDark : 0;
-            cells.scratch[at] = dark ? kDarkBit : 0;
+            const Colour colour = image.pixels[at];
+            const bool line = lightness[at] - Luma(colour) >= kLineContrast;
+            cells.scratch[at] = line ? 255 : 0;
+            cells.cells[at] = static_cast<std::uint8_t>(IsDark(colour) ? kDark : 0);
         }
     });
-    Spread(cells, true, kDarkBit, kErodedAcross, true);
-    Spread(cells, false, kErodedAcross, kEroded, true);
-    Spread(cells, true, kEroded, kDilatedAcross, false);
-    Spread(cells, false, kDilatedAcross, kThick, false);
-    ForEachRowBand(image.height, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+    SpreadDown(cells.scratch, lightness, w, h, true, kRinging);
+    SpreadAcross(lightness, w, h, true, kRinging);
+    ForEachRowBand(h, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
         for (std::size_t at = cells.at(0, begin); at < cells.at(0, end); ++at)
-            if ((cells.scratch[at] & (kDarkBit | kThick)) == kDarkBit)
+            if (lightness[at])
                 cells.cells[at] |= kLine;
     });
 }
@@ -130,7 +153,7 @@ std::optional<Colour> LineworkColour(const RgbImage& image, const PixelCells& ce
     std::vector<std::array<std::uint64_t, 4>> sums(ChunkCount(count, 1 << 16));
     ParallelChunks(count, 1 << 16, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
         for (std::size_t at = begin; at < end; ++at)
-            if (cells.cells[at] & kLine) {
+            if ((cells.cells[at] & (kLine | kDark)) == (kLine | kDark)) {
                 const Colour colour = image.pixels[at];
                 sums[chunk][0] += 1;
                 sums[chunk][1] += colour & 255;
