@@ -6,10 +6,10 @@
 // The maps are hills fields of 10 bands of hypsometric tints (test_map.h), drawn anti-aliased,
 // hill-shaded, with contour lines, lettering and a grid, and saved as JPEG of quality 75. Per
 // map it prints the share of the pixels more than 2 px from a true band boundary that get their
-// true band, importing with the legend and with --bands 10 (whose colours count as the nearest
-// legend colour's band); for the first map after each degradation in turn. Then the RMSE of
-// `generate --surface smooth` from the JPEG and from the clean 16-colour map against the
-// landscape; the wrong pixels of ImageMagick's -remap and GDAL's rgb2pct to the legend colours
+// true band, importing with the legend and with --bands 10 (each band found matched afterwards
+// to the true band most of its pixels have); for the first map after each degradation in turn. Then
+// the RMSE of `generate --surface smooth` from the JPEG and from the clean 16-colour map against
+// the landscape; the wrong pixels of ImageMagick's -remap and GDAL's rgb2pct to the legend colours
 // against ours; and the time and peak memory of importing an 8000 x 8000 JPEG, against -remap.
 // Usage: quarn_bench_import [--smoke] [path/to/quarn3d-cli]; --smoke imports one small map,
 // without the peers and the large map, only to show that the benchmark still works.
@@ -18,6 +18,7 @@
 #include <sys/resource.h>
 
 #include <QGuiApplication>
+#include <QImage>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -58,18 +59,31 @@ bool Ran(const std::vector<std::string>& args, const std::string& stdoutPath = "
     return run.status == 0;
 }
 
-// The bands of image as `quarn3d-cli import` cleans it with options, scored against truth.
+// The palette of the 16-colour BMP at path.
+std::vector<quarn::Colour> PaletteOf(const std::string& path) {
+    std::vector<quarn::Colour> palette;
+    for (const QRgb entry : QImage(QString::fromStdString(path)).colorTable())
+        palette.push_back(quarn::PackRGB(qRed(entry), qGreen(entry), qBlue(entry)));
+    return palette;
+}
+
+// The bands of image as `quarn3d-cli import` cleans it with options, scored against truth:
+// with a legend, each pixel's colour is its band's; found bands are each matched to the true
+// band most of their pixels have.
 std::optional<BandScore> Imported(const Setting& s, const std::string& image,
                                   const std::vector<std::string>& options,
-                                  const std::vector<std::uint8_t>& truth) {
+                                  const std::vector<std::uint8_t>& truth, bool legend = true) {
     const std::string output = In(s, "imported.bmp");
     std::vector<std::string> args{s.cli, "import", image, output};
     args.insert(args.end(), options.begin(), options.end());
     if (!Ran(args))
         return std::nullopt;
-    const auto found = quarn::bench::ReadBands(output, LegendColours(), s.width, s.height);
+    const std::vector<quarn::Colour> palette = legend ? LegendColours() : PaletteOf(output);
+    auto found = quarn::bench::ReadBands(output, palette, s.width, s.height);
     if (!found)
         return std::nullopt;
+    if (!legend)
+        found = quarn::bench::MatchedToTruth(truth, palette, std::move(*found));
     return quarn::bench::ScoreBands(truth, *found, s.width, s.height);
 }
 
@@ -102,7 +116,7 @@ bool PrintBands(const Setting& s, const std::vector<unsigned>& seeds) {
             if (!SaveMap(land, degradations, image))
                 return false;
             const auto legend = Imported(s, image, WithLegend(s), truth);
-            const auto counted = Imported(s, image, WithBandCount(), truth);
+            const auto counted = Imported(s, image, WithBandCount(), truth, false);
             if (!legend || !counted)
                 return false;
             std::printf("  hills %-2u %-38s %8.3f %% %10.3f %%\n", seed, name,

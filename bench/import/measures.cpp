@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -50,6 +51,21 @@ std::optional<std::vector<std::uint8_t>> ReadBands(const std::string& path,
         }
     }
     return bands;
+}
+
+std::vector<std::uint8_t> MatchedToTruth(const std::vector<std::uint8_t>& truth,
+                                         const std::vector<Colour>& palette,
+                                         std::vector<std::uint8_t> found) {
+    std::vector<std::vector<std::size_t>> overlap(palette.size(), std::vector<std::size_t>(256));
+    for (std::size_t i = 0; i < found.size(); ++i)
+        ++overlap[found[i]][truth[i]];
+    std::vector<std::uint8_t> match(palette.size());
+    for (std::size_t f = 0; f < palette.size(); ++f)
+        match[f] = static_cast<std::uint8_t>(
+            std::max_element(overlap[f].begin(), overlap[f].end()) - overlap[f].begin());
+    for (std::uint8_t& band : found)
+        band = match[band];
+    return found;
 }
 
 BandScore ScoreBands(const std::vector<std::uint8_t>& truth, const std::vector<std::uint8_t>& found,

@@ -17,6 +17,12 @@ std::optional<std::vector<std::uint8_t>> ReadBands(const std::string& path,
                                                    const std::vector<Colour>& bandColours,
                                                    int width, int height);
 
+/// found (indices into palette, as ReadBands gives them with palette as the band colours) with
+/// each found band replaced by the true band most of its pixels have.
+std::vector<std::uint8_t> MatchedToTruth(const std::vector<std::uint8_t>& truth,
+                                         const std::vector<Colour>& palette,
+                                         std::vector<std::uint8_t> found);
+
 struct BandScore {
     std::size_t counted = 0;  // pixels more than 2 px from a true band boundary
     std::size_t wrong = 0;    // of those, the ones not given their true band

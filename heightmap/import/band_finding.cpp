@@ -19,6 +19,10 @@ constexpr float kMergeDistance = 12.0f * 12.0f;
 constexpr double kNegligibleShare = 0.002;
 constexpr std::size_t kJudgedCells = 256, kCandidateCells = 48;
 constexpr int kUniformSpread = 10;          // JPEG noise within a tint, per channel
+constexpr int kSmoothStep = 10;             // the most a shading changes from pixel to pixel
+constexpr std::size_t kShadeClusters = 32;  // clusters of shades, joined into bands
+// Smooth contacts per pixel of the smaller cluster above which two clusters are one band's.
+constexpr double kShadingContact = 0.005;
 constexpr double kLeastUniformShare = 0.1;  // under it, the image is all edges: use every pixel
 
 struct CellSum {
@@ -83,7 +87,8 @@ bool Uniform(const RgbImage& image, const PixelCells& cells, std::int64_t x, std
     return true;
 }
 
-Histogram Count(const RgbImage& image, const PixelCells& cells) {
+// Also marks the uniform pixels in cells.scratch.
+Histogram Count(const RgbImage& image, PixelCells& cells) {
     constexpr std::size_t kMinRows = 64;
     const auto rows = static_cast<std::size_t>(image.height);
     std::vector<Histogram> parts(ChunkCount(rows, kMinRows));
@@ -92,12 +97,15 @@ Histogram Count(const RgbImage& image, const PixelCells& cells) {
         for (std::size_t y = begin; y < end; ++y)
             for (std::int32_t x = 0; x < image.width; ++x) {
                 const std::size_t at = cells.at(x, static_cast<std::int64_t>(y));
+                cells.scratch[at] = 0;
                 if (cells.cells[at] & kLine)
                     continue;
                 const Colour colour = image.pixels[at];
                 AddTo(part.cells[CellOf(colour)], colour);
-                if (Uniform(image, cells, x, static_cast<std::int64_t>(y)))
+                if (Uniform(image, cells, x, static_cast<std::int64_t>(y))) {
                     AddTo(part.uniform[CellOf(colour)], colour);
+                    cells.scratch[at] = 1;
+                }
                 part.addExact(colour);
             }
     });
@@ -126,7 +134,8 @@ struct Cluster {
     std::vector<Lab> shades;
     CellSum sum;
 
-    explicit Cluster(Colour c) : colour(c), shades(ShadesOf(c)) {}
+    explicit Cluster(Colour c, bool shaded = true)
+        : colour(c), shades(shaded ? ShadesOf(c) : std::vector<Lab>{ToLab(c)}) {}
     float distance(const Lab& lab) const {
         float best = std::numeric_limits<float>::max();
         for (const Lab& shade : shades)
@@ -200,39 +209,162 @@ Colour CoveringColour(const std::vector<Point>& points, const std::vector<std::s
     return best;
 }
 
-std::vector<Cluster> KMeans(const std::vector<Point>& points, std::size_t k) {
-    std::vector<Cluster> clusters = Seeds(points, k);
-    std::vector<std::size_t> owner(points.size(), clusters.size());
-    for (int iteration = 0; iteration < kIterations; ++iteration) {
+// Plain k-means on the points' colours, each cluster the mean of its points: the shades of a
+// band fall into clusters of their own, joined afterwards. owner gets each point's cluster.
+std::vector<Cluster> KMeans(const std::vector<Point>& points, std::size_t k,
+                            std::vector<std::size_t>& owner) {
+    std::vector<Cluster> clusters;
+    for (const Cluster& seed : Seeds(points, k))
+        clusters.emplace_back(seed.colour, false);
+    owner.assign(points.size(), clusters.size());
+    for (int iteration = 0;; ++iteration) {
         bool moved = false;
         for (std::size_t i = 0; i < points.size(); ++i) {
             const std::size_t nearest = Nearest(clusters, points[i].lab);
             moved = moved || nearest != owner[i];
             owner[i] = nearest;
         }
-        for (Cluster& cluster : clusters)
-            cluster.sum = {};
+        std::vector<CellSum> sums(clusters.size());
         for (std::size_t i = 0; i < points.size(); ++i)
-            clusters[owner[i]].sum.add(points[i].sum);
-        if (!moved)
-            break;
-        for (std::size_t c = 0; c < clusters.size(); ++c)
-            if (clusters[c].sum.count > 0)
-                clusters[c] = Cluster(CoveringColour(points, owner, c));
+            sums[owner[i]].add(points[i].sum);
+        const bool done = !moved || iteration + 1 == kIterations;
+        for (std::size_t c = 0; c < clusters.size(); ++c) {
+            if (!done && sums[c].count > 0)
+                clusters[c] = Cluster(sums[c].mean(), false);
+            clusters[c].sum = sums[c];
+        }
+        if (done)
+            return clusters;
     }
-    std::erase_if(clusters, [](const Cluster& cluster) { return cluster.sum.count == 0; });
-    return clusters;
 }
 
-// Clusters nearer than a shading's difference are one band, of the heavier one's colour; ones
-// of no real share are none.
+// How many pairs of side-by-side uniform pixels lie in each pair of clusters, their colours no
+// further apart than a smooth shading's step: the shades of one band meet so, along their
+// whole length, while two bands meet across an edge or a line.
+std::vector<std::vector<std::uint64_t>> SmoothContacts(const RgbImage& image,
+                                                       const PixelCells& cells,
+                                                       const std::vector<std::uint32_t>& clusterOf,
+                                                       std::size_t clusters) {
+    constexpr std::size_t kMinRows = 64;
+    const auto rows = static_cast<std::size_t>(image.height);
+    using Matrix = std::vector<std::vector<std::uint64_t>>;
+    std::vector<Matrix> parts(ChunkCount(rows, kMinRows),
+                              Matrix(clusters, std::vector<std::uint64_t>(clusters)));
+    const auto smooth = [](Colour a, Colour b) {
+        for (unsigned shift = 0; shift < 24; shift += 8)
+            if (std::abs(static_cast<int>((a >> shift) & 255) -
+                         static_cast<int>((b >> shift) & 255)) > kSmoothStep)
+                return false;
+        return true;
+    };
+    ParallelChunks(rows, kMinRows, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
+        Matrix& contacts = parts[chunk];
+        for (std::size_t y = begin; y < end; ++y)
+            for (std::int32_t x = 0; x < image.width; ++x) {
+                const std::size_t at = cells.at(x, static_cast<std::int64_t>(y));
+                if (!cells.scratch[at])
+                    continue;
+                const Colour colour = image.pixels[at];
+                const std::uint32_t own = clusterOf[CellOf(colour)];
+                for (const std::size_t other :
+                     {x + 1 < image.width ? at + 1 : at,
+                      y + 1 < rows ? at + static_cast<std::size_t>(image.width) : at})
+                    if (other != at && cells.scratch[other]) {
+                        const Colour next = image.pixels[other];
+                        const std::uint32_t theirs = clusterOf[CellOf(next)];
+                        if (theirs != own && smooth(colour, next)) {
+                            ++contacts[own][theirs];
+                            ++contacts[theirs][own];
+                        }
+                    }
+            }
+    });
+    Matrix total = std::move(parts[0]);
+    for (std::size_t p = 1; p < parts.size(); ++p)
+        for (std::size_t i = 0; i < clusters; ++i)
+            for (std::size_t j = 0; j < clusters; ++j)
+                total[i][j] += parts[p][i][j];
+    return total;
+}
+
+// Joins clusters into bands, the pair of most smooth contact for its size first: until wanted
+// remain, or, asked for none, while the contact is a shading's. Short of such contacts, the
+// lightest of what remains is dropped (a mixture of fringes, whose pixels go to the nearest
+// band) where contacts were counted, or else the nearest two join. Dropped ones get kDropped.
+constexpr std::size_t kDropped = std::numeric_limits<std::size_t>::max();
+
+std::vector<std::size_t> JoinShades(std::vector<std::vector<std::uint64_t>> contacts,
+                                    const std::vector<Cluster>& clusters, bool contactsCounted,
+                                    std::size_t wanted) {
+    const std::size_t n = clusters.size();
+    std::vector<std::uint64_t> weight;
+    std::vector<std::size_t> group(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        weight.push_back(std::max<std::uint64_t>(clusters[i].sum.count, 1));
+        group[i] = i;
+    }
+    std::vector<bool> alive(n, true);
+    const auto merge = [&](std::size_t first, std::size_t second) {
+        alive[second] = false;
+        weight[first] += weight[second];
+        for (std::size_t k = 0; k < n; ++k) {
+            contacts[first][k] += contacts[second][k];
+            contacts[k][first] += contacts[k][second];
+        }
+        contacts[first][first] = 0;
+        std::replace(group.begin(), group.end(), second, first);
+    };
+    for (std::size_t remaining = n; remaining > std::max<std::size_t>(wanted, 1); --remaining) {
+        double best = -1;
+        float nearest = std::numeric_limits<float>::max();
+        std::size_t first = 0, second = 0, lightest = 0, nearFirst = 0, nearSecond = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!alive[i])
+                continue;
+            if (!alive[lightest] || weight[i] < weight[lightest])
+                lightest = i;
+            for (std::size_t j = i + 1; j < n; ++j) {
+                if (!alive[j])
+                    continue;
+                const double ratio = static_cast<double>(contacts[i][j]) /
+                                     static_cast<double>(std::min(weight[i], weight[j]));
+                if (ratio > best) {
+                    best = ratio;
+                    first = i;
+                    second = j;
+                }
+                if (const float d = clusters[i].distance(ToLab(clusters[j].colour)); d < nearest) {
+                    nearest = d;
+                    nearFirst = i;
+                    nearSecond = j;
+                }
+            }
+        }
+        if (best >= kShadingContact) {
+            merge(first, second);
+        } else if (wanted == 0) {
+            break;
+        } else if (contactsCounted) {
+            alive[lightest] = false;
+            std::replace(group.begin(), group.end(), lightest, kDropped);
+        } else {
+            merge(nearFirst, nearSecond);
+        }
+    }
+    return group;
+}
+
+// Bands of colours nearer than noise are one, of the heavier one's colour; ones of no real
+// share are none.
 void MergeClose(std::vector<Cluster>& clusters, std::uint64_t total) {
     for (;;) {
         std::size_t first = 0, second = 0;
         float closest = kMergeDistance;
         for (std::size_t i = 0; i < clusters.size(); ++i)
             for (std::size_t j = i + 1; j < clusters.size(); ++j)
-                if (const float d = clusters[i].distance(ToLab(clusters[j].colour)); d < closest) {
+                if (const float d =
+                        BandDistance(ToLab(clusters[i].colour), ToLab(clusters[j].colour));
+                    d < closest) {
                     closest = d;
                     first = i;
                     second = j;
@@ -252,7 +384,7 @@ void MergeClose(std::vector<Cluster>& clusters, std::uint64_t total) {
 
 }  // namespace
 
-std::vector<Colour> FindBands(const RgbImage& image, const PixelCells& cells, int wanted) {
+std::vector<Colour> FindBands(const RgbImage& image, PixelCells& cells, int wanted) {
     const Histogram histogram = Count(image, cells);
     std::vector<Colour> bands;
     if (!histogram.manyColours &&
@@ -264,10 +396,9 @@ std::vector<Colour> FindBands(const RgbImage& image, const PixelCells& cells, in
             all += histogram.cells[c].count;
             uniform += histogram.uniform[c].count;
         }
-        const std::vector<CellSum>& counted =
-            static_cast<double>(uniform) >= kLeastUniformShare * static_cast<double>(all)
-                ? histogram.uniform
-                : histogram.cells;
+        const bool useUniform =
+            static_cast<double>(uniform) >= kLeastUniformShare * static_cast<double>(all);
+        const std::vector<CellSum>& counted = useUniform ? histogram.uniform : histogram.cells;
         std::vector<Point> points;
         std::uint64_t total = 0;
         for (std::size_t c = 0; c < kCellCount; ++c)
@@ -277,12 +408,33 @@ std::vector<Colour> FindBands(const RgbImage& image, const PixelCells& cells, in
             }
         if (points.empty())
             return bands;  // nothing but linework
-        std::vector<Cluster> clusters =
-            KMeans(points, static_cast<std::size_t>(wanted == 0 ? kMaxBands : wanted));
+        std::vector<std::size_t> owner;
+        const std::vector<Cluster> shades = KMeans(points, kShadeClusters, owner);
+        std::vector<std::uint32_t> clusterOf(kCellCount, 0);
+        for (std::size_t i = 0; i < points.size(); ++i)
+            clusterOf[points[i].cell] = static_cast<std::uint32_t>(owner[i]);
+        const std::vector<std::size_t> group = JoinShades(
+            useUniform ? SmoothContacts(image, cells, clusterOf, shades.size())
+                       : std::vector(shades.size(), std::vector<std::uint64_t>(shades.size())),
+            shades, useUniform, static_cast<std::size_t>(wanted));
+        std::vector<Cluster> joined;
+        for (std::size_t g = 0; g < shades.size(); ++g) {
+            std::vector<std::size_t> members(points.size());
+            CellSum sum;
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                members[i] = group[owner[i]];
+                if (members[i] == g)
+                    sum.add(points[i].sum);
+            }
+            if (sum.count == 0)
+                continue;
+            joined.emplace_back(CoveringColour(points, members, g));
+            joined.back().sum = sum;
+        }
         if (wanted == 0)
-            MergeClose(clusters, total);
-        for (const Cluster& cluster : clusters)
-            bands.push_back(cluster.colour);
+            MergeClose(joined, total);
+        for (const Cluster& band : joined)
+            bands.push_back(band.colour);
     }
     std::sort(bands.begin(), bands.end(), [](Colour a, Colour b) {
         const float la = ToLab(a).l, lb = ToLab(b).l;
