@@ -149,16 +149,33 @@ void SmoothFringes(PixelCells& cells) {
 
 namespace {
 
-// One pass of the majority filter; the number of pixels it changed.
-std::size_t MajorityPass(PixelCells& cells) {
+// Whether the pixels around (x, y), the edge repeated, are all of its band: the filter leaves
+// it so, and most pixels are.
+bool InsideItsBand(const PixelCells& cells, std::int64_t x, std::int64_t y) {
     const std::int64_t w = cells.width, h = cells.height;
-    const auto rows = static_cast<std::size_t>(h);
-    const auto minRows = static_cast<std::size_t>(kMinRowsPerBand);
-    std::vector<std::size_t> changed(ChunkCount(rows, minRows));
-    ParallelChunks(rows, minRows, [&](std::size_t chunk, std::size_t begin, std::size_t end) {
-        for (auto y = static_cast<std::int64_t>(begin); y < static_cast<std::int64_t>(end); ++y)
+    const std::uint8_t own = cells.cells[cells.at(x, y)] & kBandBits;
+    const std::int64_t left = std::max<std::int64_t>(x - 1, 0), right = std::min(x + 1, w - 1);
+    for (const std::int64_t row : {std::max<std::int64_t>(y - 1, 0), y, std::min(y + 1, h - 1)})
+        for (const std::int64_t column : {left, x, right})
+            if ((cells.cells[cells.at(column, row)] & kBandBits) != own)
+                return false;
+    return true;
+}
+
+// One pass of the majority filter over the rows marked in active, each row's flag in changed
+// set when any of its pixels changed.
+void MajorityPass(PixelCells& cells, const std::vector<char>& active, std::vector<char>& changed) {
+    const std::int64_t w = cells.width, h = cells.height;
+    ForEachRowBand(h, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+        for (std::int64_t y = begin; y < end; ++y) {
+            changed[static_cast<std::size_t>(y)] = 0;
+            if (!active[static_cast<std::size_t>(y)])
+                continue;
             for (std::int64_t x = 0; x < w; ++x) {
                 const std::uint8_t own = cells.cells[cells.at(x, y)];
+                cells.scratch[cells.at(x, y)] = own;
+                if (InsideItsBand(cells, x, y))
+                    continue;
                 std::array<int, kMaxBands> votes{};
                 for (std::int64_t ny = std::max<std::int64_t>(y - 1, 0);
                      ny <= std::min(y + 1, h - 1); ++ny)
@@ -169,23 +186,38 @@ std::size_t MajorityPass(PixelCells& cells) {
                 for (std::size_t band = 0; band < votes.size(); ++band)
                     if (votes[band] >= kSpeckVotes && votes[band] > votes[best])
                         best = band;
-                changed[chunk] += best != (own & kBandBits);
-                cells.scratch[cells.at(x, y)] =
-                    static_cast<std::uint8_t>((own & ~kBandBits) | best);
+                if (best != (own & kBandBits)) {
+                    changed[static_cast<std::size_t>(y)] = 1;
+                    cells.scratch[cells.at(x, y)] =
+                        static_cast<std::uint8_t>((own & ~kBandBits) | best);
+                }
             }
+        }
     });
-    cells.cells.swap(cells.scratch);
-    std::size_t total = 0;
-    for (const std::size_t count : changed)
-        total += count;
-    return total;
+    ForEachRowBand(h, kMinRowsPerBand, [&](std::int64_t begin, std::int64_t end) {
+        for (std::int64_t y = begin; y < end; ++y)
+            if (active[static_cast<std::size_t>(y)])
+                std::copy_n(cells.scratch.begin() + static_cast<std::ptrdiff_t>(cells.at(0, y)), w,
+                            cells.cells.begin() + static_cast<std::ptrdiff_t>(cells.at(0, y)));
+    });
 }
 
 }  // namespace
 
 void RemoveSpecks(PixelCells& cells) {
     constexpr int kMostPasses = 8;
-    for (int pass = 0; pass < kMostPasses && MajorityPass(cells) > 0; ++pass) {
+    const auto rows = static_cast<std::size_t>(cells.height);
+    std::vector<char> active(rows, 1), changed(rows);
+    for (int pass = 0; pass < kMostPasses; ++pass) {
+        MajorityPass(cells, active, changed);
+        // Next, only the rows that a change may have reached.
+        bool any = false;
+        for (std::size_t y = 0; y < rows; ++y) {
+            active[y] = changed[y] || (y > 0 && changed[y - 1]) || (y + 1 < rows && changed[y + 1]);
+            any = any || active[y];
+        }
+        if (!any)
+            break;
     }
 }
 

@@ -22,10 +22,10 @@ constexpr int kMapAllocationLimitMb = 1024;
 RgbImage LoadMapImage(const std::string& fileName) {
     QImageReader::setAllocationLimit(kMapAllocationLimitMb);
     QImageReader reader(QString::fromStdString(fileName));
-    if (reader.error() == QImageReader::FileNotFoundError)
-        Refuse(fileName, "file not found");
     if (!reader.canRead())
-        Refuse(fileName, "not an image the program can read");
+        Refuse(fileName, reader.error() == QImageReader::FileNotFoundError
+                             ? "file not found"
+                             : "not an image the program can read");
     const QSize size = reader.size();
     if (size.width() > kMaxMapSide || size.height() > kMaxMapSide)
         Refuse(fileName, std::to_string(size.width()) + " x " + std::to_string(size.height()) +

@@ -37,6 +37,8 @@ TEST(MapImage, RefusesWhatItCannotReadAndOversizedImagesFromTheirHeader) {
     const std::string junk = folder.write("junk.png", std::string(100, 'x'));
     EXPECT_EQ(testing::FaultText([&] { LoadMapImage(junk); }),
               junk + ": not an image the program can read");
+    const std::string missing = folder.file("missing.jpg");
+    EXPECT_EQ(testing::FaultText([&] { LoadMapImage(missing); }), missing + ": file not found");
     auto bmp = testing::FourBitImage(9, 3, testing::kMapRgb, [](int, int) { return 0; });
     std::tie(bmp.width, bmp.height) = std::tuple(20000, 9000);
     const std::string huge = folder.write("huge.bmp", bmp.bytes());
