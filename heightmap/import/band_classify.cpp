@@ -20,11 +20,11 @@ struct Choice {
     float distance;
 };
 
-Choice NearestOf(const std::vector<std::vector<Lab>>& bands, const Lab& lab) {
+Choice NearestOf(const std::vector<std::vector<Shade>>& bands, const Lab& lab) {
     Choice best{0, std::numeric_limits<float>::max()};
     for (std::size_t i = 0; i < bands.size(); ++i)
-        for (const Lab& shade : bands[i])
-            if (const float d = BandDistance(shade, lab); d < best.distance)
+        for (const Shade& shade : bands[i])
+            if (const float d = shade.distance(lab); d < best.distance)
                 best = {static_cast<std::uint8_t>(i), d};
     return best;
 }
@@ -33,21 +33,22 @@ std::uint8_t Entry(const Choice& choice) {
     return choice.distance < kNearBandDistance ? choice.band | kNearBand : choice.band;
 }
 
-std::vector<std::vector<Lab>> LabsOf(const std::vector<Colour>& palette) {
-    std::vector<std::vector<Lab>> labs;
+std::vector<std::vector<Shade>> ShadesOfAll(const std::vector<Colour>& palette) {
+    std::vector<std::vector<Shade>> shades;
     for (const Colour colour : palette)
-        labs.push_back(ShadesOf(colour));
-    return labs;
+        shades.push_back(ShadesOf(colour));
+    return shades;
 }
 
 }  // namespace
 
 // Hill shading blends a tint with black or white by up to a quarter: each band is matched by
 // the nearest of its blends, so a shaded tint stays in its band.
-std::vector<Lab> ShadesOf(Colour colour) {
+std::vector<Shade> ShadesOf(Colour colour) {
     constexpr int kShadeSteps = 6;
     constexpr double kMostShading = 0.25;
-    std::vector<Lab> shades;
+    constexpr double kFullShadingCost = 3.0 * 3.0;  // under what JPEG noise moves a pixel
+    std::vector<Shade> shades;
     for (int step = -kShadeSteps; step <= kShadeSteps; ++step) {
         const double t = kMostShading * std::abs(step) / kShadeSteps;
         const double towards = step < 0 ? 0.0 : 255.0;
@@ -55,20 +56,22 @@ std::vector<Lab> ShadesOf(Colour colour) {
             const double channel = (colour >> shift) & 255u;
             return static_cast<std::int32_t>(std::nearbyint(channel + t * (towards - channel)));
         };
-        shades.push_back(ToLab(PackRGB(blend(0), blend(8), blend(16))));
+        const double share = static_cast<double>(step) / kShadeSteps;
+        shades.push_back({ToLab(PackRGB(blend(0), blend(8), blend(16))),
+                          static_cast<float>(kFullShadingCost * share * share)});
     }
     return shades;
 }
 
 BandTable::BandTable(const std::vector<Colour>& palette)
-    : m_palette(palette), m_labs(LabsOf(palette)), m_table(64 * 64 * 64) {
+    : m_palette(palette), m_shades(ShadesOfAll(palette)), m_table(64 * 64 * 64) {
     ParallelChunks(m_table.size(), 4096, [&](std::size_t, std::size_t begin, std::size_t end) {
         for (std::size_t cell = begin; cell < end; ++cell) {
             const auto centre = [cell](std::size_t shift) {
                 return static_cast<std::int32_t>(((cell >> shift) & 63) * 4 + 2);
             };
             m_table[cell] =
-                Entry(NearestOf(m_labs, ToLab(PackRGB(centre(0), centre(6), centre(12)))));
+                Entry(NearestOf(m_shades, ToLab(PackRGB(centre(0), centre(6), centre(12)))));
         }
     });
     for (std::size_t i = 0; i < palette.size(); ++i)
@@ -80,7 +83,7 @@ std::uint8_t BandTable::nearest(Colour colour) const {
     for (std::size_t i = 0; i < m_palette.size(); ++i)
         if (m_palette[i] == colour)
             return static_cast<std::uint8_t>(i | kNearBand);
-    return Entry(NearestOf(m_labs, ToLab(colour)));
+    return Entry(NearestOf(m_shades, ToLab(colour)));
 }
 
 bool ClassifyPixels(const RgbImage& image, const BandTable& table, PixelCells& cells,

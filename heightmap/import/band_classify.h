@@ -19,6 +19,17 @@
 
 namespace quarn {
 
+/// A band's colour as hill shading may draw it, and what the shading costs in band distance: a
+/// pixel is as near the band as it is to the shade of least distance plus cost. The cost makes
+/// a pixel of a tint that is itself a darker or lighter blend of another band's (a map's
+/// greens, say) keep its own band.
+struct Shade {
+    Lab lab;
+    float cost = 0;
+
+    float distance(const Lab& other) const { return BandDistance(lab, other) + cost; }
+};
+
 class BandTable {
   public:
     explicit BandTable(const std::vector<Colour>& palette);
@@ -38,12 +49,12 @@ class BandTable {
     std::uint8_t nearest(Colour colour) const;
 
     std::vector<Colour> m_palette;
-    std::vector<std::vector<Lab>> m_labs;  // each band's colour, lit and shaded
+    std::vector<std::vector<Shade>> m_shades;  // each band's colour, lit and shaded
     std::vector<std::uint8_t> m_table;
 };
 
 /// colour and its blends with black and with white of up to a quarter, as hill shading draws it.
-std::vector<Lab> ShadesOf(Colour colour);
+std::vector<Shade> ShadesOf(Colour colour);
 
 /// Classifies every pixel of image into cells' band bits and kNearBand, keeping kDark and kLine;
 /// with a lineBand the dark pixels marked kLine take that band instead, and every pixel loses the

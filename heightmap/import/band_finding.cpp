@@ -131,15 +131,15 @@ struct Point {
 // A band's colour with its shades: a pixel is as near the band as it is to the nearest shade.
 struct Cluster {
     Colour colour = 0;
-    std::vector<Lab> shades;
+    std::vector<Shade> shades;
     CellSum sum;
 
     explicit Cluster(Colour c, bool shaded = true)
-        : colour(c), shades(shaded ? ShadesOf(c) : std::vector<Lab>{ToLab(c)}) {}
+        : colour(c), shades(shaded ? ShadesOf(c) : std::vector<Shade>{{ToLab(c)}}) {}
     float distance(const Lab& lab) const {
         float best = std::numeric_limits<float>::max();
-        for (const Lab& shade : shades)
-            best = std::min(best, BandDistance(shade, lab));
+        for (const Shade& shade : shades)
+            best = std::min(best, shade.distance(lab));
         return best;
     }
 };

@@ -1,5 +1,6 @@
 #include "small_regions.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -14,10 +15,11 @@ constexpr std::uint8_t kSeen = 0x80, kInRegion = 0x40;
 
 class RegionWalk {
   public:
-    explicit RegionWalk(PixelCells& cells) : m_cells(cells) {}
+    explicit RegionWalk(PixelCells& cells)
+        : m_cells(cells), m_small(SmallRegionSize(cells.cells.size())) {}
 
     // The pixels of the region of start's band, found breadth first and marked kSeen; empty
-    // when it proves to be kSmallRegion pixels or more: it grew that large, or it reached a
+    // when it proves to be m_small pixels or more: it grew that large, or it reached a
     // pixel seen before, which only a large region leaves behind.
     const std::vector<std::size_t>& regionAt(std::size_t start) {
         m_band = m_cells.cells[start] & kBandBits;
@@ -73,15 +75,21 @@ class RegionWalk {
             return false;
         cell |= kSeen | kInRegion;
         m_region.push_back(at);
-        return m_region.size() < kSmallRegion;
+        return m_region.size() < m_small;
     }
 
     PixelCells& m_cells;
+    std::size_t m_small;
     std::uint8_t m_band = 0;
     std::vector<std::size_t> m_region;
 };
 
 }  // namespace
+
+std::size_t SmallRegionSize(std::size_t pixels) {
+    constexpr std::size_t kSpeck = 256, kShareOfSmallImages = 1024;
+    return std::min(kSpeck, pixels / kShareOfSmallImages);
+}
 
 void AbsorbSmallRegions(PixelCells& cells, std::optional<std::uint8_t> lineBand) {
     ParallelChunks(cells.cells.size(), 1 << 16,

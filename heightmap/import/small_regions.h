@@ -10,9 +10,10 @@
 
 namespace quarn {
 
-inline constexpr std::size_t kSmallRegion = 256;
+/// The size under which a region is a speck: 256 pixels, or a thousandth of a small image.
+std::size_t SmallRegionSize(std::size_t pixels);
 
-/// Gives every 4-connected region of one band smaller than kSmallRegion pixels the band that
+/// Gives every 4-connected region of one band smaller than SmallRegionSize the band that
 /// most of the pixels bordering it have; the linework's band, when kept, is neither taken nor
 /// given. The last step of cleaning: it clears every mark, leaving the bands.
 void AbsorbSmallRegions(PixelCells& cells, std::optional<std::uint8_t> lineBand);

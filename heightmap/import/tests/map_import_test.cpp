@@ -53,6 +53,17 @@ TEST(MapImport, ShadedPixelsTakeTheNearestBand) {
             ASSERT_EQ(BandAt(map, x, y), bands[static_cast<std::size_t>(x / 10)]) << x << "," << y;
 }
 
+TEST(MapImport, ATintThatIsAShadeOfAnotherKeepsItsOwnBand) {
+    const Colour darkGreen = PackRGB(45, 128, 53);  // kGreen blended a quarter with black
+    const RgbImage image = Image(20, 10, [&](int x, int y) {
+        return Scaled(x < 10 ? kGreen : darkGreen, 0.99 + 0.02 * ((x + y) % 3) / 2.0);
+    });
+    const BandMap map = Clean(image, {{kGreen, darkGreen}, 0, Linework::Remove});
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x)
+            ASSERT_EQ(BandAt(map, x, y), x < 10 ? kGreen : darkGreen) << x << "," << y;
+}
+
 TEST(MapImport, FringePixelsTakeTheirNeighboursBand) {
     const RgbImage image = Image(20, 10, [](int x, int) {
         return x < 10 ? kRed : x == 10 ? PackRGB(130, 105, 55) : kGreen;
@@ -86,18 +97,18 @@ TEST(MapImport, LinesAndLetteringAreFilledFromTheBandsAround) {
 
 TEST(MapImport, SpecksAndSmallRegionsTakeTheBandAroundThem) {
     // Noise keeps the image from being a clean map, which is taken as it is.
-    const RgbImage image = Image(60, 40, [](int x, int y) {
+    const RgbImage image = Image(160, 120, [](int x, int y) {
         const bool speck = x == 10 && y == 10;
-        const bool smallRegion = x >= 20 && x < 30 && y >= 20 && y < 30;
-        const bool largeRegion = x >= 40 && y >= 20;
+        const bool smallRegion = x >= 20 && x < 24 && y >= 20 && y < 24;
+        const bool largeRegion = x >= 100 && y >= 60;
         const Colour tint = speck || smallRegion || largeRegion ? kBlue : kYellow;
         return Scaled(tint, 0.97 + 0.06 * ((x * 5 + y * 3) % 7) / 6.0);
     });
     const BandMap map = Clean(image, {{kYellow, kBlue}, 0, Linework::Remove});
     EXPECT_EQ(BandAt(map, 10, 10), kYellow);
-    EXPECT_EQ(BandAt(map, 25, 25), kYellow);
-    for (int y = 22; y < 40; ++y)  // the majority filter may round its corner
-        for (int x = 42; x < 60; ++x)
+    EXPECT_EQ(BandAt(map, 21, 21), kYellow);
+    for (int y = 62; y < 120; ++y)  // the majority filter may round its corner
+        for (int x = 102; x < 160; ++x)
             ASSERT_EQ(BandAt(map, x, y), kBlue) << x << "," << y;
 }
 
