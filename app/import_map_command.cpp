@@ -33,11 +33,12 @@ bool WriteCleanedMap(const RgbImage& image, const CleaningOptions& options,
     return true;
 }
 
-// The panel's height field of each band (Tag = palette index) takes its legend height.
+// The panel's height field of each band (Tag = palette index) takes its legend height, rounded
+// to the whole number the field holds (+ 0.0 turns -0 into 0).
 void FillHeights(const std::vector<LegendEntry>& legend) {
     for (std::size_t k = 0; k < legend.size(); ++k)
         if (QLineEdit* field = FindEditByTag(GenCPanelForm(), static_cast<int>(k)))
-            field->setText(QString::number(std::lround(legend[k].elevation)));
+            field->setText(QString::number(std::nearbyint(legend[k].elevation) + 0.0, 'f', 0));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // quarn3d-cli generate: the generate command of a freshly started application with MAP
 // opened and the options typed into the panel's fields, run by the same command as the window
 // (RunGenerateCommand), the save dialog answering OUTPUT.
-#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <iostream>
@@ -165,12 +164,6 @@ bool IsOtherImage(const std::string& fileName) {
     std::ifstream in(fileName, std::ios::binary);
     char signature[2] = {};
     return in.read(signature, 2) && (signature[0] != 'B' || signature[1] != 'M');
-}
-
-std::string ElevationText(double elevation) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, elevation).ptr;
-    return {text, end};
 }
 
 // The map cleaned as the import command cleans it, its bands as the palette and a legend's

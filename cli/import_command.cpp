@@ -66,10 +66,8 @@ std::string BandLine(std::size_t index, const CleanedMap& cleaned) {
     std::snprintf(line, sizeof line, "%2zu  #%02X%02X%02X  %5.1f%%", index, colour & 255,
                   (colour >> 8) & 255, (colour >> 16) & 255, cleaned.map.shares[index] * 100);
     std::string text = line;
-    if (index < cleaned.legend.size()) {
-        std::snprintf(line, sizeof line, "  height %g", cleaned.legend[index].elevation);
-        text += line;
-    }
+    if (index < cleaned.legend.size())
+        text += "  height " + ElevationText(cleaned.legend[index].elevation);
     return text;
 }
 

@@ -444,7 +444,7 @@ TEST_F(ImportMap, CancelChangesNothing) {
 
 TEST_F(ImportMap, ALegendGivesTheBandsAndFillsTheirHeights) {
     ui.dialogAnswers = {Png(), folder.write("bad.txt", "high ground\n"),
-                        folder.write("legend.txt", "100 255 0 0\n250 0 255 0\n900 0 0 255\n"),
+                        folder.write("legend.txt", "100 255 0 0\n250.5 0 255 0\n900 0 0 255\n"),
                         folder.file("clean.bmp")};
     QString height;
     Import([&](TfrmImport& d) {
@@ -454,10 +454,10 @@ TEST_F(ImportMap, ALegendGivesTheBandsAndFillsTheirHeights) {
         Ok(d);
     });
     EXPECT_EQ(ui.errorTexts().size(), 1u) << "the refused legend";
-    EXPECT_EQ(height, "250");
+    EXPECT_EQ(height, "250.5");
     for (const int tag : {0, 1, 2})
         EXPECT_EQ(FindEditByTag(GenCPanelForm(), tag)->text(),
-                  QStringList({"100", "250", "900"})[tag]);
+                  QStringList({"100", "250", "900"})[tag]);  // half to even
     EXPECT_EQ(Swatch(1).rgb(), 0xff00ff00);
 }
 

@@ -88,4 +88,10 @@ LegendReading ParseLegend(std::string_view text) {
     return reading;
 }
 
+std::string ElevationText(double elevation) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, elevation).ptr;
+    return {text, end};
+}
+
 }  // namespace quarn

@@ -48,6 +48,9 @@ struct LegendReading {
 
 LegendReading ParseLegend(std::string_view text);
 
+/// An elevation as the shortest decimal that reads back as it ("250.5", "-1e-05").
+std::string ElevationText(double elevation);
+
 /// Whether dark linework is removed (each of its pixels takes the band around it) or kept as a
 /// band of its own.
 enum class Linework { Remove, Keep };

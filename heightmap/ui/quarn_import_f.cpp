@@ -131,8 +131,9 @@ void TfrmImport::showBands(const BandMap& map) {
         BandTable->setItem(row, 0, swatch);
         BandTable->setItem(row, 1,
                            new QTableWidgetItem(QString::asprintf("%.1f %%", 100 * map.shares[k])));
-        const QString height =
-            k < m_legend.size() ? QString::number(m_legend[k].elevation) : QString();
+        const QString height = k < m_legend.size()
+                                   ? QString::fromStdString(ElevationText(m_legend[k].elevation))
+                                   : QString();
         BandTable->setItem(row, 2, new QTableWidgetItem(height));
     }
 }
