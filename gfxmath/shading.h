@@ -1,7 +1,8 @@
 // The flat shading colour of a triangle and the raster helpers it needs.
 //
-// Colours are packed as colour.h says. The colour code of a triangle is its hue in degrees; 32767 means no hue (grey). The intensity kd*d + ka + ks*s^n becomes
-// both saturation and value of an HSV colour. Degenerate geometry never divides by zero.
+// Colours are packed as colour.h says. The colour code of a triangle is its hue in degrees; 32767
+// means no hue (grey). The intensity kd*d + ka + ks*s^n becomes both saturation and value of an HSV
+// colour. Degenerate geometry never divides by zero.
 #pragma once
 
 #include <cstdint>

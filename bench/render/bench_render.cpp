@@ -182,7 +182,8 @@ void Redraws(const Size& size) {
         std::printf(
             "%s redraw with hidden surfaces: %.1f ms, %.2fx the plain redraw (goal <= "
             "1.5x); the picture the rules draw at 110 x 84: %s\n",
-            shaded ? "shaded" : "wire  ", hidden, hidden / ours, AsTheRulesDraw(hiddenSurfaces) ? "yes" : "NO");
+            shaded ? "shaded" : "wire  ", hidden, hidden / ours,
+            AsTheRulesDraw(hiddenSurfaces) ? "yes" : "NO");
     }
     quarn::ShadedMode = true;
 }
