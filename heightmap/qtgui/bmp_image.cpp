@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <istream>
+#include <new>
 #include <optional>
 #include <streambuf>
 
@@ -52,9 +53,7 @@ bool NoMemoryForPicture(const BMPHeaderFields& header) {
 // toolkit's four-bytes-per-pixel estimate asks for such a map, and no further.
 constexpr int kMapAllocationLimitMb = 1024;
 
-}  // namespace
-
-QImage LoadBmpImage(const std::string& fileName) {
+QImage Decode(const std::string& fileName) {
     QFile file(QString::fromStdString(fileName));
     QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     QImageReader::setAllocationLimit(kMapAllocationLimitMb);
@@ -65,6 +64,16 @@ QImage LoadBmpImage(const std::string& fileName) {
     if (header && NoMemoryForPicture(*header))
         throw PlatformError("Out of memory");
     throw PlatformError("Bitmap image is not valid");
+}
+
+}  // namespace
+
+QImage LoadBmpImage(const std::string& fileName) {
+    try {
+        return Decode(fileName);
+    } catch (const std::bad_alloc&) {
+        throw PlatformError("Out of memory");  // the file's bytes or the reader's own needs
+    }
 }
 
 }  // namespace quarn
