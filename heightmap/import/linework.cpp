@@ -11,7 +11,6 @@ namespace quarn {
 namespace {
 
 constexpr std::int64_t kMinRowsPerBand = 64;
-constexpr std::size_t kMinColumnsPerChunk = 64;
 constexpr std::int64_t kReach = 3;  // half the side of the square: strokes up to 6 px are lines
 // How much darker than its surroundings a pixel must be to be linework: above JPEG noise and
 // what hill shading changes over a few pixels, below the ringing a compressed line leaves.
