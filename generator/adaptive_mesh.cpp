@@ -1,0 +1,85 @@
+#include "adaptive_mesh.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <stdexcept>
+
+#include "candidate_heap.h"
+#include "grid_triangulation.h"
+#include "triangle_error.h"
+
+namespace quarn {
+
+namespace {
+
+void RequireValid(const HeightGrid& grid, double maxError) {
+    if (!(maxError >= 0))
+        throw std::invalid_argument("The error bound must be 0 or more");
+    const std::int64_t samples = std::int64_t(grid.cols) * grid.rows;
+    if (grid.cols < 0 || grid.rows < 0 || samples > std::numeric_limits<std::int32_t>::max() ||
+        grid.heights.size() != std::size_t(samples))
+        throw std::invalid_argument("The heights do not fill the grid");
+}
+
+// The kept samples in row-major order and the triangles as indices into them.
+AdaptiveMesh Collect(const GridTriangulation& mesh, std::int32_t cols,
+                     const std::vector<double>& errors) {
+    AdaptiveMesh result;
+    std::vector<std::int32_t> order(mesh.pointCount());
+    std::iota(order.begin(), order.end(), 0);
+    const auto sample = [&](std::int32_t v) { return mesh.point(v).y * cols + mesh.point(v).x; };
+    std::sort(order.begin(), order.end(),
+              [&](std::int32_t u, std::int32_t v) { return sample(u) < sample(v); });
+    std::vector<std::int32_t> index(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        result.samples.push_back(sample(order[i]));
+        index[std::size_t(order[i])] = static_cast<std::int32_t>(i);
+    }
+    result.triangles.reserve(mesh.triangleCount());
+    for (std::size_t t = 0; t < mesh.triangleCount(); ++t) {
+        const auto& corners = mesh.corners(static_cast<std::int32_t>(t));
+        result.triangles.push_back({index[std::size_t(corners[0])], index[std::size_t(corners[1])],
+                                    index[std::size_t(corners[2])]});
+    }
+    result.largestError = *std::max_element(errors.begin(), errors.end());
+    return result;
+}
+
+}  // namespace
+
+AdaptiveMesh SimplifyGrid(const HeightGrid& grid, double maxError, std::size_t maxTriangles) {
+    RequireValid(grid, maxError);
+    if (grid.cols < 2 || grid.rows < 2)
+        return {};
+    GridTriangulation mesh(grid.cols, grid.rows);
+    CandidateHeap heap;
+    std::vector<double> errors;  // per triangle, of its worst sample
+    const auto measure = [&](std::int32_t t) {
+        const auto& corners = mesh.corners(t);
+        const SampleError worst = WorstSample(grid, mesh.point(corners[0]), mesh.point(corners[1]),
+                                              mesh.point(corners[2]));
+        if (std::size_t(t) >= errors.size())
+            errors.resize(std::size_t(t) + 1);
+        errors[std::size_t(t)] = worst.error;
+        if (worst.error > maxError)
+            heap.set({worst.error, worst.sample, t});
+        else
+            heap.remove(t);
+    };
+    measure(0);
+    measure(1);
+    while (!heap.empty()) {
+        const Candidate next = heap.top();
+        const GridPoint p{next.sample % grid.cols, next.sample / grid.cols};
+        if (maxTriangles != 0 &&
+            mesh.triangleCount() + std::size_t(mesh.insertionGrowth(next.triangle, p)) >
+                maxTriangles)
+            break;
+        for (const std::int32_t t : mesh.insert(next.triangle, p))
+            measure(t);
+    }
+    return Collect(mesh, grid.cols, errors);
+}
+
+}  // namespace quarn
