@@ -57,12 +57,26 @@ std::int64_t EdgeWeight(GridPoint from, GridPoint to, std::int64_t x, std::int64
            (std::int64_t(to.y) - from.y) * (x - from.x);
 }
 
+double Height(const HeightGrid& grid, GridPoint p) {
+    return double(grid.heights[std::size_t(p.y) * std::size_t(grid.cols) + std::size_t(p.x)]);
+}
+
 }  // namespace
 
+double ErrorAt(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c, GridPoint p) {
+    const double wa = double(EdgeWeight(b, c, p.x, p.y));
+    const double wb = double(EdgeWeight(c, a, p.x, p.y));
+    const double wc = double(EdgeWeight(a, b, p.x, p.y));
+    if (wa < 0 || wb < 0 || wc < 0)
+        return -1;
+    const double area2 = double(EdgeWeight(a, b, c.x, c.y));
+    return std::fabs(wa * Height(grid, a) + wb * Height(grid, b) + wc * Height(grid, c) -
+                     area2 * Height(grid, p)) /
+           area2;
+}
+
 SampleError WorstSample(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c) {
-    const auto height = [&](GridPoint p) {
-        return double(grid.heights[std::size_t(p.y) * std::size_t(grid.cols) + std::size_t(p.x)]);
-    };
+    const auto height = [&](GridPoint p) { return Height(grid, p); };
     const double za = height(a), zb = height(b), zc = height(c);
     const double area2 = double(EdgeWeight(a, b, c.x, c.y));
     const std::int32_t top = std::min({a.y, b.y, c.y}), bottom = std::max({a.y, b.y, c.y});

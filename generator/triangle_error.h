@@ -26,4 +26,7 @@ struct SampleError {
 /// corners are in the grid's winding.
 SampleError WorstSample(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c);
 
+/// The error at the sample p of the triangle (a, b, c); -1 when p lies outside it.
+double ErrorAt(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c, GridPoint p);
+
 }  // namespace quarn

@@ -18,9 +18,9 @@ std::vector<double> HillField(int side, unsigned seed) {
     const auto uniform = [&](double low, double high) {
         return low + (high - low) * double(random()) / double(std::mt19937::max());
     };
-    std::vector<Hill> hills(24);
+    std::vector<Hill> hills(40);
     for (Hill& h : hills)
-        h = {uniform(-0.1, 1.1), uniform(-0.1, 1.1), uniform(0.06, 0.22), uniform(0.2, 1.0)};
+        h = {uniform(-0.1, 1.1), uniform(-0.1, 1.1), uniform(0.05, 0.18), uniform(0.2, 1.0)};
     const double tiltX = uniform(-0.5, 0.5), tiltY = uniform(-0.5, 0.5);
     std::vector<double> z(std::size_t(side) * std::size_t(side));
     for (int row = 0; row < side; ++row)
