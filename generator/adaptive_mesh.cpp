@@ -7,6 +7,7 @@
 
 #include "candidate_heap.h"
 #include "grid_triangulation.h"
+#include "needless_vertices.h"
 #include "triangle_error.h"
 
 namespace quarn {
@@ -23,8 +24,7 @@ void RequireValid(const HeightGrid& grid, double maxError) {
 }
 
 // The kept samples in row-major order and the triangles as indices into them.
-AdaptiveMesh Collect(const GridTriangulation& mesh, std::int32_t cols,
-                     const std::vector<double>& errors) {
+AdaptiveMesh Collect(const GridTriangulation& mesh, std::int32_t cols, double largestError) {
     AdaptiveMesh result;
     std::vector<std::int32_t> order;
     for (std::int32_t v = 0; v < std::int32_t(mesh.vertexIds()); ++v)
@@ -45,67 +45,17 @@ AdaptiveMesh Collect(const GridTriangulation& mesh, std::int32_t cols,
         const auto& corners = mesh.corners(t);
         result.triangles.push_back({index[std::size_t(corners[0])], index[std::size_t(corners[1])],
                                     index[std::size_t(corners[2])]});
-        result.largestError = std::max(result.largestError, errors[std::size_t(t)]);
     }
+    result.largestError = largestError;
     return result;
 }
 
-SampleError WorstOf(const HeightGrid& grid, const GridTriangulation& mesh, std::int32_t t) {
-    const auto& corners = mesh.corners(t);
-    return WorstSample(grid, mesh.point(corners[0]), mesh.point(corners[1]),
-                       mesh.point(corners[2]));
-}
-
-double ErrorIn(const HeightGrid& grid, const GridTriangulation& mesh,
-               const std::array<std::int32_t, 3>& corners, GridPoint p) {
-    return ErrorAt(grid, mesh.point(corners[0]), mesh.point(corners[1]), mesh.point(corners[2]), p);
-}
-
-// Whether the sample under the vertex, the likeliest to stray once it is gone, would stay
-// within bound: a check without touching the triangulation.
-bool PlanKeepsVertexSample(const HeightGrid& grid, double bound, const GridTriangulation& mesh,
-                           const std::vector<std::array<std::int32_t, 3>>& filling,
-                           GridPoint vertex) {
-    for (const auto& corners : filling)
-        if (const double error = ErrorIn(grid, mesh, corners, vertex); error >= 0)
-            return error <= bound;
-    return false;
-}
-
-// Whether every sample under the triangles made or changed lies within bound; their errors
-// in errors.
-bool ChangedWithinBound(const HeightGrid& grid, double bound, const GridTriangulation& mesh,
-                        std::vector<std::pair<std::int32_t, double>>& errors) {
-    errors.clear();
-    for (const std::int32_t t : mesh.changed()) {
-        const double error = WorstOf(grid, mesh, t).error;
-        if (error > bound)
-            return false;
-        errors.emplace_back(t, error);
-    }
-    return true;
-}
-
-// Vertices made early, for large triangles since split again and again, are often no longer
-// needed: each is taken out again, in the order made, when no sample then strays more than
-// bound. A second pass finds more that the first made needless.
-void RemoveNeedlessVertices(const HeightGrid& grid, double bound, GridTriangulation& mesh,
-                            std::vector<double>& errors) {
-    std::vector<std::pair<std::int32_t, double>> remeasured;
-    for (int pass = 0; pass < 2; ++pass)
-        for (std::int32_t v = 0; v < std::int32_t(mesh.vertexIds()); ++v) {
-            const auto& filling = mesh.planRemoval(v);
-            if (filling.empty() ||
-                !PlanKeepsVertexSample(grid, bound, mesh, filling, mesh.point(v)))
-                continue;
-            mesh.removePlanned();
-            if (!ChangedWithinBound(grid, bound, mesh, remeasured)) {
-                mesh.undoRemoval();
-                continue;
-            }
-            for (const auto& [t, error] : remeasured)
-                errors[std::size_t(t)] = error;
-        }
+double LargestError(const HeightGrid& grid, const GridTriangulation& mesh) {
+    double largest = 0;
+    for (std::int32_t t = 0; t < std::int32_t(mesh.triangleIds()); ++t)
+        if (mesh.isTriangle(t))
+            largest = std::max(largest, WorstSampleOf(grid, mesh, t).error);
+    return largest;
 }
 
 }  // namespace
@@ -116,12 +66,8 @@ AdaptiveMesh SimplifyGrid(const HeightGrid& grid, double maxError, std::size_t m
         return {};
     GridTriangulation mesh(grid.cols, grid.rows);
     CandidateHeap heap;
-    std::vector<double> errors;  // per triangle, of its worst sample
     const auto measure = [&](std::int32_t t) {
-        const SampleError worst = WorstOf(grid, mesh, t);
-        if (std::size_t(t) >= errors.size())
-            errors.resize(std::size_t(t) + 1);
-        errors[std::size_t(t)] = worst.error;
+        const SampleError worst = WorstSampleOf(grid, mesh, t);
         if (worst.error > maxError)
             heap.set({worst.error, worst.sample, t});
         else
@@ -135,12 +81,13 @@ AdaptiveMesh SimplifyGrid(const HeightGrid& grid, double maxError, std::size_t m
         if (maxTriangles != 0 &&
             mesh.triangleCount() + std::size_t(mesh.insertionGrowth(next.triangle, p)) >
                 maxTriangles)
-            return Collect(mesh, grid.cols, errors);
+            // What is left in the heap strays further than any triangle outside it.
+            return Collect(mesh, grid.cols, next.error);
         for (const std::int32_t t : mesh.insert(next.triangle, p))
             measure(t);
     }
-    RemoveNeedlessVertices(grid, maxError, mesh, errors);
-    return Collect(mesh, grid.cols, errors);
+    RemoveNeedlessVertices(grid, maxError, mesh);
+    return Collect(mesh, grid.cols, LargestError(grid, mesh));
 }
 
 }  // namespace quarn

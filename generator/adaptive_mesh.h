@@ -2,17 +2,19 @@
 // square, within a vertical error bound at every sample.
 //
 // Starting from the grid's rectangle as two triangles, the sample of largest error is made a
-// vertex, again and again, each time the triangulation of the kept samples made Delaunay
-// again (Garland and Heckbert's greedy insertion), until no sample strays more than maxError
-// from the surface or one more vertex would pass maxTriangles. The error at a sample is its
-// vertical distance from the triangle over it, as triangle_error.h computes it in double from
-// the float heights; every sample counts, those on the outline and on edges too (a sample on
-// an edge, for each triangle beside it). maxError 0 keeps every sample exactly on the surface,
-// a flat area or a plane collapsing into a few triangles. The four corners are always kept;
-// the outline loses samples where its heights run straight. A budget under 2 still gives the
-// two triangles of the rectangle. Grids of fewer than 2 columns or rows have no triangles and
-// give an empty mesh. Single-threaded and deterministic; heights must be finite. It holds
-// about 60 bytes per triangle made beside the grid.
+// vertex, again and again, the triangulation of the kept samples made Delaunay again each
+// time (Garland and Heckbert's greedy insertion), until no sample strays more than maxError
+// from the surface; then the vertices that the bound no longer needs are taken out again
+// (needless_vertices.h). With a budget, insertion stops instead where one more vertex would
+// pass maxTriangles, and every vertex made stays. The error at a sample is its vertical
+// distance from the triangle over it, as triangle_error.h computes it in double from the float
+// heights; every sample counts, those on the outline and on edges too (a sample on an edge,
+// for each triangle beside it). maxError 0 keeps every sample exactly on the surface, a flat
+// area or a plane collapsing into a few triangles. The four corners are always kept; the
+// outline loses samples where its heights run straight. A budget under 2 still gives the two
+// triangles of the rectangle. Grids of fewer than 2 columns or rows have no triangles and give
+// an empty mesh. Single-threaded and deterministic; heights must be finite. Beside the grid it
+// holds about 100 bytes per triangle made.
 #pragma once
 
 #include <array>

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace quarn {
@@ -113,7 +114,6 @@ class GridTriangulation {
     std::vector<SavedTriangle> m_savedTriangles;
     std::vector<std::pair<std::int32_t, std::int32_t>> m_savedTriangleOf;
     std::size_t m_savedFreeCount = 0;
-    std::int32_t m_removedVertex = -1;
 };
 
 }  // namespace quarn

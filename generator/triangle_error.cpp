@@ -116,4 +116,11 @@ SampleError WorstSample(const HeightGrid& grid, GridPoint a, GridPoint b, GridPo
     return {static_cast<std::int32_t>(worstSample), worst / area2};
 }
 
+SampleError WorstSampleOf(const HeightGrid& grid, const GridTriangulation& mesh,
+                          std::int32_t triangle) {
+    const auto& corners = mesh.corners(triangle);
+    return WorstSample(grid, mesh.point(corners[0]), mesh.point(corners[1]),
+                       mesh.point(corners[2]));
+}
+
 }  // namespace quarn

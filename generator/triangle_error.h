@@ -26,6 +26,10 @@ struct SampleError {
 /// corners are in the grid's winding.
 SampleError WorstSample(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c);
 
+/// WorstSample of the triangulation's triangle.
+SampleError WorstSampleOf(const HeightGrid& grid, const GridTriangulation& mesh,
+                          std::int32_t triangle);
+
 /// The error at the sample p of the triangle (a, b, c); -1 when p lies outside it.
 double ErrorAt(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c, GridPoint p);
 
