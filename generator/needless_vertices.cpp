@@ -1,5 +1,7 @@
 #include "needless_vertices.h"
 
+#include <vector>
+
 #include "triangle_error.h"
 
 namespace quarn {
@@ -30,16 +32,29 @@ bool ChangedWithinBound(const HeightGrid& grid, double bound, const GridTriangul
 }  // namespace
 
 void RemoveNeedlessVertices(const HeightGrid& grid, double bound, GridTriangulation& mesh) {
-    for (int pass = 0; pass < 2; ++pass)
+    // A vertex whose neighbourhood has not changed since it was tried would fail again.
+    std::vector<bool> worthTrying(mesh.vertexIds(), true);
+    for (bool removed = true; removed;) {
+        removed = false;
         for (std::int32_t v = 0; v < std::int32_t(mesh.vertexIds()); ++v) {
+            if (!worthTrying[std::size_t(v)])
+                continue;
+            worthTrying[std::size_t(v)] = false;
             const auto& filling = mesh.planRemoval(v);
             if (filling.empty() ||
                 !PlanKeepsVertexSample(grid, bound, mesh, filling, mesh.point(v)))
                 continue;
             mesh.removePlanned();
-            if (!ChangedWithinBound(grid, bound, mesh))
+            if (!ChangedWithinBound(grid, bound, mesh)) {
                 mesh.undoRemoval();
+                continue;
+            }
+            removed = true;
+            for (const std::int32_t t : mesh.changed())
+                for (const std::int32_t corner : mesh.corners(t))
+                    worthTrying[std::size_t(corner)] = true;
         }
+    }
 }
 
 }  // namespace quarn

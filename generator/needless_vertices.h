@@ -4,8 +4,8 @@
 // since split again and again, end up needless. Each vertex, in the order made, is taken out
 // when every sample of the triangles that fill its hole (the Delaunay triangulation of its
 // neighbours) stays within the bound; the sample under the vertex, the likeliest to stray, is
-// checked first on the planned filling. A second pass finds those that the first made
-// needless.
+// checked first on the planned filling. Passes follow until one takes none out, each trying
+// only the vertices whose neighbourhood has changed since they were last tried.
 #pragma once
 
 #include "grid_triangulation.h"
