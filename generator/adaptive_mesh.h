@@ -14,7 +14,7 @@
 // outline loses samples where its heights run straight. A budget under 2 still gives the two
 // triangles of the rectangle. Grids of fewer than 2 columns or rows have no triangles and give
 // an empty mesh. Single-threaded and deterministic; heights must be finite. Beside the grid it
-// holds about 100 bytes per triangle made.
+// holds about 60 bytes per triangle made (a grid of random heights, exact, keeps them all).
 #pragma once
 
 #include <array>

@@ -129,12 +129,12 @@ TEST(SimplifyGrid, StaysWithinTheBoundAtEverySampleWithFewTriangles) {
              64, 48,
              [](std::int32_t x, std::int32_t y) { return 0.5f * float(x) - 0.25f * float(y) + 3; }),
          0, 0, 2},
-        {"terraces", Terraces(120, 90), 0, 0, 900},
+        {"terraces", Terraces(120, 90), 0, 0, 600},
         {"cone within 0.5",
          Sampled(
              101, 101,
              [](std::int32_t x, std::int32_t y) { return float(50 - std::hypot(x - 50, y - 50)); }),
-         0.5, 0, 220},
+         0.5, 0, 150},
         {"cone exact",
          Sampled(
              41, 41,
