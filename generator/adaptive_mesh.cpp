@@ -58,6 +58,27 @@ double LargestError(const HeightGrid& grid, const GridTriangulation& mesh) {
     return largest;
 }
 
+// Samples per side of the cells of the seed lattice.
+constexpr std::int32_t kSeedSpacing = 64;
+
+// Vertices at the corners of cells about kSeedSpacing samples on a side, evenly spread. They
+// spare the greedy insertion its first few hundred steps, each of which scans most of the
+// grid again for triangles that span it; the seeds the bound does not need go again with the
+// other needless vertices.
+void SeedLattice(const HeightGrid& grid, GridTriangulation& mesh) {
+    const std::int64_t across = (grid.cols - 2) / kSeedSpacing + 1;
+    const std::int64_t down = (grid.rows - 2) / kSeedSpacing + 1;
+    std::int32_t near = 0;
+    for (std::int64_t i = 0; i <= down; ++i)
+        for (std::int64_t j = 0; j <= across; ++j) {
+            if ((i == 0 || i == down) && (j == 0 || j == across))
+                continue;
+            const GridPoint p{std::int32_t(j * (grid.cols - 1) / across),
+                              std::int32_t(i * (grid.rows - 1) / down)};
+            near = mesh.insert(mesh.locate(p, near), p).front();
+        }
+}
+
 }  // namespace
 
 AdaptiveMesh SimplifyGrid(const HeightGrid& grid, double maxError, std::size_t maxTriangles) {
@@ -73,8 +94,11 @@ AdaptiveMesh SimplifyGrid(const HeightGrid& grid, double maxError, std::size_t m
         else
             heap.remove(t);
     };
-    measure(0);
-    measure(1);
+    // Under a budget no vertex goes again: seeds in flat ground would waste it.
+    if (maxTriangles == 0)
+        SeedLattice(grid, mesh);
+    for (std::int32_t t = 0; t < std::int32_t(mesh.triangleIds()); ++t)
+        measure(t);
     while (!heap.empty()) {
         const Candidate next = heap.top();
         const GridPoint p{next.sample % grid.cols, next.sample / grid.cols};

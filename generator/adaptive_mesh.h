@@ -1,12 +1,13 @@
 // An adaptive triangulation of a height grid: far fewer triangles than the full grid's two per
 // square, within a vertical error bound at every sample.
 //
-// Starting from the grid's rectangle as two triangles, the sample of largest error is made a
-// vertex, again and again, the triangulation of the kept samples made Delaunay again each
-// time (Garland and Heckbert's greedy insertion), until no sample strays more than maxError
-// from the surface; then the vertices that the bound no longer needs are taken out again
-// (needless_vertices.h). With a budget, insertion stops instead where one more vertex would
-// pass maxTriangles, and every vertex made stays. The error at a sample is its vertical
+// Starting from the grid's rectangle as two triangles and a coarse lattice of seed vertices,
+// the sample of largest error is made a vertex, again and again, the triangulation of the kept
+// samples made Delaunay again each time (Garland and Heckbert's greedy insertion), until no
+// sample strays more than maxError from the surface; then the vertices that the bound no longer
+// needs, seeds included, are taken out again (needless_vertices.h). With a budget there are no
+// seeds, insertion stops where one more vertex would pass maxTriangles, and every vertex made
+// stays. The error at a sample is its vertical
 // distance from the triangle over it, as triangle_error.h computes it in double from the float
 // heights; every sample counts, those on the outline and on edges too (a sample on an edge,
 // for each triangle beside it). maxError 0 keeps every sample exactly on the surface, a flat

@@ -24,6 +24,20 @@ GridTriangulation::GridTriangulation(std::int32_t width, std::int32_t height) {
     m_triangleOf = {0, 0, 0, 1};
 }
 
+std::int32_t GridTriangulation::locate(GridPoint p, std::int32_t from) const {
+    std::int32_t t = from;
+    for (;;) {
+        const Triangle& here = m_triangles[std::size_t(t)];
+        std::int32_t next = -1;
+        for (std::size_t i = 0; i < 3 && next < 0; ++i)
+            if (Cross(point(here.corners[i]), point(here.corners[Next(i)]), p) < 0)
+                next = here.neighbours[i];
+        if (next < 0)
+            return t;
+        t = next;
+    }
+}
+
 int GridTriangulation::insertionGrowth(std::int32_t triangle, GridPoint p) const {
     const Triangle& t = m_triangles[std::size_t(triangle)];
     for (std::size_t i = 0; i < 3; ++i)

@@ -41,6 +41,10 @@ class GridTriangulation {
         return m_triangles[std::size_t(triangle)].corners;
     }
 
+    /// The triangle holding p (inside or on an edge), walked to from the given one: each step
+    /// crosses an edge that p lies beyond, which never loops in a Delaunay triangulation.
+    std::int32_t locate(GridPoint p, std::int32_t from) const;
+
     /// How many triangles inserting p into the triangle adds: 1 on the rectangle's outline,
     /// else 2.
     int insertionGrowth(std::int32_t triangle, GridPoint p) const;

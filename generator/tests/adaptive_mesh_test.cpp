@@ -129,7 +129,7 @@ TEST(SimplifyGrid, StaysWithinTheBoundAtEverySampleWithFewTriangles) {
              64, 48,
              [](std::int32_t x, std::int32_t y) { return 0.5f * float(x) - 0.25f * float(y) + 3; }),
          0, 0, 2},
-        {"terraces", Terraces(120, 90), 0, 0, 600},
+        {"terraces", Terraces(200, 150), 0, 0, 800},
         {"cone within 0.5",
          Sampled(
              101, 101,
