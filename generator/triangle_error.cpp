@@ -76,8 +76,7 @@ double ErrorAt(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c, Gr
 }
 
 SampleError WorstSample(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c) {
-    const auto height = [&](GridPoint p) { return Height(grid, p); };
-    const double za = height(a), zb = height(b), zc = height(c);
+    const double za = Height(grid, a), zb = Height(grid, b), zc = Height(grid, c);
     const double area2 = double(EdgeWeight(a, b, c.x, c.y));
     const std::int32_t top = std::min({a.y, b.y, c.y}), bottom = std::max({a.y, b.y, c.y});
     const std::int64_t left = std::min({a.x, b.x, c.x}), right = std::max({a.x, b.x, c.x});

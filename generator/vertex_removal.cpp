@@ -32,8 +32,9 @@ const std::vector<std::array<std::int32_t, 3>>& GridTriangulation::planRemoval(
     return m_hole.filling;
 }
 
-// Walks around the vertex from one triangle to the next across their shared edge from the
-// vertex, on the outline from the triangle whose edge from the vertex runs along it.
+// Walks round the vertex: back across each triangle's edge from the vertex, to the outline
+// should the vertex lie on it, then forward across each one's edge to the vertex, gathering
+// the ring.
 void GridTriangulation::gatherHole(std::int32_t vertex) {
     const auto at = [&](std::int32_t t) {
         std::size_t i = 0;
