@@ -61,27 +61,20 @@ double Height(const HeightGrid& grid, GridPoint p) {
     return double(grid.heights[std::size_t(p.y) * std::size_t(grid.cols) + std::size_t(p.x)]);
 }
 
-}  // namespace
+// Twice a triangle's area below which every weight times a float height is exact.
+constexpr std::int64_t kExactWeights = std::int64_t(1) << 29;
 
-double ErrorAt(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c, GridPoint p) {
-    const double wa = double(EdgeWeight(b, c, p.x, p.y));
-    const double wb = double(EdgeWeight(c, a, p.x, p.y));
-    const double wc = double(EdgeWeight(a, b, p.x, p.y));
-    if (wa < 0 || wb < 0 || wc < 0)
-        return -1;
-    const double area2 = double(EdgeWeight(a, b, c.x, c.y));
-    return std::fabs(wa * Height(grid, a) + wb * Height(grid, b) + wc * Height(grid, c) -
-                     area2 * Height(grid, p)) /
-           area2;
-}
-
-SampleError WorstSample(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c) {
+// The scan of WorstSample; a flat triangle's weighted sum of heights is exactly D z below
+// D = 2^29, so its error needs no weights.
+template <bool kFlat>
+SampleError ScanRows(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c) {
     const double za = Height(grid, a), zb = Height(grid, b), zc = Height(grid, c);
     const double area2 = double(EdgeWeight(a, b, c.x, c.y));
     const std::int32_t top = std::min({a.y, b.y, c.y}), bottom = std::max({a.y, b.y, c.y});
     const std::int64_t left = std::min({a.x, b.x, c.x}), right = std::max({a.x, b.x, c.x});
     std::array<EdgeBound, 3> bounds{EdgeBound(a, b, top), EdgeBound(b, c, top),
                                     EdgeBound(c, a, top)};
+    const double flatSum = area2 * za;
     // wa and wb grow by these from one x to the next.
     const double stepA = -(double(c.y) - b.y), stepB = -(double(a.y) - c.y);
 
@@ -103,7 +96,8 @@ SampleError WorstSample(const HeightGrid& grid, GridPoint a, GridPoint b, GridPo
         double wb = double(EdgeWeight(c, a, first, y));
         for (std::int64_t x = first; x <= last; ++x) {
             const double wc = area2 - wa - wb;
-            const double error = std::fabs(wa * za + wb * zb + wc * zc - area2 * double(row[x]));
+            const double sum = kFlat ? flatSum : wa * za + wb * zb + wc * zc;
+            const double error = std::fabs(sum - area2 * double(row[x]));
             if (error > worst) {
                 worst = error;
                 worstSample = y * grid.cols + x;
@@ -113,6 +107,27 @@ SampleError WorstSample(const HeightGrid& grid, GridPoint a, GridPoint b, GridPo
         }
     }
     return {static_cast<std::int32_t>(worstSample), worst / area2};
+}
+
+}  // namespace
+
+double ErrorAt(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c, GridPoint p) {
+    const double wa = double(EdgeWeight(b, c, p.x, p.y));
+    const double wb = double(EdgeWeight(c, a, p.x, p.y));
+    const double wc = double(EdgeWeight(a, b, p.x, p.y));
+    if (wa < 0 || wb < 0 || wc < 0)
+        return -1;
+    const double area2 = double(EdgeWeight(a, b, c.x, c.y));
+    return std::fabs(wa * Height(grid, a) + wb * Height(grid, b) + wc * Height(grid, c) -
+                     area2 * Height(grid, p)) /
+           area2;
+}
+
+SampleError WorstSample(const HeightGrid& grid, GridPoint a, GridPoint b, GridPoint c) {
+    const double za = Height(grid, a);
+    const bool flat = Height(grid, b) == za && Height(grid, c) == za &&
+                      EdgeWeight(a, b, c.x, c.y) < kExactWeights;
+    return flat ? ScanRows<true>(grid, a, b, c) : ScanRows<false>(grid, a, b, c);
 }
 
 SampleError WorstSampleOf(const HeightGrid& grid, const GridTriangulation& mesh,
