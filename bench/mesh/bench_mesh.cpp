@@ -11,12 +11,13 @@
 
 #include <sys/resource.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "adaptive_mesh.h"
 #include "bench_terrains.h"
