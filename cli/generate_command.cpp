@@ -79,6 +79,10 @@ const std::string& GenerateUsage() {
         "  --base MM            STL: bottom to lowest point, 0.1 to 1000 millimetres (default 3)\n"
         "  --surface S          terraced (default: each colour band flat at its height) or\n"
         "                       smooth (heights interpolated between the bands)\n"
+        "  --max-error E        meshes: as few triangles as keep every sample within E map\n"
+        "                       units of its height (0: exact); default the full grid\n"
+        "  --max-triangles N    meshes: at most N triangles (2 to 999999999); with --max-error\n"
+        "                       the tighter wins\n"
         "  --help               shows this text\n"
         "\n"
         "Exit status: 0 file written (a summary line on stdout; for " +
@@ -109,6 +113,8 @@ struct Arguments {
     ExportOptions exportOptions;
     ImportOptions importOptions;
     std::array<bool, kPaletteSize> heightGiven{};
+    double maxError = -1;  // none
+    std::optional<int> maxTriangles;
 };
 
 // Nothing when the usage is wrong.
@@ -144,10 +150,32 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
             std::cerr << "--surface takes smooth or terraced, not \"" << text << "\".\n";
         return known;
     });
+    options.value("--max-error", [&a](const std::string& text) {
+        // 0 asks for an exact mesh; otherwise any positive finite number of map units.
+        const bool zero = text.find_first_not_of("0.") == std::string::npos &&
+                          text.find('0') != std::string::npos;
+        const auto number = zero ? std::optional(0.0) : ParsePositive<double>(text);
+        if (number)
+            a.maxError = *number;
+        else
+            std::cerr << "--max-error takes 0 or a number of map units above 0, not \"" << text
+                      << "\".\n";
+        return number.has_value();
+    });
+    options.value("--max-triangles", [&a](const std::string& text) {
+        a.maxTriangles = ParseWhole(text, 2, 999999999, 9);
+        if (!a.maxTriangles)
+            std::cerr << "--max-triangles takes a whole number from 2 to 999999999, not \"" << text
+                      << "\".\n";
+        return a.maxTriangles.has_value();
+    });
     AddImportOptions(options, a.importOptions);
     const auto positional = options.parse(args, 2);
     if (!positional || !ImportOptionsAgree(a.importOptions))
         return std::nullopt;
+    if (a.maxError >= 0)
+        e.maxError = a.maxError;
+    e.maxTriangles = static_cast<std::size_t>(a.maxTriangles.value_or(0));
     // A name without a file part would become the hidden file ".3DF" in its folder.
     if (NamesNoFile((*positional)[1])) {
         std::cerr << "OUTPUT names no file: \"" << (*positional)[1] << "\".\n";
@@ -217,7 +245,11 @@ int Generate(Arguments& a, StderrBoxes& boxes) {
     if (!result.written || boxes.shown)
         return 1;
     std::cout << result.vertexCount << " vertices, " << result.triangleCount
-              << " triangles written to " << result.fileName << '\n';
+              << " triangles written to " << result.fileName;
+    if (result.largestError)
+        std::cout << ", largest vertical error " << *result.largestError
+                  << " map units at the samples";
+    std::cout << '\n';
     if (result.heightRange)
         std::cout << "height range " << HeightRangeText(*result.heightRange)
                   << " at samples 0 and 65535\n";

@@ -5,6 +5,9 @@
 // command line can set them all, the sizes within their ranges.
 #pragma once
 
+#include <cstddef>
+#include <optional>
+
 namespace quarn {
 
 /// Terraced: each band flat at its height; Smooth: interpolated between the bands.
@@ -27,6 +30,12 @@ struct ExportOptions {
     double exaggeration = 1;   // vertical scale over the horizontal one
     double baseMm = 3;         // from the bottom to the lowest terrain point
     Surface surface = Surface::Terraced;
+    // Mesh detail: without either, the full grid. maxError in map units, vertical (0: exact at
+    // every sample); maxTriangles 0 for no budget.
+    std::optional<double> maxError{};
+    std::size_t maxTriangles = 0;
+
+    bool simplifies() const { return maxError.has_value() || maxTriangles > 0; }
 };
 
 }  // namespace quarn

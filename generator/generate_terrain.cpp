@@ -50,13 +50,12 @@ GenerateResult GenerateTerrain(const GenerateRequest& request) {
         WriteTerrainFile(*result.grid, raster, request.outputFile, *format, request.options);
     if (!file.written)
         return result;
-    const GridSetup& grid = *result.grid;
     result.written = true;
     result.fileName = request.outputFile;
-    result.vertexCount = grid.VertexCount;
-    result.triangleCount =
-        static_cast<std::int32_t>(GridTriangleCount(grid.GridCols, grid.GridRows));
+    result.vertexCount = file.vertexCount;
+    result.triangleCount = file.triangleCount;
     result.heightRange = file.heightRange;
+    result.largestError = file.largestError;
     return result;
 }
 

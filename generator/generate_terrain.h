@@ -47,9 +47,10 @@ struct GenerateResult {
     bool written = false;
     std::string fileName;           // the file written (empty when none was)
     std::optional<GridSetup> grid;  // set up once the fields gave a grid, written or not
-    std::int32_t vertexCount = 0;   // in the file written: the grid's columns times its rows
+    std::int32_t vertexCount = 0;   // in the file written (the full grid's, unless simplified)
     std::int32_t triangleCount = 0;
     std::optional<HeightRange> heightRange;  // the heights at samples 0 and 65535 (heightmaps)
+    std::optional<double> largestError;      // of a simplified mesh, in map units at the samples
 };
 
 /// Runs the request's checks and writes its file.

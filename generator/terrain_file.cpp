@@ -6,6 +6,7 @@
 #include "atomic_file.h"
 #include "busy_cursor.h"
 #include "message_box.h"
+#include "simplified_terrain.h"
 
 namespace quarn {
 
@@ -29,19 +30,29 @@ WrittenFile WriteTerrainFile(const GridSetup& setup, const ClassifiedRaster& ras
     }
     const BusyCursor busy;
     AtomicFile file(fileName);
-    const TerrainMesh mesh = SampleTerrain(setup, *levels, raster);
+    TerrainMesh mesh = SampleTerrain(setup, *levels, raster);
     BinaryWriter out(file);
-    std::optional<HeightRange> heightRange;
+    WrittenFile written{
+        true, {}, static_cast<std::int32_t>(mesh.vertices.size()), mesh.triangleCount(), {}};
     if (format.writeHeightmap) {
         const Heightmap16 map = MakeHeightmap16(mesh, setup.MapExtent);
         format.writeHeightmap(out, map);
-        heightRange = map.range;
+        written.heightRange = map.range;
     } else {
+        // The solid's walls and bottom still follow the full grid's outline.
+        if (options.simplifies() && format.extension != "stl") {
+            SimplifiedTerrain simplified =
+                SimplifyTerrain(mesh, options.maxError, options.maxTriangles, setup.MapExtent);
+            mesh = std::move(simplified.mesh);
+            written.vertexCount = static_cast<std::int32_t>(mesh.vertices.size());
+            written.triangleCount = mesh.triangleCount();
+            written.largestError = simplified.largestError;
+        }
         const std::string sideFile = SideFileName(fileName, format).value_or("");
         format.writeMesh(out, {mesh, setup.MapExtent, options, sideFile});
     }
     file.commit();
-    return {true, heightRange};
+    return written;
 }
 
 bool Write_3DF(const GridSetup& setup, const ClassifiedRaster& raster,

@@ -48,10 +48,16 @@ struct TerrainMesh {
     std::int32_t cols = 0, rows = 0;
     NormalisedLevels levels;
     std::vector<SampledVertex> vertices;  // row after row from the top, k = row * cols + col
+    // A simplified mesh's triangles, its vertices then only the samples kept; empty for the
+    // full grid's two per square.
+    std::vector<Triangle> triangles;
 
-    /// 2 (cols - 1) (rows - 1); SampleTerrain makes only meshes whose count fits.
+    bool simplified() const { return !triangles.empty(); }
+    /// 2 (cols - 1) (rows - 1), or the simplified mesh's; SampleTerrain makes only meshes whose
+    /// count fits.
     std::int32_t triangleCount() const {
-        return static_cast<std::int32_t>(GridTriangleCount(cols, rows));
+        return simplified() ? static_cast<std::int32_t>(triangles.size())
+                            : static_cast<std::int32_t>(GridTriangleCount(cols, rows));
     }
     /// Vertex k as written to a file.
     Vertex fileVertex(std::size_t k) const {
@@ -87,9 +93,15 @@ inline std::array<Triangle, 2> SquareTriangles(const TerrainMesh& mesh, std::int
                  Triangle_Color(MeanHeight(h(k), h(diagonal), h(below)), l.water, l.lawn, l.snow)}};
 }
 
-/// Calls visit(triangle) for the two triangles of every grid square, in file order.
+/// Calls visit(triangle) for every triangle in file order: a simplified mesh's, or the two of
+/// every grid square.
 template <typename Visit>
 void ForEachTriangle(const TerrainMesh& mesh, Visit&& visit) {
+    if (mesh.simplified()) {
+        for (const Triangle& t : mesh.triangles)
+            visit(t);
+        return;
+    }
     for (std::int32_t i = 0; i + 1 < mesh.rows; ++i)
         for (std::int32_t j = 0; j + 1 < mesh.cols; ++j)
             for (const Triangle& t : SquareTriangles(mesh, i * mesh.cols + j))

@@ -21,13 +21,20 @@ std::uint8_t* PutTriangle(std::uint8_t* at, const Triangle& t) {
 
 void Format3DF(BinaryWriter& out, const TerrainMesh& mesh) {
     WriteTdfHeader(out);
-    out.writeInt32(mesh.cols * mesh.rows);
+    out.writeInt32(static_cast<std::int32_t>(mesh.vertices.size()));
     WriteEncoded(out, static_cast<std::int64_t>(mesh.vertices.size()), kVertexRecordSize,
                  [&](std::int64_t k, std::uint8_t* at) {
                      const Vertex v = mesh.fileVertex(static_cast<std::size_t>(k));
                      PutFloat(PutFloat(PutFloat(at, v.x), v.y), v.z);
                  });
     out.writeInt32(mesh.triangleCount());
+    if (mesh.simplified()) {
+        WriteEncoded(out, static_cast<std::int64_t>(mesh.triangles.size()), kTriangleRecordSize,
+                     [&](std::int64_t t, std::uint8_t* at) {
+                         PutTriangle(at, mesh.triangles[static_cast<std::size_t>(t)]);
+                     });
+        return;
+    }
     // Each grid square gives its two triangles, in the order of ForEachTriangle.
     const std::int64_t squareCols = std::max(mesh.cols - 1, 0);
     const std::int64_t squares = squareCols * std::max(mesh.rows - 1, 0);
