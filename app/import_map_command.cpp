@@ -65,7 +65,7 @@ void ImportMapImage() {
         ShowErrorBox(kOutputIsInputText);
         return;
     }
-    if (!WriteCleanedMap(image, dialog.options(), *target))
+    if (!WriteCleanedMap(image, dialog.finalOptions(), *target))
         return;
     OpenMapFile(*target);
     FillHeights(dialog.legend());

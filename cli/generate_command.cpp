@@ -89,8 +89,9 @@ const std::string& GenerateUsage() {
         ExtensionList([](const OutputFormat& format) { return format.reportsHeightRange(); },
                       " and ") +
         "\n"
-        "a second line with the heights at samples 0 and 65535), 1 a message of the system or a\n"
-        "platform error (its text on stderr, no file touched), 2 wrong usage.\n";
+        "a second line with the grid size and the heights at samples 0 and 65535), 1 a\n"
+        "message of the system or a platform error (its text on stderr, no file touched), 2\n"
+        "wrong usage.\n";
     return usage;
 }
 
@@ -250,9 +251,10 @@ int Generate(Arguments& a, StderrBoxes& boxes) {
         std::cout << ", largest vertical error " << *result.largestError
                   << " map units at the samples";
     std::cout << '\n';
-    if (result.heightRange)
-        std::cout << "height range " << HeightRangeText(*result.heightRange)
-                  << " at samples 0 and 65535\n";
+    if (result.heightRange && result.grid)
+        std::cout << HeightmapSummary(result.grid->GridCols, result.grid->GridRows,
+                                      *result.heightRange)
+                  << '\n';
     return 0;
 }
 

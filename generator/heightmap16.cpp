@@ -33,4 +33,9 @@ std::string HeightRangeText(const HeightRange& range) {
     return text;
 }
 
+std::string HeightmapSummary(std::int32_t cols, std::int32_t rows, const HeightRange& range) {
+    return std::to_string(cols) + " x " + std::to_string(rows) + " samples, heights " +
+           HeightRangeText(range) + " at 0 and 65535";
+}
+
 }  // namespace quarn

@@ -30,4 +30,8 @@ Heightmap16 MakeHeightmap16(const TerrainMesh& mesh, float mapExtent);
 /// "LOW..HIGH map units", the range as the PNG's text and the command line show it.
 std::string HeightRangeText(const HeightRange& range);
 
+/// "COLS x ROWS samples, heights LOW..HIGH map units at 0 and 65535": what a raw .r16, which
+/// has no header, needs to be read, and which side is which on a grid that is not square.
+std::string HeightmapSummary(std::int32_t cols, std::int32_t rows, const HeightRange& range);
+
 }  // namespace quarn

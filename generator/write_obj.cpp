@@ -41,31 +41,37 @@ void FormatOBJ(BinaryWriter& out, const TerrainMesh& mesh, float mapExtent,
                const std::string& libraryName) {
     ChunkedOutput chunks(out);
     std::string& text = chunks.text();
-    text = "# Quarn 3D terrain in map units: x east, y north, z height\nmtllib ";
+    text = "# Quarn 3D terrain in map units: x east, y up (the height as typed), z south\nmtllib ";
     text += libraryName;
     text += "\no terrain\ng terrain\n";
+    // Y up, as Blender and f3d take an OBJ (the GLB's axes too).
     for (std::size_t k = 0; k < mesh.vertices.size(); ++k) {
         const Vertex v = MapUnitVertex(mesh, k, mapExtent);
         text += "v ";
-        AppendTriple(text, v.x, v.y, v.z);
+        AppendTriple(text, v.x, v.z, 0.0f - v.y);  // 0 - y: no "-0" on the middle row
         chunks.done();
     }
-    std::int32_t material = -1;
-    ForEachTriangle(mesh, [&](const Triangle& t) {
-        if (t.colour != material) {
-            material = t.colour;
-            text += "usemtl ";
-            text += kHeightClasses[HeightClassIndex(t.colour)].name;
+    // The faces of one class together: a viewer makes one object per material switch.
+    for (std::size_t heightClass = 0; heightClass < kHeightClasses.size(); ++heightClass) {
+        bool named = false;
+        ForEachTriangle(mesh, [&](const Triangle& t) {
+            if (HeightClassIndex(t.colour) != heightClass)
+                return;
+            if (!named) {
+                text += "usemtl ";
+                text += kHeightClasses[heightClass].name;
+                text += '\n';
+                named = true;
+            }
+            text += 'f';
+            for (const std::int32_t corner : UpwardCorners(t)) {
+                text += ' ';
+                AppendNumber(text, corner + 1);
+            }
             text += '\n';
-        }
-        text += 'f';
-        for (const std::int32_t corner : UpwardCorners(t)) {
-            text += ' ';
-            AppendNumber(text, corner + 1);
-        }
-        text += '\n';
-        chunks.done();
-    });
+            chunks.done();
+        });
+    }
     chunks.flush();
 }
 

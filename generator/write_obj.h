@@ -1,5 +1,7 @@
 // The OBJ writer: the terrain in map units for Blender, MeshLab and most mesh tools, with a
-// material library (NAME.mtl beside NAME.obj) that colours each height class.
+// material library (NAME.mtl beside NAME.obj) that colours each height class. Y is up, as those
+// tools read an OBJ: x east, y the height, z south. The faces of each class come together,
+// under one material switch.
 #pragma once
 
 #include <string>

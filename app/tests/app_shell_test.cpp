@@ -387,15 +387,21 @@ TEST_F(OpenBmp, CloseForgetsTheFileButNotTheHeights) {
 
 class ImportMap : public OpenBmp {
   protected:
-    // A 60 x 12 image: red, green and blue thirds, blended a little differently on each row
+    // A width x 12 image: red, green and blue thirds, blended a little differently on each row
     // where they meet, as an anti-aliased export has many colours.
-    std::string Png() {
-        QImage image(60, 12, QImage::Format_RGB32);
+    std::string Png(int width = 60) {
+        QImage image(width, 12, QImage::Format_RGB32);
+        const int third = width / 3;
         for (int y = 0; y < 12; ++y) {
-            for (int x = 0; x < 60; ++x)
-                image.setPixelColor(x, y, x < 20 ? Qt::red : x < 40 ? Qt::green : Qt::blue);
-            image.setPixelColor(20, y, QColor(100 + 5 * y, 155 - 5 * y, 0));
-            image.setPixelColor(40, y, QColor(0, 100 + 5 * y, 155 - 5 * y));
+            for (int x = 0; x < width; ++x) {
+                const int shade = 200 + 55 * (x % third) / third;  // each third a gradient
+                image.setPixelColor(
+                    x, y,
+                    QColor(x < third ? shade : 0, x >= third && x < 2 * third ? shade : 0,
+                           x >= 2 * third ? shade : 0));
+            }
+            image.setPixelColor(third, y, QColor(100 + 5 * y, 155 - 5 * y, 0));
+            image.setPixelColor(2 * third, y, QColor(0, 100 + 5 * y, 155 - 5 * y));
         }
         const std::string name = folder.file("map.png");
         image.save(QString::fromStdString(name));
@@ -410,12 +416,16 @@ class ImportMap : public OpenBmp {
     static void Ok(TfrmImport& d) { d.Buttons->button(QDialogButtonBox::Ok)->click(); }
 };
 
+// The image is wider than the preview: the map saved still has the bands shown.
 TEST_F(ImportMap, OkWritesTheCleanedMapAndOpensItWithItsBands) {
-    ui.dialogAnswers = {Png(), folder.file("clean.bmp")};
+    ui.dialogAnswers = {Png(3 * TfrmImport::kPreviewSide), folder.file("clean.bmp")};
     int rows = 0;
+    std::vector<QRgb> shown;
     Import([&](TfrmImport& d) {
         d.BandCount->setCurrentText("3");
         rows = d.BandTable->rowCount();
+        for (int row = 0; row < rows; ++row)
+            shown.push_back(d.BandTable->item(row, 0)->background().color().rgb());
         Ok(d);
     });
     ASSERT_EQ(ui.dialogs.size(), 2u);
@@ -429,8 +439,10 @@ TEST_F(ImportMap, OkWritesTheCleanedMapAndOpensItWithItsBands) {
     EXPECT_EQ(MapFileName, folder.file("clean.bmp"));
     // Found bands lie near the image's colours: each channel's top bit tells them apart.
     std::set<QRgb> swatches;
-    for (int k = 0; k < 3; ++k)
+    for (int k = 0; k < 3; ++k) {
         swatches.insert(Swatch(k).rgb() & 0x808080);
+        EXPECT_EQ(Swatch(k).rgb(), shown[std::size_t(k)]);
+    }
     EXPECT_EQ(swatches, (std::set<QRgb>{0x800000, 0x008000, 0x000080}));
 }
 

@@ -107,6 +107,9 @@ TEST_F(EndToEnd, MapToPictureThroughTheWindowsAgreesWithTheCommandLine) {
     TypeIntoPanel();
     PressGenerate(Path("window.3df"));
     EXPECT_EQ(frmMainMDI->StatusText->text(), "window.3df: 4800 vertices, 9322 triangles");
+    PressGenerate(Path("window.r16"));
+    EXPECT_EQ(frmMainMDI->StatusText->text(),
+              "window.r16: 80 x 60 samples, heights 0..470 map units at 0 and 65535");
     RunCommand(frmMainMDI->Open3Dfile1, Path("window.3df"));
     RunCommand(frmMainMDI->Save3D1, Path("window.bmp"));
     ASSERT_TRUE(ui.reports.empty()) << ui.reports[0];

@@ -101,7 +101,7 @@ BandScore ScoreBands(const std::vector<std::uint8_t>& truth, const std::vector<s
 std::optional<std::pair<double, double>> ReadHeightRange(const std::string& path) {
     std::ifstream in(path);
     const std::string text{std::istreambuf_iterator<char>(in), {}};
-    const std::string key = "height range ";
+    const std::string key = "samples, heights ";
     const std::size_t start = text.find(key);
     if (start == std::string::npos)
         return std::nullopt;

@@ -36,8 +36,8 @@ struct BandScore {
 BandScore ScoreBands(const std::vector<std::uint8_t>& truth, const std::vector<std::uint8_t>& found,
                      int width, int height);
 
-/// The low and high heights of "height range LOW..HIGH map units" in the generate command's
-/// output saved at path.
+/// The low and high heights of "COLS x ROWS samples, heights LOW..HIGH map units ..." in the
+/// generate command's output saved at path.
 std::optional<std::pair<double, double>> ReadHeightRange(const std::string& path);
 
 /// The RMSE, in band spacings of unitsPerBand map units, of the .r16 heightmap at path (one

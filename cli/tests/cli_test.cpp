@@ -110,6 +110,15 @@ TEST_F(CliTest, SampleMapGeneratesAndRendersShadedAndWire) {
     EXPECT_NE(generated.output.find("4800 vertices, 9322 triangles"), std::string::npos)
         << generated.output;
     EXPECT_EQ(fs::file_size(path("island.3df")), 3u + 4 + 4800 * 12 + 4 + 9322 * 16);
+    // A raw heightmap has no header: the summary says which side is which.
+    const Outcome raw =
+        RunCli("generate " + Quoted(fs::path(QUARN_SAMPLES_DIR) / "island.bmp") + " " +
+               Quoted(path("island.r16")) + " --water 0 --lawn 90 --snow 400 --map-width 8000" +
+               " --map-height 6000 --interval 100" + heights);
+    ASSERT_EQ(raw.exitCode, 0) << raw.output;
+    EXPECT_NE(raw.output.find("\n80 x 60 samples, heights 0..470 map units at 0 and 65535\n"),
+              std::string::npos)
+        << raw.output;
 
     const Outcome shaded = RunCli(render("island.3df", "shaded.bmp"));
     ASSERT_EQ(shaded.exitCode, 0) << shaded.output;

@@ -90,7 +90,7 @@ TEST_F(MeshWriters, ObjAndItsMaterialsMatchThe3DF) {
     for (float x = 0, y = 0, z = 0; obj >> key; std::getline(obj, key)) {
         std::int32_t a = 0, b = 0, c = 0;
         if (key == "v" && obj >> x >> y >> z)
-            ExpectVertex(k++, x, y, z);
+            ExpectVertex(k++, x, -z, y);  // x east, y up, z south
         else if (key == "usemtl" && obj >> name)
             for (cls = 0; name != kHeightClasses[std::size_t(cls)].name && cls < 3;)
                 ++cls;
@@ -98,41 +98,61 @@ TEST_F(MeshWriters, ObjAndItsMaterialsMatchThe3DF) {
             read.push_back({a - 1, b - 1, c - 1, cls});
     }
     EXPECT_EQ(k, vertices.size());
-    EXPECT_EQ(read, faces);
+    std::vector<Face> byClass = faces;  // one switch per class, its faces in file order
+    std::stable_sort(byClass.begin(), byClass.end(),
+                     [](const Face& a, const Face& b) { return a[3] < b[3]; });
+    EXPECT_EQ(read, byClass);
     const std::string objText = folder.read("land.obj"), mtl = folder.read("land.mtl");
     EXPECT_NE(objText.find("\nmtllib land.mtl\n"), std::string::npos);
-    std::size_t changes = 1;  // a switch only where the class changes
-    for (std::size_t f = 1; f < faces.size(); ++f)
-        changes += faces[f][3] != faces[f - 1][3];
-    EXPECT_EQ(Matches(objText, "usemtl (\\w+)").size(), changes);
+    EXPECT_EQ(Matches(objText, "usemtl (\\w+)"),
+              (std::vector<std::string>{"water", "lawn", "mountain", "snow"}));
     EXPECT_EQ(Matches(mtl, "newmtl (\\w+)"),
               (std::vector<std::string>{"water", "lawn", "mountain", "snow"}));
     EXPECT_EQ(Matches(mtl, "Kd ([ .0-9]+)"),
               (std::vector<std::string>{"0 0.4 1", "0 1 0", "1 0.4 0", "1 1 1"}));
 }
 
-TEST_F(MeshWriters, PlyMatchesThe3DFWithTheClassColourPerFace) {
+TEST_F(MeshWriters, PlyMatchesThe3DFWithTheClassColourPerFaceAndPerVertex) {
     ASSERT_TRUE(Write("land.ply"));
     const std::string ply = folder.read("land.ply");
     EXPECT_EQ(ply.find("ply\nformat binary_little_endian 1.0\n"), 0u);
-    EXPECT_NE(ply.find("element vertex 50\nproperty float x\nproperty float y\nproperty float z\n"
-                       "element face 72\nproperty list uchar int vertex_indices\n"
+    const std::vector<std::string> counts = Matches(ply, "element \\w+ (\\d+)\n");
+    ASSERT_EQ(counts.size(), 2u);
+    EXPECT_NE(ply.find("property float z\nproperty uchar red\nproperty uchar green\n"
+                       "property uchar blue\nelement face 72\n"
+                       "property list uchar int vertex_indices\n"
                        "property uchar red\nproperty uchar green\nproperty uchar blue\n"
                        "end_header\n"),
               std::string::npos);
     std::istringstream bytes(ply.substr(ply.find("end_header\n") + 11));
     BinaryReader in(bytes);
-    for (std::size_t k = 0; k < vertices.size(); ++k) {
-        const Vertex v = ReadVertex(in);
-        ExpectVertex(k, v.x, v.y, v.z);
-    }
+    struct ColouredVertex {
+        Vertex at;
+        std::array<std::uint8_t, 3> colour;
+    };
+    std::vector<ColouredVertex> read(std::stoul(counts[0]));
+    for (ColouredVertex& v : read)
+        v = {ReadVertex(in), {in.readUint8(), in.readUint8(), in.readUint8()}};
+    // Each face's corners are its 3DF corners, copies coloured as the face; a vertex is
+    // copied once per class that meets at it.
+    std::map<std::pair<std::int32_t, std::int32_t>, std::int32_t> copyOf;
     for (const Face& face : faces) {
         EXPECT_EQ(in.readUint8(), 3);
-        EXPECT_EQ((Face{in.readInt32(), in.readInt32(), in.readInt32(), face[3]}), face);
         const HeightClass& c = kHeightClasses[std::size_t(face[3])];
-        EXPECT_EQ((std::array{in.readUint8(), in.readUint8(), in.readUint8()}),
-                  (std::array{c.red, c.green, c.blue}));
+        const std::array<std::uint8_t, 3> colour{c.red, c.green, c.blue};
+        for (std::size_t corner = 0; corner < 3; ++corner) {
+            const std::int32_t index = in.readInt32();
+            ASSERT_LT(std::size_t(index), read.size());
+            const Vertex& v = read[std::size_t(index)].at;
+            ExpectVertex(std::size_t(face[corner]), v.x, v.y, v.z);
+            EXPECT_EQ(read[std::size_t(index)].colour, colour);
+            const auto [at, added] = copyOf.try_emplace({face[corner], face[3]}, index);
+            EXPECT_EQ(at->second, index) << "one copy per vertex and class";
+        }
+        EXPECT_EQ((std::array{in.readUint8(), in.readUint8(), in.readUint8()}), colour);
     }
+    EXPECT_EQ(copyOf.size(), read.size()) << "no copy unused";
+    EXPECT_GT(read.size(), vertices.size());
     EXPECT_TRUE(in.atEnd());
 }
 

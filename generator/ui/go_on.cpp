@@ -5,6 +5,7 @@
 #include "classify_image.h"
 #include "forms.h"
 #include "generate_command.h"
+#include "heightmap16.h"
 #include "palette.h"
 #include "quarn_gencpanel_f.h"
 #include "quarn_map_f.h"
@@ -49,8 +50,11 @@ GenerateResult GoOn(Surface surface) {
 }
 
 std::string GenerateSummary(const GenerateResult& result) {
-    return std::filesystem::path(result.fileName).filename().string() + ": " +
-           std::to_string(result.vertexCount) + " vertices, " +
+    const std::string file = std::filesystem::path(result.fileName).filename().string() + ": ";
+    if (result.heightRange && result.grid)
+        return file +
+               HeightmapSummary(result.grid->GridCols, result.grid->GridRows, *result.heightRange);
+    return file + std::to_string(result.vertexCount) + " vertices, " +
            std::to_string(result.triangleCount) + " triangles";
 }
 

@@ -22,8 +22,10 @@ std::string Percent(double share) {
     return std::to_string(static_cast<int>(std::lround(share * 100))) + "%";
 }
 
-BandMap Finish(PixelCells& cells, std::vector<Colour> palette) {
-    BandMap map{cells.width, cells.height, std::move(cells.cells), std::move(palette), {}};
+BandMap Finish(PixelCells& cells, std::vector<Colour> palette,
+               std::optional<std::uint8_t> lineBand) {
+    BandMap map{cells.width,        cells.height, std::move(cells.cells),
+                std::move(palette), {},           lineBand};
     cells.scratch = {};
     std::vector<std::size_t> counts(map.palette.size());
     for (std::uint8_t& index : map.indices) {
@@ -66,7 +68,7 @@ Cleaning CleanMap(const RgbImage& image, const CleaningOptions& options) {
         RemoveSpecks(cells);
         AbsorbSmallRegions(cells, lineBand);
     }
-    return {Finish(cells, std::move(palette)), {}};
+    return {Finish(cells, std::move(palette), lineBand), {}};
 }
 
 }  // namespace quarn

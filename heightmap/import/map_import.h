@@ -64,9 +64,10 @@ struct CleaningOptions {
 /// The cleaned map: a palette index for every pixel.
 struct BandMap {
     std::int32_t width = 0, height = 0;
-    std::vector<std::uint8_t> indices;  // row after row from the top
-    std::vector<Colour> palette;        // the band colours, at most 16
-    std::vector<double> shares;         // each band's share of the pixels, 0 to 1
+    std::vector<std::uint8_t> indices;     // row after row from the top
+    std::vector<Colour> palette;           // the band colours, at most 16
+    std::vector<double> shares;            // each band's share of the pixels, 0 to 1
+    std::optional<std::uint8_t> lineBand;  // the linework's band, when kept
 };
 
 /// The cleaned map, or why the image was refused (a legend that matches it badly names the

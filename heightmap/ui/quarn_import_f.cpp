@@ -93,6 +93,15 @@ CleaningOptions TfrmImport::options() const {
     return result;
 }
 
+CleaningOptions TfrmImport::finalOptions() const {
+    CleaningOptions result = options();
+    if (m_legend.empty() && !m_foundBands.empty()) {
+        result.legendColours = m_foundBands;
+        result.bands = 0;
+    }
+    return result;
+}
+
 void TfrmImport::LoadLegend() {
     const auto chosen =
         RunOpenDialog({"Load legend", "Legend files|*.txt|All files|*", "", "", false});
@@ -113,7 +122,12 @@ void TfrmImport::UpdatePreview() {
     const Cleaning cleaning = CleanMap(m_reduced, options());
     RefusalText->setText(QString::fromStdString(cleaning.refusal));
     Buttons->button(QDialogButtonBox::Ok)->setEnabled(cleaning.map.has_value());
+    m_foundBands.clear();
     if (cleaning.map) {
+        if (m_legend.empty())
+            for (std::size_t k = 0; k < cleaning.map->palette.size(); ++k)
+                if (k != cleaning.map->lineBand)
+                    m_foundBands.push_back(cleaning.map->palette[k]);
         showPicture(*MapView, PictureOf(*cleaning.map));
         showBands(*cleaning.map);
     } else {

@@ -4,7 +4,7 @@
 //
 // Every change of the options cleans the preview again, under the busy cursor, from a copy of
 // the image reduced to at most kPreviewSide pixels a side, so that a large image stays quick
-// to try; whoever runs the dialog cleans the full image with options() after OK. A legend,
+// to try; whoever runs the dialog cleans the full image with finalOptions() after OK. A legend,
 // once loaded, gives the bands and their heights, and the band count no longer applies. A
 // preview the cleaning refuses shows the refusal in place of the bands, and OK is disabled.
 #pragma once
@@ -40,6 +40,9 @@ class TfrmImport : public QDialog {
 
     /// The cleaning that the controls set.
     CleaningOptions options() const;
+    /// The cleaning of the full image after OK: options(), the bands found in the preview
+    /// taken as they were shown, so that the map saved has the colours the user saw.
+    CleaningOptions finalOptions() const;
     /// The legend loaded, or none.
     const std::vector<LegendEntry>& legend() const { return m_legend; }
 
@@ -55,6 +58,7 @@ class TfrmImport : public QDialog {
 
     RgbImage m_reduced;
     std::vector<LegendEntry> m_legend;
+    std::vector<Colour> m_foundBands;  // by the last preview without a legend, linework aside
 };
 
 }  // namespace quarn

@@ -176,7 +176,7 @@ TEST(Legend, RefusalsNameTheLine) {
 }
 
 TEST(BandBmp, WritesFourBitsBottomUpWithThePalette) {
-    const BandMap map{3, 2, {0, 1, 2, 2, 1, 0}, {kRed, kGreen, kBlue}, {}};
+    const BandMap map{3, 2, {0, 1, 2, 2, 1, 0}, {kRed, kGreen, kBlue}, {}, {}};
     MemorySink sink;
     BinaryWriter out(sink);
     WriteBandBmp(out, map);
