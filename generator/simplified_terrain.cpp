@@ -16,7 +16,7 @@ SimplifiedTerrain SimplifyTerrain(const TerrainMesh& full, std::optional<double>
     const double bound = maxError ? *maxError / mapExtent : 0.0;
     const AdaptiveMesh adaptive =
         SimplifyGrid({full.cols, full.rows, heights}, bound, maxTriangles);
-    TerrainMesh mesh{full.cols, full.rows, full.levels, {}, {}};
+    TerrainMesh mesh{full.cols, full.rows, full.levels, {}, {}, adaptive.samples};
     mesh.vertices.reserve(adaptive.samples.size());
     for (const std::int32_t k : adaptive.samples)
         mesh.vertices.push_back(full.vertices[static_cast<std::size_t>(k)]);

@@ -39,8 +39,7 @@ WrittenFile WriteTerrainFile(const GridSetup& setup, const ClassifiedRaster& ras
         format.writeHeightmap(out, map);
         written.heightRange = map.range;
     } else {
-        // The solid's walls and bottom still follow the full grid's outline.
-        if (options.simplifies() && std::string_view(format.extension) != "stl") {
+        if (options.simplifies()) {
             SimplifiedTerrain simplified =
                 SimplifyTerrain(mesh, options.maxError, options.maxTriangles, setup.MapExtent);
             mesh = std::move(simplified.mesh);

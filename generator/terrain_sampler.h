@@ -48,9 +48,10 @@ struct TerrainMesh {
     std::int32_t cols = 0, rows = 0;
     NormalisedLevels levels;
     std::vector<SampledVertex> vertices;  // row after row from the top, k = row * cols + col
-    // A simplified mesh's triangles, its vertices then only the samples kept; empty for the
-    // full grid's two per square.
+    // A simplified mesh's triangles, its vertices then only the samples kept (samples[v] the
+    // grid's k of vertex v); both empty for the full grid's two triangles per square.
     std::vector<Triangle> triangles;
+    std::vector<std::int32_t> samples;
 
     bool simplified() const { return !triangles.empty(); }
     /// 2 (cols - 1) (rows - 1), or the simplified mesh's; SampleTerrain makes only meshes whose

@@ -44,12 +44,17 @@ std::uint8_t* PutFacet(std::uint8_t* at, const Point& a, const Point& b, const P
 
 // Every vertex in millimetres, computed once so that shared corners are bit-identical.
 std::vector<Point> SurfacePoints(const TerrainMesh& mesh, const ExportOptions& options) {
-    const auto cols = static_cast<std::size_t>(mesh.cols);
-    const SampledVertex& northWest = mesh.vertices.front();
-    const double west = northWest.x;
-    const double south = mesh.vertices[mesh.vertices.size() - cols].y;
-    const double width = mesh.vertices[cols - 1].x - west;
-    const double depth = northWest.y - south;
+    // The grid's corners are vertices of any mesh of it: the extremes are theirs.
+    const auto [westmost, eastmost] = std::minmax_element(
+        mesh.vertices.begin(), mesh.vertices.end(),
+        [](const SampledVertex& p, const SampledVertex& q) { return p.x < q.x; });
+    const auto [southmost, northmost] = std::minmax_element(
+        mesh.vertices.begin(), mesh.vertices.end(),
+        [](const SampledVertex& p, const SampledVertex& q) { return p.y < q.y; });
+    const double west = westmost->x;
+    const double south = southmost->y;
+    const double width = eastmost->x - west;
+    const double depth = northmost->y - south;
     const double mmPerUnit = CheckedDivide(options.printSizeMm, std::max(width, depth));
     // The plane spans 2 / MapExtent per map unit and h is height / MapExtent.
     const double mmPerH = 2 * mmPerUnit * options.exaggeration;
@@ -79,10 +84,75 @@ std::vector<std::size_t> BorderLoop(std::size_t cols, std::size_t rows) {
     return loop;
 }
 
+// The simplified mesh's border vertices counter-clockwise seen from above, from the
+// south-west corner, split at the four corners into the four sides (each from corner to corner).
+std::array<std::vector<std::size_t>, 4> BorderSides(const TerrainMesh& mesh) {
+    const std::int32_t cols = mesh.cols, rows = mesh.rows;
+    std::array<std::vector<std::pair<std::int32_t, std::size_t>>, 4> sides;  // order key, vertex
+    for (std::size_t v = 0; v < mesh.samples.size(); ++v) {
+        const std::int32_t row = mesh.samples[v] / cols, col = mesh.samples[v] % cols;
+        if (row == rows - 1)
+            sides[0].emplace_back(col, v);  // south, west to east
+        if (col == cols - 1)
+            sides[1].emplace_back(rows - 1 - row, v);  // east, south to north
+        if (row == 0)
+            sides[2].emplace_back(cols - 1 - col, v);  // north, east to west
+        if (col == 0)
+            sides[3].emplace_back(row, v);  // west, north to south
+    }
+    std::array<std::vector<std::size_t>, 4> ordered;
+    for (std::size_t s = 0; s < sides.size(); ++s) {
+        std::sort(sides[s].begin(), sides[s].end());
+        for (const auto& [key, v] : sides[s])
+            ordered[s].push_back(v);
+    }
+    return ordered;
+}
+
+// A simplified solid: each wall is its side's top edges fanned from the side's first ground
+// corner, so that its foot is one edge; the bottom is the rectangle's two triangles.
+void FormatSimplifiedSTL(BinaryWriter& out, const TerrainMesh& mesh,
+                         const std::vector<Point>& top) {
+    const auto sides = BorderSides(mesh);
+    std::uint64_t count = static_cast<std::uint64_t>(mesh.triangleCount()) + 2;
+    for (const auto& side : sides)
+        count += side.size();  // its edges and the foot triangle
+    if (count > std::numeric_limits<std::uint32_t>::max())
+        ThrowOverflow();
+    out.writeInt32(static_cast<std::int32_t>(static_cast<std::uint32_t>(count)));
+    std::array<std::uint8_t, kRecordSize> record{};
+    const auto facet = [&](const Point& a, const Point& b, const Point& c) {
+        PutFacet(record.data(), a, b, c);
+        out.writeBytes(record);
+    };
+    ForEachTriangle(mesh, [&](const Triangle& t) {
+        const auto [a, b, c] = UpwardCorners(t);
+        facet(top[std::size_t(a)], top[std::size_t(b)], top[std::size_t(c)]);
+    });
+    const auto ground = [&top](std::size_t k) { return Point{top[k][0], top[k][1], 0.0f}; };
+    for (const auto& side : sides) {
+        const std::size_t first = side.front(), last = side.back();
+        facet(ground(first), ground(last), top[last]);
+        for (std::size_t n = side.size() - 1; n > 0; --n)
+            facet(ground(first), top[side[n]], top[side[n - 1]]);
+    }
+    const Point southWest = ground(sides[0].front()), southEast = ground(sides[1].front()),
+                northEast = ground(sides[2].front()), northWest = ground(sides[3].front());
+    facet(southWest, northWest, northEast);
+    facet(southWest, northEast, southEast);
+}
+
 }  // namespace
 
 void FormatSTL(BinaryWriter& out, const TerrainMesh& mesh, const ExportOptions& options) {
     const std::vector<Point> top = SurfacePoints(mesh, options);
+    if (mesh.simplified()) {
+        std::array<std::uint8_t, kHeaderSize> header{};
+        std::copy(std::begin(kHeaderText), std::end(kHeaderText) - 1, header.begin());
+        out.writeBytes(header);
+        FormatSimplifiedSTL(out, mesh, top);
+        return;
+    }
     const std::vector<std::size_t> border =
         BorderLoop(static_cast<std::size_t>(mesh.cols), static_cast<std::size_t>(mesh.rows));
     const std::uint64_t count =
