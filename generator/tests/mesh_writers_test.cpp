@@ -17,6 +17,7 @@
 #include "generator_test_support.h"
 #include "mesh_export.h"
 #include "scripted_ui.h"
+#include "simplified_terrain.h"
 #include "tdf_format.h"
 #include "temp_folder.h"
 #include "terrain_file.h"
@@ -289,6 +290,49 @@ TEST(StlWriter, ClosedOutwardSolidInMillimetresOnTheThreeDFVertices) {
         EXPECT_EQ(low, (Point{0, 0, 0}));
         EXPECT_FLOAT_EQ(std::max(high[0], high[1]), static_cast<float>(options.printSizeMm));
     }
+}
+
+// A simplified terrain, exact at every sample: its triangles coloured by the full grid's rule;
+// its solid closed and outward, with walls along the simplified outline and a bottom of two
+// triangles.
+TEST(StlWriter, ASimplifiedSolidIsClosedAndOutwardWithATwoTriangleBottom) {
+    ClassifiedRaster raster = testing::UniformRaster(60, 40, 0);
+    testing::Paint(raster, 10, 10, 30, 20, 1);  // a plateau
+    testing::Paint(raster, 20, 15, 10, 10, 2);  // a tower on it
+    GeneratorFields fields = testing::Fields("0", "90", "150", "600", "400", "20");
+    fields.heights[0] = "10", fields.heights[1] = "80", fields.heights[2] = "300";
+    const TerrainMesh full = testing::SampleOnGrid(fields, raster);
+    const SimplifiedTerrain simplified = SimplifyTerrain(full, 0.0, 0, 600);
+    const TerrainMesh& mesh = simplified.mesh;
+    EXPECT_EQ(simplified.largestError, 0);
+    ASSERT_LT(mesh.triangleCount(), full.triangleCount() / 2);
+    const NormalisedLevels& l = mesh.levels;
+    ForEachTriangle(mesh, [&](const Triangle& t) {
+        const auto h = [&](std::int32_t v) { return mesh.vertices[std::size_t(v)].h; };
+        EXPECT_EQ(t.colour,
+                  Triangle_Color(MeanHeight(h(t.a), h(t.b), h(t.c)), l.water, l.lawn, l.snow));
+    });
+    std::size_t border = 0;
+    for (const std::int32_t k : mesh.samples)
+        border += k / full.cols == 0 || k / full.cols == full.rows - 1 || k % full.cols == 0 ||
+                  k % full.cols == full.cols - 1;
+    const std::vector<Facet> facets = Facets(mesh, {});
+    EXPECT_EQ(facets.size(), std::size_t(mesh.triangleCount()) + border + 4 + 2);
+    std::map<std::pair<Bits, Bits>, int> edges;  // directed
+    double volume = 0;
+    std::size_t bottom = 0;
+    for (const Facet& facet : facets) {
+        const std::array<double, 3> c = Cross(facet);
+        ASSERT_GT(std::hypot(c[0], c[1], c[2]), 1e-6);
+        volume += facet[1][0] * c[0] + facet[1][1] * c[1] + facet[1][2] * c[2];
+        bottom += facet[1][2] == 0 && facet[2][2] == 0 && facet[3][2] == 0 && c[2] < 0;
+        for (std::size_t k = 1; k <= 3; ++k)
+            ++edges[{std::bit_cast<Bits>(facet[k]), std::bit_cast<Bits>(facet[k % 3 + 1])}];
+    }
+    for (const auto& [edge, uses] : edges)
+        EXPECT_TRUE(uses == 1 && edges.count({edge.second, edge.first}) == 1);
+    EXPECT_GT(volume, 0);
+    EXPECT_EQ(bottom, 2u);
 }
 
 // Within the accepted ranges every facet keeps an area, even on the finest grid a map allows
