@@ -16,6 +16,7 @@
 #include "message_box.h"
 #include "open_bmp_command.h"
 #include "quarn_doc_f.h"
+#include "quarn_meshdetail_f.h"
 #include "quarn_render_f.h"
 #include "scene_commands.h"
 
@@ -78,6 +79,13 @@ TfrmMainMDI::TfrmMainMDI() {
     KeepProportions1 =
         addViewOption("KeepProportions1", "&Keep proportions", &ViewOptions::keepProportions);
     Perspective1 = addViewOption("Perspective1", "&Perspective", &ViewOptions::perspective);
+    MeshDetail1 = Options1->addAction(QStringLiteral("&Mesh detail..."));
+    MeshDetail1->setObjectName(QStringLiteral("MeshDetail1"));
+    connect(MeshDetail1, &QAction::triggered, this, Guarded([this] {
+                TfrmMeshDetail dialog(m_options.maxError, this);
+                if (dialog.exec() == QDialog::Accepted)
+                    m_options.maxError = dialog.maxError();
+            }));
 
     frmMainMDI = this;
 }
@@ -128,7 +136,7 @@ void TfrmMainMDI::Generate3Dfile1Click() {
 
 void TfrmMainMDI::GoOn() {
     StatusText->clear();
-    const GenerateResult result = quarn::GoOn(m_options.surface());
+    const GenerateResult result = quarn::GoOn(m_options.surface(), m_options.maxError);
     StatusText->setText(result.written ? QString::fromStdString(GenerateSummary(result))
                                        : QString());
 }

@@ -39,7 +39,8 @@ class TfrmMainMDI : public QMainWindow {
     QAction* HiddenSurfaces1;
     QAction* KeepProportions1;
     QAction* Perspective1;
-    QLabel* StatusText;  // in the status bar: what the last generate wrote
+    QAction* MeshDetail1;  // "Mesh detail...": the full grid, or a largest error
+    QLabel* StatusText;    // in the status bar: what the last generate wrote
 
     void OpenBMPfile1Click();
     void ImportMapImage1Click();

@@ -9,7 +9,10 @@
 #include <QFile>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <set>
 
 #include "busy_cursor.h"
@@ -18,6 +21,7 @@
 #include "map_state.h"
 #include "quarn_gencpanel_f.h"
 #include "quarn_main_f.h"
+#include "quarn_meshdetail_f.h"
 #include "quarn_render_f.h"
 #include "scene.h"
 #include "scripted_ui.h"
@@ -159,6 +163,42 @@ TEST_F(EndToEnd, SmoothTerrainFromTheOptionsMenuAgreesWithTheCommandLine) {
     ASSERT_EQ(RunCli(CliGenerateArguments(Path("terraced.3df"))), 0);
     EXPECT_TRUE(Bytes(Path("window.3df")) == Bytes(Path("smooth.3df")));
     EXPECT_FALSE(Bytes(Path("window.3df")) == Bytes(Path("terraced.3df")));
+}
+
+// "Mesh detail..." sets the largest error of the meshes the window generates, as --max-error
+// does on the command line; "Full grid" goes back to two triangles per grid square, and
+// Cancel keeps the choice.
+TEST_F(EndToEnd, MeshDetailFromTheOptionsMenuAgreesWithTheCommandLine) {
+    RunCommand(frmMainMDI->OpenBMPfile1, QUARN_SAMPLES_DIR "/island.bmp");
+    TypeIntoPanel();
+    const auto choose = [](std::function<void(TfrmMeshDetail&)> answer) {
+        QTimer::singleShot(0, [answer] {
+            answer(*dynamic_cast<TfrmMeshDetail*>(QApplication::activeModalWidget()));
+        });
+        frmMainMDI->MeshDetail1->trigger();
+    };
+    choose([](TfrmMeshDetail& d) {
+        EXPECT_TRUE(d.FullGrid->isChecked());
+        d.MaxError->setChecked(true);
+        d.MaxErrorField->setText("0");
+        d.Buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    choose([](TfrmMeshDetail& d) { d.Buttons->button(QDialogButtonBox::Cancel)->click(); });
+    PressGenerate(Path("window.3df"));
+    ASSERT_TRUE(ui.reports.empty()) << ui.reports[0];
+    EXPECT_EQ(frmMainMDI->StatusText->text(),
+              "window.3df: 768 vertices, 1530 triangles, largest vertical error 0 map units");
+    ASSERT_EQ(RunCli(CliGenerateArguments(Path("exact.3df")) << "--max-error"
+                                                             << "0"),
+              0);
+    EXPECT_TRUE(Bytes(Path("window.3df")) == Bytes(Path("exact.3df")));
+    choose([](TfrmMeshDetail& d) {
+        EXPECT_EQ(d.MaxErrorField->text(), "0");
+        d.FullGrid->setChecked(true);
+        d.Buttons->button(QDialogButtonBox::Ok)->click();
+    });
+    PressGenerate(Path("full.3df"));
+    EXPECT_EQ(frmMainMDI->StatusText->text(), "full.3df: 4800 vertices, 9322 triangles");
 }
 
 // The view options, unchecked at start, render at once in the open viewer with "Autorender"

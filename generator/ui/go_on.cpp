@@ -1,6 +1,7 @@
 #include "go_on.h"
 
 #include <filesystem>
+#include <sstream>
 
 #include "classify_image.h"
 #include "forms.h"
@@ -35,7 +36,7 @@ GeneratorFields ReadPanel(const TfrmGenCPanel& panel) {
 
 }  // namespace
 
-GenerateResult GoOn(Surface surface) {
+GenerateResult GoOn(Surface surface, std::optional<double> maxError) {
     const GeneratorFields fields = ReadPanel(*frmGenCPanel);
     std::optional<LoadedMap> map;
     // A map window whose picture failed to load has no map.
@@ -46,7 +47,9 @@ GenerateResult GoOn(Surface surface) {
                             return ClassifyImage(picture, swatches);
                         }};
     }
-    return RunGenerateCommand(fields, map, {.surface = surface});
+    ExportOptions options{.surface = surface};
+    options.maxError = maxError;
+    return RunGenerateCommand(fields, map, options);
 }
 
 std::string GenerateSummary(const GenerateResult& result) {
@@ -54,8 +57,14 @@ std::string GenerateSummary(const GenerateResult& result) {
     if (result.heightRange && result.grid)
         return file +
                HeightmapSummary(result.grid->GridCols, result.grid->GridRows, *result.heightRange);
-    return file + std::to_string(result.vertexCount) + " vertices, " +
-           std::to_string(result.triangleCount) + " triangles";
+    std::string summary = file + std::to_string(result.vertexCount) + " vertices, " +
+                          std::to_string(result.triangleCount) + " triangles";
+    if (result.largestError) {
+        std::ostringstream error;
+        error << *result.largestError;
+        summary += ", largest vertical error " + error.str() + " map units";
+    }
+    return summary;
 }
 
 }  // namespace quarn
