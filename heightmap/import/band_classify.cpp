@@ -13,7 +13,7 @@ namespace {
 
 constexpr std::int64_t kMinRowsPerBand = 64;
 // A pixel whose 3 x 3 square holds at least this many pixels of another band takes that band.
-constexpr int kSpeckVotes = 5;
+constexpr int kStrayVotes = 5;
 
 struct Choice {
     std::uint8_t band;
@@ -27,6 +27,20 @@ Choice NearestOf(const std::vector<std::vector<Shade>>& bands, const Lab& lab) {
             if (const float d = shade.distance(lab); d < best.distance)
                 best = {static_cast<std::uint8_t>(i), d};
     return best;
+}
+
+// How many of the pixels of the 3 x 3 square about (x, y) (within the map) each band has,
+// counting only those whose marks include need.
+std::array<int, kMaxBands> SquareVotes(const PixelCells& cells, std::int64_t x, std::int64_t y,
+                                       std::uint8_t need = 0) {
+    std::array<int, kMaxBands> votes{};
+    for (std::int64_t ny = std::max<std::int64_t>(y - 1, 0);
+         ny <= std::min<std::int64_t>(y + 1, cells.height - 1); ++ny)
+        for (std::int64_t nx = std::max<std::int64_t>(x - 1, 0);
+             nx <= std::min<std::int64_t>(x + 1, cells.width - 1); ++nx)
+            if (const std::uint8_t n = cells.cells[cells.at(nx, ny)]; (n & need) == need)
+                ++votes[n & kBandBits];
+    return votes;
 }
 
 std::uint8_t Entry(const Choice& choice) {
@@ -131,13 +145,7 @@ void SmoothFringes(PixelCells& cells) {
                 cells.scratch[cells.at(x, y)] = own;
                 if (own & kNearBand)
                     continue;
-                std::array<int, kMaxBands> votes{};
-                for (std::int64_t ny = std::max<std::int64_t>(y - 1, 0);
-                     ny <= std::min(y + 1, h - 1); ++ny)
-                    for (std::int64_t nx = std::max<std::int64_t>(x - 1, 0);
-                         nx <= std::min(x + 1, w - 1); ++nx)
-                        if (const std::uint8_t n = cells.cells[cells.at(nx, ny)]; n & kNearBand)
-                            ++votes[n & kBandBits];
+                const std::array<int, kMaxBands> votes = SquareVotes(cells, x, y, kNearBand);
                 std::size_t best = own & kBandBits;
                 if (votes[best] == 0)
                     for (std::size_t band = 0; band < votes.size(); ++band)
@@ -179,15 +187,10 @@ void MajorityPass(PixelCells& cells, const std::vector<char>& active, std::vecto
                 cells.scratch[cells.at(x, y)] = own;
                 if (InsideItsBand(cells, x, y))
                     continue;
-                std::array<int, kMaxBands> votes{};
-                for (std::int64_t ny = std::max<std::int64_t>(y - 1, 0);
-                     ny <= std::min(y + 1, h - 1); ++ny)
-                    for (std::int64_t nx = std::max<std::int64_t>(x - 1, 0);
-                         nx <= std::min(x + 1, w - 1); ++nx)
-                        ++votes[cells.cells[cells.at(nx, ny)] & kBandBits];
+                const std::array<int, kMaxBands> votes = SquareVotes(cells, x, y);
                 std::size_t best = own & kBandBits;
                 for (std::size_t band = 0; band < votes.size(); ++band)
-                    if (votes[band] >= kSpeckVotes && votes[band] > votes[best])
+                    if (votes[band] >= kStrayVotes && votes[band] > votes[best])
                         best = band;
                 if (best != (own & kBandBits)) {
                     changed[static_cast<std::size_t>(y)] = 1;
@@ -207,7 +210,7 @@ void MajorityPass(PixelCells& cells, const std::vector<char>& active, std::vecto
 
 }  // namespace
 
-void RemoveSpecks(PixelCells& cells) {
+void RemoveStrays(PixelCells& cells) {
     constexpr int kMostPasses = 8;
     const auto rows = static_cast<std::size_t>(cells.height);
     std::vector<char> active(rows, 1), changed(rows);

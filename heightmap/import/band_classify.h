@@ -70,8 +70,8 @@ double NearBandShare(const PixelCells& cells);
 void SmoothFringes(PixelCells& cells);
 
 /// Gives each pixel the band of most of its 3 x 3 square, pass after pass while any changes (at
-/// most 8): specks of JPEG noise and the corners that filled linework leaves go, while smooth
+/// most 8): stray pixels of JPEG noise and the corners that filled linework leaves go, while smooth
 /// band edges stay where they are.
-void RemoveSpecks(PixelCells& cells);
+void RemoveStrays(PixelCells& cells);
 
 }  // namespace quarn

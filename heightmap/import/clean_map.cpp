@@ -1,7 +1,7 @@
 // CleanMap: linework marked first, so that neither the band colours found nor the legend's
 // match count it; then every pixel classified and, unless each is exactly its band's colour
-// (a clean map, taken as it is), the linework filled or kept, the fringes smoothed, the specks
-// and small regions absorbed by the bands around them.
+// (a clean map, taken as it is), the linework filled or kept, the fringes smoothed, the stray
+// pixels and small regions absorbed by the bands around them.
 #include <cmath>
 #include <string>
 
@@ -65,7 +65,7 @@ Cleaning CleanMap(const RgbImage& image, const CleaningOptions& options) {
     if (!clean) {
         FillLinework(cells);
         SmoothFringes(cells);
-        RemoveSpecks(cells);
+        RemoveStrays(cells);
         AbsorbSmallRegions(cells, lineBand);
     }
     return {Finish(cells, std::move(palette), lineBand), {}};

@@ -87,8 +87,8 @@ class RegionWalk {
 }  // namespace
 
 std::size_t SmallRegionSize(std::size_t pixels) {
-    constexpr std::size_t kSpeck = 256, kShareOfSmallImages = 1024;
-    return std::min(kSpeck, pixels / kShareOfSmallImages);
+    constexpr std::size_t kStray = 256, kShareOfSmallImages = 1024;
+    return std::min(kStray, pixels / kShareOfSmallImages);
 }
 
 void AbsorbSmallRegions(PixelCells& cells, std::optional<std::uint8_t> lineBand) {

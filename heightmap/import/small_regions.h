@@ -1,4 +1,4 @@
-// Small regions: a few pixels of one band inside another are specks that compression and
+// Small regions: a few pixels of one band inside another are strays that compression and
 // lettering left, not land. The smooth surface would raise each into a hill or sink it into a
 // pit, so each goes to the band around it.
 #pragma once
@@ -10,7 +10,7 @@
 
 namespace quarn {
 
-/// The size under which a region is a speck: 256 pixels, or a thousandth of a small image.
+/// The size under which a region is a stray: 256 pixels, or a thousandth of a small image.
 std::size_t SmallRegionSize(std::size_t pixels);
 
 /// Gives every 4-connected region of one band smaller than SmallRegionSize the band that

@@ -95,13 +95,13 @@ TEST(MapImport, LinesAndLetteringAreFilledFromTheBandsAround) {
     EXPECT_EQ(BandAt(kept, 3, 3), kRed);
 }
 
-TEST(MapImport, SpecksAndSmallRegionsTakeTheBandAroundThem) {
+TEST(MapImport, StrayPixelsAndSmallRegionsTakeTheBandAroundThem) {
     // Noise keeps the image from being a clean map, which is taken as it is.
     const RgbImage image = Image(160, 120, [](int x, int y) {
-        const bool speck = x == 10 && y == 10;
+        const bool stray = x == 10 && y == 10;
         const bool smallRegion = x >= 20 && x < 24 && y >= 20 && y < 24;
         const bool largeRegion = x >= 100 && y >= 60;
-        const Colour tint = speck || smallRegion || largeRegion ? kBlue : kYellow;
+        const Colour tint = stray || smallRegion || largeRegion ? kBlue : kYellow;
         return Scaled(tint, 0.97 + 0.06 * ((x * 5 + y * 3) % 7) / 6.0);
     });
     const BandMap map = Clean(image, {{kYellow, kBlue}, 0, Linework::Remove});
