@@ -1,6 +1,7 @@
 // quarn3d-cli generate: the generate command of a freshly started application with MAP
 // opened and the options typed into the panel's fields, run by the same command as the window
 // (RunGenerateCommand), the save dialog answering OUTPUT.
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iostream>
@@ -154,7 +155,8 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     options.value("--max-error", [&a](const std::string& text) {
         // 0 asks for an exact mesh; otherwise any positive finite number of map units.
         const bool zero = text.find_first_not_of("0.") == std::string::npos &&
-                          text.find('0') != std::string::npos;
+                          text.find('0') != std::string::npos &&
+                          std::count(text.begin(), text.end(), '.') <= 1;
         const auto number = zero ? std::optional(0.0) : ParsePositive<double>(text);
         if (number)
             a.maxError = *number;

@@ -6,10 +6,6 @@
 
 namespace quarn::bench {
 
-namespace {
-
-// A field of hills on [0, 1]^2 from seed, scaled to [0, 1] over a side x side grid of sample
-// centres.
 std::vector<double> HillField(int side, unsigned seed) {
     struct Hill {
         double x, y, radius, height;
@@ -38,8 +34,6 @@ std::vector<double> HillField(int side, unsigned seed) {
         v = (v - bottom) / range;
     return z;
 }
-
-}  // namespace
 
 std::vector<float> LevelGrid::heights() const {
     std::vector<float> h(levels.size());

@@ -20,6 +20,10 @@ struct LevelGrid {
     std::vector<float> heights() const;
 };
 
+/// A field of hills from seed over a side x side grid of sample centres on [0, 1]^2, row after
+/// row from the top, scaled to [0, 1].
+std::vector<double> HillField(int side, unsigned seed);
+
 /// Hills from seed over the full level range.
 LevelGrid SmoothHills(int side, double relief, unsigned seed);
 

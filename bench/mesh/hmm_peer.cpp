@@ -32,13 +32,17 @@ double Reported(const std::string& report, const std::string& label) {
 
 std::optional<PeerRun> RunHmm(const std::string& hmm, const std::string& folder,
                               const LevelGrid& grid, double error) {
-    const std::string png = folder + "/terrain.png", stl = folder + "/terrain.stl";
-    const std::string reportPath = folder + "/hmm.txt";
+    const std::string png = folder + "/terrain.png";
     WritePng(grid, png);
-    // The full level range spans the relief, in sample spacings.
-    const ChildRun run =
-        RunChild({hmm, png, stl, "-z", std::to_string(grid.relief), "-e", std::to_string(error)},
-                 reportPath);
+    // The samples are 1 map unit apart.
+    return RunHmmOnPng(hmm, folder, png, grid.relief, error);
+}
+
+std::optional<PeerRun> RunHmmOnPng(const std::string& hmm, const std::string& folder,
+                                   const std::string& png, double zScale, double error) {
+    const std::string stl = folder + "/hmm.stl", reportPath = folder + "/hmm.txt";
+    const ChildRun run = RunChild(
+        {hmm, png, stl, "-z", std::to_string(zScale), "-e", std::to_string(error)}, reportPath);
     if (run.status != 0)
         return std::nullopt;
     std::ifstream in(reportPath);

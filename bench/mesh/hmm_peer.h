@@ -19,4 +19,9 @@ struct PeerRun {
 std::optional<PeerRun> RunHmm(const std::string& hmm, const std::string& folder,
                               const LevelGrid& grid, double error);
 
+/// Meshes the 16-bit heightmap png, whose full grey range spans zScale sample spacings, with
+/// hmm within error (a fraction of that range) into folder; nothing when hmm fails.
+std::optional<PeerRun> RunHmmOnPng(const std::string& hmm, const std::string& folder,
+                                   const std::string& png, double zScale, double error);
+
 }  // namespace quarn::bench

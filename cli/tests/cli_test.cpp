@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -157,6 +158,10 @@ TEST_F(CliTest, WrongUsageIsExitTwoAndHelpIsExitZero) {
          "--exaggeration takes a number from 0.01 to 100, not \"0\"."},
         {"generate m.bmp o.stl --base 0.09", "--base takes a number from 0.1 to 1000"},
         {"generate m.bmp o.3df --surface round", "--surface takes smooth or terraced"},
+        {"generate m.bmp o.3df --max-error -1", "--max-error takes 0 or a number of map units"},
+        {"generate m.bmp o.3df --max-error 0.0.0", "--max-error takes 0 or a number"},
+        {"generate m.bmp o.3df --max-triangles 1",
+         "--max-triangles takes a whole number from 2 to 999999999, not \"1\"."},
         {"generate m.bmp maps/", "OUTPUT names no file: \"maps/\"."},
         {"generate m.bmp ..", "OUTPUT names no file"},
         {"render a.3df ./", "PICTURE names no file: \"./\"."},
@@ -218,6 +223,46 @@ TEST_F(CliTest, ATurntableTooLargeForTheFreeSpaceIsRefusedBeforeItsFirstFrame) {
 
 // The solid of a flat 2 x 2 grid: 2 + 12 triangles; its first corner, the north-west vertex,
 // stands at the base and the third, the south-east one, at the print size east.
+// The island sample as the mesh detail options simplify it, in every mesh format.
+TEST_F(CliTest, MeshDetailSimplifiesEveryMeshFormatAndTheTighterLimitWins) {
+    std::string island = "generate " + Quoted(fs::path(QUARN_SAMPLES_DIR) / "island.bmp") +
+                         " --water 0 --lawn 90 --snow 400 --map-width 8000 --map-height 6000" +
+                         " --interval 100";
+    const int values[16] = {-350, -210, -100, -25, 10,  40,  80,  120,
+                            160,  200,  240,  280, 320, 365, 415, 470};
+    for (int e = 0; e < 16; ++e)
+        island += " --height " + std::to_string(e) + "=" + std::to_string(values[e]);
+    const auto run = [&](const std::string& output, const std::string& limits) {
+        return RunCli(island + " " + Quoted(path(output)) + " " + limits);
+    };
+    for (const char* output :
+         {"i.3df", "i.stl", "i.obj", "i.ply", "i.glb", "i.asc", "i.raw", "i.plg"}) {
+        const Outcome exact = run(output, "--max-error 0");
+        ASSERT_EQ(exact.exitCode, 0) << exact.output;
+        EXPECT_NE(exact.output.find(" 1530 triangles written to "), std::string::npos)
+            << exact.output;
+        EXPECT_TRUE(exact.output.ends_with(", largest vertical error 0 map units at the samples\n"))
+            << exact.output;
+    }
+    EXPECT_EQ(fs::file_size(path("i.3df")), 3u + 4 + 768 * 12 + 4 + 1530 * 16);
+
+    const Outcome budget = run("b.3df", "--max-error 0 --max-triangles 100");
+    ASSERT_EQ(budget.exitCode, 0) << budget.output;
+    long triangles = 0;
+    double error = 0;
+    ASSERT_EQ(std::sscanf(budget.output.c_str(),
+                          "%*d vertices, %ld triangles written to %*s "
+                          "largest vertical error %lf",
+                          &triangles, &error),
+              2)
+        << budget.output;
+    EXPECT_LE(triangles, 100);
+    EXPECT_GT(error, 0);
+    const Outcome bound = run("e.3df", "--max-error 1000 --max-triangles 100");
+    ASSERT_EQ(bound.exitCode, 0) << bound.output;
+    EXPECT_NE(bound.output.find(" 2 triangles written to "), std::string::npos) << bound.output;
+}
+
 TEST_F(CliTest, StlTakesThePrintSizeAndBase) {
     m_folder.write("m.bmp", OneColourBmp(2, 2));
     const Outcome outcome =
