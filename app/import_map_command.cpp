@@ -9,6 +9,7 @@
 #include "forms.h"
 #include "map_image.h"
 #include "map_import.h"
+#include "map_place.h"
 #include "message_box.h"
 #include "open_bmp_command.h"
 #include "quarn_import_f.h"
@@ -49,6 +50,9 @@ void ImportMapImage() {
          "", "", false});
     if (!chosen)
         return;
+    const MapPlace place = ReadMapPlace(*chosen);
+    if (place.refused)
+        return;
     const RgbImage image = [&] {
         const BusyCursor busy;
         return LoadMapImage(*chosen);
@@ -67,6 +71,9 @@ void ImportMapImage() {
     }
     if (!WriteCleanedMap(image, dialog.finalOptions(), *target))
         return;
+    // The cleaned map has the image's pixels, so it lies where the image lies.
+    if (place.place)
+        WriteMapPlace(*target, *place.place);
     OpenMapFile(*target);
     FillHeights(dialog.legend());
 }

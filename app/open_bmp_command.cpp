@@ -1,8 +1,11 @@
 #include "open_bmp_command.h"
 
+#include <cmath>
+
 #include "bmp_info.h"
 #include "file_dialog.h"
 #include "forms.h"
+#include "map_place.h"
 #include "map_state.h"
 #include "message_box.h"
 #include "palette.h"
@@ -12,6 +15,8 @@
 namespace quarn {
 
 namespace {
+
+constexpr int kMapwidthTag = 400, kMapheightTag = 500;
 
 void PaintSwatches() {
     const auto colours = PanelSwatchColours(Palette);
@@ -28,6 +33,22 @@ QPoint MainFrameOffsets() {
         return {};
     return {main->frameGeometry().width() - client->width(),
             main->frameGeometry().height() - client->height()};
+}
+
+// A map placed on Earth gives Mapwidth and Mapheight its extent, in the whole map units the
+// fields hold (up to six digits); the user may type others.
+void FillExtentFromPlace(std::int32_t width, std::int32_t height) {
+    const MapPlace place = ReadMapPlace(MapFileName);
+    if (!place.place)
+        return;
+    const auto fill = [](int tag, double extent) {
+        const double whole = std::nearbyint(extent);
+        QLineEdit* field = FindEditByTag(GenCPanelForm(), tag);
+        if (field && whole >= 1 && whole <= 999999)
+            field->setText(QString::number(whole, 'f', 0));
+    };
+    fill(kMapwidthTag, place.place->pixelWidth() * width);
+    fill(kMapheightTag, place.place->pixelHeight() * height);
 }
 
 }  // namespace
@@ -57,6 +78,7 @@ void OpenMapFile(const std::string& fileName) {
     frmMap->move(MainFrameOffsets());
     // A top-down image stores a negative height; the window takes its real size.
     frmMap->SetClientSize(BMPHeader.width, ImageRowCount(BMPHeader));
+    FillExtentFromPlace(BMPHeader.width, ImageRowCount(BMPHeader));
 }
 
 }  // namespace quarn

@@ -3,6 +3,7 @@
 // (RunGenerateCommand), the save dialog answering OUTPUT.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "file_dialog.h"
 #include "generate_command.h"
 #include "map_cleaning.h"
+#include "map_place.h"
 #include "map_state.h"
 #include "message_box.h"
 #include "options.h"
@@ -68,8 +70,9 @@ const std::string& GenerateUsage() {
         "  --water W            Water level (heights at or below it are water)\n"
         "  --lawn L             Lawn level\n"
         "  --snow S             Snow level\n"
-        "  --map-width MW       real width of the map, in map units\n"
-        "  --map-height MH      real height of the map, in map units\n"
+        "  --map-width MW       real width of the map, in map units (default for a map placed\n"
+        "                       by a world file or GeoTIFF tags: its extent)\n"
+        "  --map-height MH      real height of the map, in map units (the same default)\n"
         "  --interval I         sampling distance, in map units\n"
         "  --height INDEX=VALUE height of palette colour INDEX (0 to 15); may be repeated, and\n"
         "                       overrides a legend's\n" +
@@ -84,13 +87,15 @@ const std::string& GenerateUsage() {
         "                       units of its height (0: exact); default the full grid\n"
         "  --max-triangles N    meshes: at most N triangles (2 to 999999999); with --max-error\n"
         "                       the tighter wins\n"
+        "  --srs SYSTEM         elevation outputs: their coordinate system, such as EPSG:32633\n"
+        "                       (default: the map's .prj or GeoTIFF tags)\n"
         "  --help               shows this text\n"
         "\n"
         "Exit status: 0 file written (a summary line on stdout; for " +
         ExtensionList([](const OutputFormat& format) { return format.reportsHeightRange(); },
                       " and ") +
         "\n"
-        "a second line with the grid size and the heights at samples 0 and 65535), 1 a\n"
+        "a second line with the grid size and the height range), 1 a\n"
         "message of the system or a platform error (its text on stderr, no file touched), 2\n"
         "wrong usage.\n";
     return usage;
@@ -172,6 +177,15 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
                       << "\".\n";
         return a.maxTriangles.has_value();
     });
+    options.value("--srs", [&a](const std::string& text) {
+        const auto wkt = CoordinateSystemWkt(text);
+        if (wkt)
+            a.exportOptions.coordinateSystem = *wkt;
+        else
+            std::cerr << "--srs takes a coordinate system such as EPSG:32633, not \"" << text
+                      << "\".\n";
+        return wkt.has_value();
+    });
     AddImportOptions(options, a.importOptions);
     const auto positional = options.parse(args, 2);
     if (!positional || !ImportOptionsAgree(a.importOptions))
@@ -219,7 +233,25 @@ std::optional<LoadedMap> CleanedMapOf(Arguments& a) {
                      }};
 }
 
+// A blank Mapwidth or Mapheight takes the extent of a map placed on Earth.
+void FillExtentFromPlace(GeneratorFields& fields, const Georeference& place, std::int32_t width,
+                         std::int32_t height) {
+    const auto text = [](double extent) {
+        char number[32];
+        std::snprintf(number, sizeof number, "%.9g", extent);
+        return std::string(number);
+    };
+    if (fields.mapWidth.empty())
+        fields.mapWidth = text(place.pixelWidth() * width);
+    if (fields.mapHeight.empty())
+        fields.mapHeight = text(place.pixelHeight() * height);
+}
+
 int Generate(Arguments& a, StderrBoxes& boxes) {
+    const MapPlace place = ReadMapPlace(a.map);
+    if (place.refused)
+        return 1;
+    a.exportOptions.mapPlace = place.place;
     std::optional<LoadedMap> cleaned;
     QImage image;
     if (a.importOptions.given() || IsOtherImage(a.map)) {
@@ -244,6 +276,8 @@ int Generate(Arguments& a, StderrBoxes& boxes) {
                                               return ClassifyImage(std::exchange(image, QImage()),
                                                                    PanelSwatchColours(Palette));
                                           }};
+    if (place.place)
+        FillExtentFromPlace(a.fields, *place.place, map.width, map.height);
     const GenerateResult result = RunGenerateCommand(a.fields, map, a.exportOptions);
     if (!result.written || boxes.shown)
         return 1;
@@ -253,10 +287,8 @@ int Generate(Arguments& a, StderrBoxes& boxes) {
         std::cout << ", largest vertical error " << *result.largestError
                   << " map units at the samples";
     std::cout << '\n';
-    if (result.heightRange && result.grid)
-        std::cout << HeightmapSummary(result.grid->GridCols, result.grid->GridRows,
-                                      *result.heightRange)
-                  << '\n';
+    if (result.samplesSummary)
+        std::cout << *result.samplesSummary << '\n';
     return 0;
 }
 

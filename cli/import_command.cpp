@@ -11,6 +11,7 @@
 #include "commands.h"
 #include "console.h"
 #include "map_cleaning.h"
+#include "map_place.h"
 
 namespace quarn::cli {
 
@@ -76,6 +77,9 @@ int Import(const Arguments& a) {
         std::cerr << kOutputIsInputText << '\n';
         return 1;
     }
+    const MapPlace place = ReadMapPlace(a.image);
+    if (place.refused)
+        return 1;
     const auto cleaned = CleanMapFile(a.image, a.options);
     if (!cleaned)
         return 1;
@@ -83,6 +87,9 @@ int Import(const Arguments& a) {
     BinaryWriter out(file);
     WriteBandBmp(out, cleaned->map);
     file.commit();
+    // The cleaned map has the image's pixels, so it lies where the image lies.
+    if (place.place)
+        WriteMapPlace(a.output, *place.place);
     for (std::size_t i = 0; i < cleaned->map.palette.size(); ++i)
         std::cout << BandLine(i, *cleaned) << '\n';
     return 0;

@@ -1,5 +1,5 @@
 // Settings of the generate command that the panel does not hold: the surface between the
-// contour bands and the printed solid's size.
+// contour bands, the printed solid's size, the mesh detail and the map's place on Earth.
 //
 // The window sets the surface from its Options menu and leaves the rest at the defaults; the
 // command line can set them all, the sizes within their ranges.
@@ -7,6 +7,9 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
+
+#include "georeference.h"
 
 namespace quarn {
 
@@ -34,6 +37,11 @@ struct ExportOptions {
     // every sample); maxTriangles 0 for no budget.
     std::optional<double> maxError{};
     std::size_t maxTriangles = 0;
+
+    // Where the map lies on Earth (its world file or GeoTIFF tags), and a coordinate system
+    // named for it (WKT) that takes the place of the map's; the elevation outputs carry both.
+    std::optional<Georeference> mapPlace{};
+    std::string coordinateSystem{};
 
     bool simplifies() const { return maxError.has_value() || maxTriangles > 0; }
 };

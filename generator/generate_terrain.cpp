@@ -55,6 +55,7 @@ GenerateResult GenerateTerrain(const GenerateRequest& request) {
     result.vertexCount = file.vertexCount;
     result.triangleCount = file.triangleCount;
     result.heightRange = file.heightRange;
+    result.samplesSummary = file.samplesSummary;
     result.largestError = file.largestError;
     return result;
 }

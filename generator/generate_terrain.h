@@ -49,8 +49,9 @@ struct GenerateResult {
     std::optional<GridSetup> grid;  // set up once the fields gave a grid, written or not
     std::int32_t vertexCount = 0;   // in the file written (the full grid's, unless simplified)
     std::int32_t triangleCount = 0;
-    std::optional<HeightRange> heightRange;  // the heights at samples 0 and 65535 (heightmaps)
-    std::optional<double> largestError;      // of a simplified mesh, in map units at the samples
+    std::optional<HeightRange> heightRange;     // heightmaps: at samples 0 and 65535; GeoTIFF: all
+    std::optional<std::string> samplesSummary;  // for both: the grid's size and that range
+    std::optional<double> largestError;         // of a simplified mesh, in map units at the samples
 };
 
 /// Runs the request's checks and writes its file.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "geotiff.h"
 #include "text.h"
 #include "write_3df.h"
 #include "write_asc.h"
@@ -63,11 +64,17 @@ constexpr OutputFormat kOutputFormats[] = {
     {.extension = "png",
      .filter = "16-bit heightmap PNG (*.png)|*.png",
      .offered = Offered::Export,
-     .writeHeightmap = FormatPNG16},
+     .writeHeightmap = WritePNG16Placed},
     {.extension = "r16",
      .filter = "16-bit heightmap raw (*.r16)|*.r16",
      .offered = Offered::Export,
-     .writeHeightmap = FormatR16},
+     .writeHeightmap = WriteR16WithHeader,
+     .sideExtension = "hdr"},
+    {.extension = "tif",
+     .filter = "GeoTIFF elevation (*.tif)|*.tif",
+     .offered = Offered::Export,
+     .writeGrid = [](BinaryWriter& out,
+                     const ElevationGrid& grid) { out.writeBytes(GeoTiffBytes(grid)); }},
 };
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "binary_io.h"
 #include "export_options.h"
+#include "geotiff.h"
 #include "heightmap16.h"
 #include "terrain_sampler.h"
 
@@ -27,10 +28,20 @@ struct MeshToWrite {
     const std::string& sideFile;   // the file the format writes beside the output (or empty)
 };
 
+/// What a heightmap format's writer is handed besides the file it writes into.
+struct HeightmapToWrite {
+    const Heightmap16& map;
+    const std::optional<Georeference>& place;  // of the samples, when the map has one
+    const std::string& fileName;               // the output, beside which side files go
+    const std::string& sideFile;               // the file the format always writes beside it
+};
+
 /// Writes the terrain's vertices and triangles in one format.
 using MeshWriter = void (*)(BinaryWriter& out, const MeshToWrite& terrain);
 /// Writes the terrain's 16-bit heightmap in one format.
-using HeightmapWriter = void (*)(BinaryWriter& out, const Heightmap16& map);
+using HeightmapWriter = void (*)(BinaryWriter& out, const HeightmapToWrite& heightmap);
+/// Writes the terrain's heights in map units, one per sample, placed on the map.
+using GridWriter = void (*)(BinaryWriter& out, const ElevationGrid& grid);
 
 /// Where the save dialog offers a format: first, as the panel's Output choice, or after it.
 enum class Offered { PanelChoice, Export };
@@ -39,14 +50,16 @@ struct OutputFormat {
     const char* extension;  // lower case, without the dot
     const char* filter;     // the save dialog's entry, "WHAT (*.EXT)|*.EXT"
     Offered offered;
-    // The writer: of the mesh, or of the heightmap (whose height range the format reports).
+    // The writer, exactly one: of the mesh, of the heightmap or of the elevation grid (the
+    // last two report their height range).
     MeshWriter writeMesh = nullptr;
     HeightmapWriter writeHeightmap = nullptr;
+    GridWriter writeGrid = nullptr;
     bool usesOptions = false;  // its bytes follow the ExportOptions' solid size
     // The extension of the file it writes beside the output, of the output's name otherwise.
     const char* sideExtension = nullptr;
 
-    bool reportsHeightRange() const { return writeHeightmap != nullptr; }
+    bool reportsHeightRange() const { return writeHeightmap != nullptr || writeGrid != nullptr; }
 };
 
 /// Every output format: the panel's four (3DF, ASC, RAW, PLG), then the exports in the order

@@ -22,9 +22,11 @@ namespace quarn {
 /// What writing a terrain file gives back.
 struct WrittenFile {
     bool written = false;                             // false when refused: no height set
-    std::optional<HeightRange> heightRange;           // the heightmap formats' range
+    std::optional<HeightRange> heightRange;           // the heightmap and elevation formats' range
     std::int32_t vertexCount = 0, triangleCount = 0;  // in the file
-    std::optional<double> largestError;  // of a simplified mesh, in map units at the samples
+    std::optional<double> largestError;         // of a simplified mesh, in map units at the samples
+    std::optional<std::string> samplesSummary;  // the heightmaps' and elevation grid's: the
+                                                // grid's size and the height range
 };
 
 /// Writes fileName in format from the grid set-up and the classified map.

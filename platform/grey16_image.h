@@ -12,6 +12,10 @@
 
 namespace quarn {
 
+/// The text chunk in which a heightmap PNG names the heights its samples 0 and 65535 stand
+/// for: "LOW..HIGH map units".
+inline constexpr const char* kHeightRangeKey = "Quarn3D-HeightRange";
+
 struct Grey16Picture {
     std::int32_t width = 0, height = 0;
     std::span<const std::uint16_t> samples;  // width * height, row after row from the top

@@ -18,6 +18,7 @@
 
 #include "bmp_info.h"
 #include "palette.h"
+#include "run_cli.h"
 #include "temp_folder.h"
 #include "test_bmp.h"
 #include "viewer_test_support.h"
@@ -25,45 +26,10 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int exitCode = -1;
-    std::string output;  // stdout and stderr together
-};
-
-constexpr unsigned kNobody = 65534;
-
-// Runs the program through the shell, as user nobody where asked (only root can do that).
-Outcome RunCli(const std::string& arguments, bool asNobody = false) {
-    const std::string command = std::string(QUARN_CLI) + " " + arguments + " 2>&1";
-    Outcome outcome;
-    int output[2];
-    if (::pipe(output) != 0)
-        return outcome;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(output[1], STDOUT_FILENO);
-        ::close(output[0]);
-        if (asNobody &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
-            ::_exit(126);
-        ::execl("/bin/sh", "sh", "-c", command.c_str(), nullptr);
-        ::_exit(127);
-    }
-    ::close(output[1]);
-    std::array<char, 4096> chunk{};
-    for (ssize_t n; (n = ::read(output[0], chunk.data(), chunk.size())) > 0;)
-        outcome.output.append(chunk.data(), static_cast<std::size_t>(n));
-    ::close(output[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return outcome;
-}
-
-std::string Quoted(const fs::path& path) {
-    return "'" + path.string() + "'";
-}
+using quarn::testing::kNobody;
+using quarn::testing::Outcome;
+using quarn::testing::Quoted;
+using quarn::testing::RunCli;
 
 // A 16-colour BMP of width x height pixels, all of palette index 0.
 std::vector<std::uint8_t> OneColourBmp(std::int32_t width, std::int32_t height) {

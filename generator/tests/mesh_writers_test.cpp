@@ -251,7 +251,7 @@ TEST(StlWriter, ClosedOutwardSolidInMillimetresOnTheThreeDFVertices) {
         zLow = std::min(zLow, v.z);
     const double side = std::max(vertices[4].x - vertices[0].x, vertices[0].y - vertices[10].y);
 
-    for (const ExportOptions options : {ExportOptions{}, ExportOptions{80, 2, 0.5}}) {
+    for (const ExportOptions& options : {ExportOptions{}, ExportOptions{80, 2, 0.5}}) {
         const std::vector<Facet> facets = Facets(mesh, options);
         ASSERT_EQ(facets.size(), surface.size() + 6 * (5 + 3 - 2));
         const double mm = options.printSizeMm / side;

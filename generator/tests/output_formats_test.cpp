@@ -32,7 +32,10 @@ TEST(OutputFormats, RowsAreDistinctAndTheirFiltersNameTheirExtension) {
         const std::string ext = format.extension;
         EXPECT_TRUE(extensions.insert(ext).second) << ext;
         EXPECT_TRUE(std::string(format.filter).ends_with(" (*." + ext + ")|*." + ext)) << ext;
-        EXPECT_NE(format.writeMesh == nullptr, format.writeHeightmap == nullptr) << ext;
+        EXPECT_EQ((format.writeMesh != nullptr) + (format.writeHeightmap != nullptr) +
+                      (format.writeGrid != nullptr),
+                  1)
+            << ext;
         if (format.offered == Offered::PanelChoice) {
             EXPECT_TRUE(choiceLetters.insert(format.extension[0]).second) << ext;
         }
@@ -54,7 +57,8 @@ TEST(OutputFormats, AFileNameFindsItsFormatByTheFirstFourCharactersOfItsExtensio
 }
 
 // What a row says its writer needs and gives, the writer does: the STL alone follows the
-// options, the OBJ alone writes a file beside it, the heightmaps alone report a height range.
+// options, the OBJ and the raw heightmap alone write a file beside it, the heightmaps and the
+// GeoTIFF alone report a height range.
 // Every writer refuses without a height, and a fault keeps the earlier files and no temporary.
 TEST(OutputFormats, EachRowSaysWhatItsWriterNeedsAndGives) {
     InstallQtPngWriter();

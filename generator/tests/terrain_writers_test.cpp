@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -13,10 +14,14 @@
 #include <vector>
 
 #include "busy_cursor.h"
+#include "elevation_raster.h"
 #include "fault_text.h"
 #include "generator_test_support.h"
 #include "grey16_image.h"
 #include "heightmap16.h"
+#include "map_place.h"
+#include "map_unit_height.h"
+#include "output_formats.h"
 #include "qt_png_writer.h"
 #include "scripted_ui.h"
 #include "temp_folder.h"
@@ -151,9 +156,9 @@ class HeightmapWriters : public ::testing::Test {
     void TearDown() override { SetGrey16PngEncoder(nullptr); }
 
     // Writes name in the format its extension chooses, as the generate command does.
-    WrittenFile Write(const std::string& name) {
+    WrittenFile Write(const std::string& name, const ExportOptions& options = {}) {
         const std::string file = folder.file(name);
-        return WriteTerrainFile(setup, raster, file, *FormatOfFile(file));
+        return WriteTerrainFile(setup, raster, file, *FormatOfFile(file), options);
     }
 
     testing::ScriptedUi ui;
@@ -192,6 +197,62 @@ TEST_F(HeightmapWriters, PngIsA16BitGreyPictureWithItsHeightRangeInAText) {
         for (int x = 0; x < 3; ++x)
             samples.push_back(reinterpret_cast<const std::uint16_t*>(image.constScanLine(y))[x]);
     EXPECT_EQ(samples, kSamples);
+}
+
+// The map is 150 x 100 map units over 30 x 20 pixels, a sample every 10 pixels: each GeoTIFF
+// pixel covers 50 x 50 map units, or 25 x 25 metres on a map placed 2.5 metres a pixel.
+TEST_F(HeightmapWriters, GeoTiffHoldsThe3dfHeightsInMapUnitsWhereTheMapLies) {
+    const WrittenFile written = Write("land.tif");
+    ASSERT_TRUE(written.written && written.samplesSummary);
+    EXPECT_EQ(*written.samplesSummary, "3 x 2 samples, heights -40..47 map units");
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"land.tif"});
+    const auto unplaced = ReadElevationRaster(folder.file("land.tif"));
+    ASSERT_TRUE(unplaced);
+    EXPECT_EQ(unplaced->grid.place.transform, (std::array<double, 6>{0, 50, 0, 0, 0, -50}));
+    EXPECT_EQ(unplaced->grid.place.wkt, "");
+    const TerrainMesh mesh = testing::SampleOnGrid(fields, raster);
+    // The typed heights as typed, each normalising back to the 3DF's height exactly.
+    EXPECT_EQ(unplaced->grid.heights, (std::vector<float>{-40, 12, 47, 47, 12, -40}));
+    for (std::size_t k = 0; k < mesh.vertices.size(); ++k)
+        EXPECT_EQ(WrittenZ(NormalisedHeight(unplaced->grid.heights[k], 150)), mesh.fileVertex(k).z);
+
+    const std::string utm = *CoordinateSystemWkt("EPSG:32633");
+    const ExportOptions placed{.mapPlace = Georeference{{500000, 2.5, 0, 5200000, 0, -2.5}, utm}};
+    Write("land.tif", placed);
+    const auto onEarth = ReadElevationRaster(folder.file("land.tif"));
+    ASSERT_TRUE(onEarth);
+    EXPECT_EQ(onEarth->grid.place.transform,
+              (std::array<double, 6>{500000, 25, 0, 5200000, 0, -25}));
+    EXPECT_NE(onEarth->grid.place.wkt.find("UTM zone 33N"), std::string::npos);
+    EXPECT_EQ(onEarth->grid.heights, unplaced->grid.heights);
+
+    ExportOptions named = placed;
+    named.coordinateSystem = *CoordinateSystemWkt("EPSG:25832");
+    Write("land.tif", named);
+    EXPECT_NE(ReadElevationRaster(folder.file("land.tif"))->grid.place.wkt.find("ETRS89"),
+              std::string::npos);
+}
+
+TEST_F(HeightmapWriters, HeightmapsOfAPlacedMapCarryTheirPlaceBesideThem) {
+    Write("land.png");
+    Write("land.r16");
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"land.hdr", "land.png", "land.r16"}));
+    const std::string header = folder.read("land.hdr");
+    EXPECT_NE(header.find("samples = 3\nlines = 2\n"), std::string::npos);
+    EXPECT_EQ(header.find("map info"), std::string::npos);
+
+    const ExportOptions placed{.mapPlace = Georeference{{500000, 2.5, 0, 5200000, 0, -2.5},
+                                                        *CoordinateSystemWkt("EPSG:32633")}};
+    Write("land.png", placed);
+    Write("land.r16", placed);
+    EXPECT_EQ(folder.entries(), (std::vector<std::string>{"land.hdr", "land.pgw", "land.png",
+                                                          "land.prj", "land.r16"}));
+    const MapPlace png = ReadMapPlace(folder.file("land.png"));
+    ASSERT_TRUE(png.place);
+    EXPECT_EQ(png.place->transform, (std::array<double, 6>{500000, 25, 0, 5200000, 0, -25}));
+    EXPECT_NE(png.place->wkt.find("UTM zone 33N"), std::string::npos);
+    EXPECT_NE(folder.read("land.hdr").find("map info = {Arbitrary, 1, 1, 500000, 5200000, 25, 25}"),
+              std::string::npos);
 }
 
 TEST(HeightmapSamples, FlatTerrainIsAllZeroAndPngNeedsAnInstalledWriter) {

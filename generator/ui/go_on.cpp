@@ -7,6 +7,8 @@
 #include "forms.h"
 #include "generate_command.h"
 #include "heightmap16.h"
+#include "map_place.h"
+#include "map_state.h"
 #include "palette.h"
 #include "quarn_gencpanel_f.h"
 #include "quarn_map_f.h"
@@ -49,14 +51,19 @@ GenerateResult GoOn(Surface surface, std::optional<double> maxError) {
     }
     ExportOptions options{.surface = surface};
     options.maxError = maxError;
+    if (map) {
+        const MapPlace place = ReadMapPlace(MapFileName);
+        if (place.refused)
+            return {};
+        options.mapPlace = place.place;
+    }
     return RunGenerateCommand(fields, map, options);
 }
 
 std::string GenerateSummary(const GenerateResult& result) {
     const std::string file = std::filesystem::path(result.fileName).filename().string() + ": ";
-    if (result.heightRange && result.grid)
-        return file +
-               HeightmapSummary(result.grid->GridCols, result.grid->GridRows, *result.heightRange);
+    if (result.samplesSummary)
+        return file + *result.samplesSummary;
     std::string summary = file + std::to_string(result.vertexCount) + " vertices, " +
                           std::to_string(result.triangleCount) + " triangles";
     if (result.largestError) {
