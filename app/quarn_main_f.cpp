@@ -177,7 +177,12 @@ void TfrmMainMDI::followRestoredFrame() {
 }
 
 void TfrmMainMDI::Open3Dfile1Click() {
-    OpenSceneFile(m_options.view);
+    // An elevation raster is coloured by the panel's Water, Lawn and Snow levels.
+    const auto level = [](int tag) {
+        const QLineEdit* field = FindEditByTag(GenCPanelForm(), tag);
+        return field ? field->text().toStdString() : std::string();
+    };
+    OpenSceneFile(m_options.view, {level(100), level(200), level(300)});
 }
 
 void TfrmMainMDI::Save3D1Click() {

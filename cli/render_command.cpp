@@ -11,6 +11,7 @@
 
 #include "commands.h"
 #include "console.h"
+#include "elevation_scene.h"
 #include "message_box.h"
 #include "options.h"
 #include "picture_output.h"
@@ -25,11 +26,15 @@ namespace quarn::cli {
 namespace {
 
 constexpr const char* kRenderUsage =
-    "Usage: quarn3d-cli render SCENE.3df PICTURE.bmp [options]\n"
+    "Usage: quarn3d-cli render SCENE PICTURE.bmp [options]\n"
     "\n"
-    "Draws the 3DF terrain SCENE.3df as the viewer window does right after opening it in a\n"
+    "Draws the 3DF terrain SCENE as the viewer window does right after opening it in a\n"
     "freshly started application, with the given settings applied after the load, and saves\n"
-    "the picture as a 24-bit BMP, or as a PNG when PICTURE ends in .png.\n"
+    "the picture as a 24-bit BMP, or as a PNG when PICTURE ends in .png. A SCENE ending in\n"
+    ".tif, .tiff, .png, .asc or .dem is an elevation raster (GeoTIFF, a 16-bit heightmap PNG,\n"
+    "an Esri ASCII grid, a USGS DEM): drawn as the 3DF of a map of its extent sampled once per\n"
+    "cell, coloured by the height classes; above 4096 x 4096 cells it is read averaged down to\n"
+    "about 8 million triangles.\n"
     "\n"
     "Options:\n"
     "  --elevation E        observer elevation, whole degrees 0 to 359 (default 20)\n"
@@ -50,6 +55,10 @@ constexpr const char* kRenderUsage =
     "                       before the first when they would not fit the free space\n"
     "  --azimuth-step S     with --frames: degrees, 0 to 359, that the observer azimuth\n"
     "                       turns from one frame to the next (default 10)\n"
+    "  --water W            elevation rasters: Water level in map units (default: 10 % of\n"
+    "                       the way from the lowest height to the highest)\n"
+    "  --lawn L             elevation rasters: Lawn level (default 60 % of the way)\n"
+    "  --snow S             elevation rasters: Snow level (default 90 % of the way)\n"
     "  --help               shows this text\n"
     "\n"
     "Exit status: 0 picture written (a summary line on stdout), 1 a message of the system or\n"
@@ -68,6 +77,7 @@ struct Arguments {
     ViewOptions view;
     int width = 550, height = 418;
     std::optional<int> frames, azimuthStep;
+    ElevationLevels levels;
 };
 
 // The frame's picture name: "-NNN" before the extension of the last path component.
@@ -119,6 +129,9 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     options.flag("--perspective", a.view.perspective);
     options.value("--frames", WholeOption("--frames", 1, kMaxFrames, a.frames));
     options.value("--azimuth-step", WholeOption("--azimuth-step", 0, 359, a.azimuthStep));
+    options.text("--water", a.levels.water);
+    options.text("--lawn", a.levels.lawn);
+    options.text("--snow", a.levels.snow);
     const auto positional = options.parse(args, 2);
     if (!positional)
         return std::nullopt;
@@ -167,10 +180,18 @@ int Render(const Arguments& a) {
         ShowErrorBox(*noRoom);
         return 1;
     }
-    const std::optional<LoadedScene> loaded =
-        ReadScene(SceneFile::Open(a.scene), kStartPerspectiveDistance);
-    if (!loaded)
-        return 1;
+    std::optional<LoadedScene> loaded;
+    if (IsElevationRasterName(a.scene)) {
+        auto raster = ReadElevationScene(a.scene, a.levels, kStartPerspectiveDistance);
+        if (!raster)
+            return 1;
+        std::cout << a.scene << ": " << raster->reading << '\n';
+        loaded = std::move(raster->loaded);
+    } else {
+        loaded = ReadScene(SceneFile::Open(a.scene), kStartPerspectiveDistance);
+        if (!loaded)
+            return 1;
+    }
     ViewAngles angles = GivenAngles(a);
     const ProjectionOptions projection = ProjectionOptionsFor(a.view, loaded->perspectiveDistance);
     const DrawingMode mode{a.zoom, !a.wire, a.view.hiddenSurfaces};

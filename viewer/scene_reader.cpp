@@ -233,4 +233,19 @@ std::optional<LoadedScene> ReadScene(SceneFile file, float d) {
     return loaded;
 }
 
+std::optional<LoadedScene> SceneOfRecords(std::vector<Vertex> vertices,
+                                          std::vector<Triangle> triangles, float d) {
+    const float updated = UpdatedPerspectiveDistance(d, DiagonalSquared(MeasureVertices(vertices)));
+    if (std::fabs(double(updated)) < kNearZero) {
+        Show_Error(kDivisionByZeroText);
+        return std::nullopt;
+    }
+    LoadedScene loaded;
+    loaded.perspectiveDistance = updated;
+    loaded.scene.setVertices(std::move(vertices));
+    loaded.scene.setTriangles(std::move(triangles));
+    loaded.scene.dropUnusedVertices();
+    return loaded;
+}
+
 }  // namespace quarn

@@ -73,6 +73,12 @@ struct LoadedScene {
 /// file is released however the reading ends.
 std::optional<LoadedScene> ReadScene(SceneFile file, float d);
 
+/// A scene made in memory (an elevation raster's) loaded as a file of these vertices and
+/// triangles would be, the perspective distance before being d; nothing after "Division by
+/// zero!". The triangles' corners must lie within the vertices.
+std::optional<LoadedScene> SceneOfRecords(std::vector<Vertex> vertices,
+                                          std::vector<Triangle> triangles, float d);
+
 /// -(100/99) sqrt((1 + 0.25 / d^2) D^2) for d below -1e-9; otherwise d itself.
 float UpdatedPerspectiveDistance(float d, float diagonalSquared);
 

@@ -74,6 +74,13 @@ bool LoadScene(SceneFile file, AngleDisplay& display) {
     return Read_Points(load, display) && Read_Triangles(load);
 }
 
+void TakeScene(LoadedScene loaded, AngleDisplay& display) {
+    PerspectiveDistance = loaded.perspectiveDistance;
+    TriangleList = std::move(loaded.scene);
+    ResetViewAngles();
+    ShowCurrentAngles(display);
+}
+
 bool Project_Scene(std::int32_t width, std::int32_t height, const ViewOptions& options) {
     const ViewAngles angles = CurrentViewAngles();
     ProjectedList.reset();

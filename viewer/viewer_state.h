@@ -84,6 +84,10 @@ bool Read_Triangles(SceneLoad& load);
 /// released however the reading ends, faults included.
 bool LoadScene(SceneFile file, AngleDisplay& display);
 
+/// Takes a scene made in memory (an elevation raster's) as LoadScene takes a file's: into
+/// TriangleList, with its perspective distance, the angles reset and the current pair shown.
+void TakeScene(LoadedScene loaded, AngleDisplay& display);
+
 /// Projects TriangleList with the program-wide settings and options, publishing the result in
 /// ProjectedList, RotatedSun and g_WindowMapping; false after "Division by zero!", which
 /// empties the scene.

@@ -127,5 +127,46 @@ TEST_F(GisCli, PlacesThatCannotBeUsedAreRefusedAndNothingIsWritten) {
     EXPECT_FALSE(fs::exists(m_folder.path() / "out.tif"));
 }
 
+// Sampled once per map pixel, the GeoTIFF holds the 3DF's grid: drawn from either, the same
+// picture, terraced and smooth.
+TEST_F(GisCli, AGeoTiffDrawsTheSamePictureAsThe3dfOfTheSameSettings) {
+    const std::string levels = " --water 0 --lawn 90 --snow 400";
+    for (const char* surface : {"terraced", "smooth"}) {
+        const std::string options = std::string("--interval 25 --surface ") + surface;
+        ASSERT_EQ(generate("sheet.3df", options).exitCode, 0);
+        ASSERT_EQ(generate("sheet.tif", options).exitCode, 0);
+        const Outcome fromThe3df = RunCli("render " + Quoted(m_folder.path() / "sheet.3df") + " " +
+                                          Quoted(m_folder.path() / "a.bmp"));
+        const Outcome fromTheTif = RunCli("render " + Quoted(m_folder.path() / "sheet.tif") + " " +
+                                          Quoted(m_folder.path() / "b.bmp") + levels);
+        ASSERT_EQ(fromThe3df.exitCode, 0) << fromThe3df.output;
+        ASSERT_EQ(fromTheTif.exitCode, 0) << fromTheTif.output;
+        EXPECT_EQ(fromTheTif.output, m_folder.file("sheet.tif") + ": 320 x 240 cells\n" +
+                                         "152482 triangles drawn to " + m_folder.file("b.bmp") +
+                                         " (550x418, shaded)\n");
+        EXPECT_TRUE(m_folder.read("a.bmp") == m_folder.read("b.bmp")) << surface;
+    }
+}
+
+TEST_F(GisCli, RastersTheViewerCannotShowAreRefusedAndNoPictureIsWritten) {
+    {
+        GDALAllRegister();
+        GDALClose(GDALCreate(GDALGetDriverByName("GTiff"), m_folder.file("rgb.tif").c_str(), 4, 4,
+                             3, GDT_Byte, nullptr));
+    }
+    m_folder.write("empty.tif", "");
+    const std::pair<const char*, const char*> refused[] = {
+        {"rgb.tif", "\"rgb.tif\" has 3 bands: an elevation raster has one.\n"},
+        {"empty.tif", "\"empty.tif\" is no elevation raster that can be read.\n"},
+    };
+    for (const auto& [raster, message] : refused) {
+        const Outcome outcome = RunCli("render " + Quoted(m_folder.path() / raster) + " " +
+                                       Quoted(m_folder.path() / "p.bmp"));
+        EXPECT_EQ(outcome.exitCode, 1);
+        EXPECT_EQ(outcome.output, message);
+    }
+    EXPECT_FALSE(fs::exists(m_folder.path() / "p.bmp"));
+}
+
 }  // namespace
 }  // namespace quarn

@@ -6,6 +6,7 @@
 
 #include "bmp_picture.h"
 #include "busy_cursor.h"
+#include "elevation_scene.h"
 #include "file_dialog.h"
 #include "forms.h"
 #include "message_box.h"
@@ -44,10 +45,12 @@ WindowPosition ViewerPosition(int screenWidth, int screenHeight) {
     return {(screenWidth - kViewerWidth) / 2, (screenHeight - kViewerHeight) / 2 - 25};
 }
 
-void OpenSceneFile(const ViewOptions& options) {
+void OpenSceneFile(const ViewOptions& options, const ElevationLevels& levels) {
     FileDialogRequest request;
     request.title = "Open 3DF file";
-    request.filter = "3DF files|*.3df";
+    request.filter =
+        "3DF files|*.3df|Elevation rasters (*.tif *.tiff *.png *.asc *.dem)|*.tif;*.tiff;*.png;"
+        "*.asc;*.dem";
     request.defaultExt = "3DF";
     const auto name = RunOpenDialog(request);
     if (!name)
@@ -57,8 +60,17 @@ void OpenSceneFile(const ViewOptions& options) {
     ShowViewer();
     frmRender->setViewOptions(options);
     const BusyCursor busy;
-    if (!LoadScene(SceneFile::Open(SceneFileName), *frmRender))
+    if (IsElevationRasterName(SceneFileName)) {
+        auto raster = ReadElevationScene(SceneFileName, levels, PerspectiveDistance);
+        if (!raster)
+            return;
+        TakeScene(std::move(raster->loaded), *frmRender);
+        if (raster->reading.find(" read as ") != std::string::npos)
+            frmRender->setWindowTitle(
+                QString::fromStdString(SceneFileName + " (" + raster->reading + ")"));
+    } else if (!LoadScene(SceneFile::Open(SceneFileName), *frmRender)) {
         return;
+    }
     frmRender->drawPicture([] {
         return ProjectClearDraw(frmRender->canvas(), TfrmRender::kImageWidth,
                                 TfrmRender::kImageHeight, frmRender->viewOptions());

@@ -179,7 +179,9 @@ using SceneCommands = ViewerUi;
 TEST_F(SceneCommands, CancelledOpenChangesNothingAndWithoutAViewerThereIsNoPictureToSave) {
     RunGuarded([] { OpenSceneFile({}); });
     ASSERT_EQ(ui.dialogs.size(), 1u);
-    EXPECT_EQ(ui.dialogs[0].filter + " " + ui.dialogs[0].defaultExt, "3DF files|*.3df 3DF");
+    EXPECT_EQ(ui.dialogs[0].filter + " " + ui.dialogs[0].defaultExt,
+              "3DF files|*.3df|Elevation rasters (*.tif *.tiff *.png *.asc *.dem)|*.tif;*.tiff;"
+              "*.png;*.asc;*.dem 3DF");
     EXPECT_TRUE(!RenderWindowOpen && SceneFileName.empty());
     RunGuarded([] { SaveScenePicture(); });
 
@@ -215,6 +217,35 @@ TEST_F(SceneCommands, OpenPlacesAndDrawsTheViewerAndASecondOpenReusesItInFront) 
     EXPECT_EQ(m_main.area()->activeSubWindow(), frmRender);
     EXPECT_EQ(frmRender->windowTitle().toStdString(), folder.file("second.3df"));
     EXPECT_EQ(frmRender->pos(), QPoint(at.left, at.top));
+    EXPECT_TRUE(ui.reports.empty());
+}
+
+// An Esri ASCII grid of 3 x 3 cells whose middle cell has no data: of the eight triangles, the
+// six touching it are left out, and the vertices no other triangle uses; the levels blank,
+// the classes follow the heights' range.
+TEST_F(SceneCommands, AnElevationRasterOpensAsTheSceneOfItsCells) {
+    const std::string grid = folder.write("dem.asc",
+                                          "ncols 3\nnrows 3\nxllcorner 0\nyllcorner 0\n"
+                                          "cellsize 100\nNODATA_value -9999\n"
+                                          "0 10 20\n30 -9999 50\n60 70 80\n");
+    ui.dialogAnswers.push_back(grid);
+    RunGuarded([] { OpenSceneFile({}, {"", "", ""}); });
+    ASSERT_TRUE(RenderWindowOpen);
+    EXPECT_EQ(frmRender->windowTitle().toStdString(), grid);
+    EXPECT_EQ(TriangleList.size(), 2u);
+    EXPECT_EQ(TriangleList.vertices().size(), 6u);
+    EXPECT_EQ(TriangleList[0].colour, 120);  // lawn: 10, 20, 50 lie from 8 to 48
+    EXPECT_NE(Picture(), std::vector<Colour>(Picture().size(), kBlack)) << "drawn";
+
+    // Typed levels colour it; a raster of three bands is refused and keeps the window.
+    ui.dialogAnswers.push_back(grid);
+    RunGuarded([] { OpenSceneFile({}, {"-100", "-50", "0"}); });
+    EXPECT_EQ(TriangleList[0].colour, 32767);
+    const std::string rgb = folder.write("rgb.png", std::string("\x89PNG\r\n\x1a\n", 8));
+    ui.dialogAnswers.push_back(rgb);
+    RunGuarded([] { OpenSceneFile({}); });
+    EXPECT_EQ(ui.errorTexts(),
+              std::vector<std::string>{"\"rgb.png\" is no elevation raster that can be read."});
     EXPECT_TRUE(ui.reports.empty());
 }
 
