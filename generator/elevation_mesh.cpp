@@ -56,34 +56,57 @@ std::optional<ElevationMesh> MeshOfElevation(const ElevationGrid& grid,
     mesh.levels.lawn = NormalisedHeight(LevelOf(levels.lawn, 0.6, low, high), extent);
     mesh.levels.snow = NormalisedHeight(LevelOf(levels.snow, 0.9, low, high), extent);
 
-    // Placed as SampleTerrain places the centres of cells one pixel wide.
+    // Placed as SampleTerrain places the centres of cells one pixel wide: x by the column, y by
+    // the row.
+    std::vector<float> xOfColumn(std::size_t(grid.cols)), yOfRow(std::size_t(grid.rows));
+    float unused = 0;
+    for (std::int32_t j = 0; j < grid.cols; ++j)
+        DeviceToWorld(setup->mapping, j, 0, xOfColumn[std::size_t(j)], unused);
+    for (std::int32_t i = 0; i < grid.rows; ++i)
+        DeviceToWorld(setup->mapping, 0, i, unused, yOfRow[std::size_t(i)]);
+    const std::size_t count = grid.heights.size();
+    mesh.vertices.resize(count);
+    bool complete = true;
+    for (std::size_t k = 0; k < count; ++k) {
+        SampledVertex& v = mesh.vertices[k];
+        v.x = xOfColumn[k % std::size_t(grid.cols)];
+        v.y = yOfRow[k / std::size_t(grid.cols)];
+        v.h = grid.heights[k];
+        if (std::isnan(v.h))
+            complete = false;
+        else
+            v.h = NormalisedHeight(v.h, extent);
+    }
     ElevationMesh out;
-    std::vector<std::int32_t> index(grid.heights.size(), -1);
-    mesh.vertices.resize(grid.heights.size());
-    for (std::int32_t i = 0; i < grid.rows; ++i) {
-        for (std::int32_t j = 0; j < grid.cols; ++j) {
-            const std::size_t k = std::size_t(i) * std::size_t(grid.cols) + std::size_t(j);
-            SampledVertex& v = mesh.vertices[k];
-            float unused = 0;
-            DeviceToWorld(setup->mapping, j, 0, v.x, unused);
-            DeviceToWorld(setup->mapping, 0, i, unused, v.y);
-            if (std::isnan(grid.heights[k])) {
-                v.h = grid.heights[k];
-                continue;
-            }
-            v.h = NormalisedHeight(grid.heights[k], extent);
-            index[k] = static_cast<std::int32_t>(out.vertices.size());
+    std::vector<Triangle> triangles;
+    triangles.reserve(std::size_t(GridTriangleCount(grid.cols, grid.rows)));
+    const auto hasData = [&](std::int32_t k) {
+        return !std::isnan(mesh.vertices[std::size_t(k)].h);
+    };
+    ForEachTriangle(mesh, [&](const Triangle& t) {
+        if (complete || (hasData(t.a) && hasData(t.b) && hasData(t.c)))
+            triangles.push_back(t);
+    });
+    // Every vertex a corner of some triangle, numbered in order, as a 3DF scene keeps them.
+    std::vector<std::int32_t> index;
+    if (!complete) {
+        index.assign(count, -1);
+        for (const Triangle& t : triangles)
+            index[std::size_t(t.a)] = index[std::size_t(t.b)] = index[std::size_t(t.c)] = 0;
+    }
+    out.vertices.reserve(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        if (complete || index[k] == 0) {
+            if (!complete)
+                index[k] = static_cast<std::int32_t>(out.vertices.size());
             out.vertices.push_back(mesh.fileVertex(k));
         }
     }
-    for (std::int32_t i = 0; i + 1 < grid.rows; ++i)
-        for (std::int32_t j = 0; j + 1 < grid.cols; ++j)
-            for (Triangle t : SquareTriangles(mesh, i * grid.cols + j)) {
-                t.a = index[std::size_t(t.a)], t.b = index[std::size_t(t.b)];
-                t.c = index[std::size_t(t.c)];
-                if (t.a >= 0 && t.b >= 0 && t.c >= 0)
-                    out.triangles.push_back(t);
-            }
+    if (!complete)
+        for (Triangle& t : triangles)
+            t.a = index[std::size_t(t.a)], t.b = index[std::size_t(t.b)],
+            t.c = index[std::size_t(t.c)];
+    out.triangles = std::move(triangles);
     return out;
 }
 

@@ -19,7 +19,7 @@ struct ElevationLevels {
 };
 
 struct ElevationMesh {
-    std::vector<Vertex> vertices;  // as a 3DF file holds them
+    std::vector<Vertex> vertices;  // as a 3DF file holds them, each a corner of some triangle
     std::vector<Triangle> triangles;
 };
 

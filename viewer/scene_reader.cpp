@@ -244,7 +244,6 @@ std::optional<LoadedScene> SceneOfRecords(std::vector<Vertex> vertices,
     loaded.perspectiveDistance = updated;
     loaded.scene.setVertices(std::move(vertices));
     loaded.scene.setTriangles(std::move(triangles));
-    loaded.scene.dropUnusedVertices();
     return loaded;
 }
 

@@ -75,7 +75,7 @@ std::optional<LoadedScene> ReadScene(SceneFile file, float d);
 
 /// A scene made in memory (an elevation raster's) loaded as a file of these vertices and
 /// triangles would be, the perspective distance before being d; nothing after "Division by
-/// zero!". The triangles' corners must lie within the vertices.
+/// zero!". The triangles' corners must lie within the vertices, and each vertex be a corner.
 std::optional<LoadedScene> SceneOfRecords(std::vector<Vertex> vertices,
                                           std::vector<Triangle> triangles, float d);
 

@@ -109,6 +109,35 @@ TEST(ElevationRaster, NoDataCellsAreNotANumberAndHeightmapsTakeTheirRange) {
     EXPECT_EQ(png->grid.heights[2], -20.0f);
 }
 
+// Above 4096 x 4096 cells, a raster is read averaged 3 x 3 (or more) over the same extent.
+TEST(ElevationRaster, ALargeRasterIsReadReducedOverTheSameExtent) {
+    const TempFolder folder;
+    {
+        const GdalSession session;
+        char* options[] = {const_cast<char*>("TILED=YES"), const_cast<char*>("SPARSE_OK=TRUE"),
+                           nullptr};
+        GDALDatasetH large = GDALCreate(GDALGetDriverByName("GTiff"),
+                                        folder.file("large.tif").c_str(), 4097, 4097, 1,
+                                        GDT_Float32, options);
+        std::array<double, 6> place = kPlace.transform;
+        GDALSetGeoTransform(large, place.data());
+        float corner = 300;
+        ASSERT_EQ(GDALRasterIO(GDALGetRasterBand(large, 1), GF_Write, 0, 0, 1, 1, &corner, 1, 1,
+                               GDT_Float32, 0, 0),
+                  CE_None);
+        GDALClose(large);
+    }
+    const auto read = ReadElevationRaster(folder.file("large.tif"));
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(read->reduced());
+    EXPECT_EQ(std::pair(read->fileCols, read->fileRows), std::pair(4097, 4097));
+    EXPECT_EQ(std::pair(read->grid.cols, read->grid.rows), std::pair(1366, 1366));
+    EXPECT_DOUBLE_EQ(read->grid.place.pixelWidth() * 1366, 40.0 * 4097);
+    EXPECT_DOUBLE_EQ(read->grid.place.pixelHeight() * 1366, 40.0 * 4097);
+    EXPECT_NEAR(read->grid.heights[0], 300.0 / 9, 0.1);  // the corner cell among about 3 x 3
+    EXPECT_EQ(read->grid.heights[1], 0);
+}
+
 TEST(ElevationRaster, RefusesWhatIsNoElevationRaster) {
     const TempFolder folder;
     folder.write("empty.tif", "");
