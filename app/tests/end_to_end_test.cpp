@@ -201,6 +201,36 @@ TEST_F(EndToEnd, MeshDetailFromTheOptionsMenuAgreesWithTheCommandLine) {
     EXPECT_EQ(frmMainMDI->StatusText->text(), "full.3df: 4800 vertices, 9322 triangles");
 }
 
+// A map placed by a world file fills Mapwidth and Mapheight with its extent; its GeoTIFF,
+// sampled once per pixel, opens in the viewer as the same picture as its 3DF, coloured by the
+// panel's levels.
+TEST_F(EndToEnd, APlacedMapGivesItsExtentAndItsGeoTiffDrawsAsIts3df) {
+    const std::string map = folder.file("sheet.bmp");
+    ASSERT_TRUE(QFile::copy(QUARN_SAMPLES_DIR "/island.bmp", QString::fromStdString(map)));
+    folder.write("sheet.bpw", "25\n0\n0\n-25\n500012.5\n5199987.5\n");
+    RunCommand(frmMainMDI->OpenBMPfile1, QString::fromStdString(map));
+    EXPECT_EQ(frmGenCPanel->MaskEdit20->text(), "8000");
+    EXPECT_EQ(frmGenCPanel->MaskEdit21->text(), "6000");
+    for (int e = 0; e < 16; ++e)
+        Type(FindEditByTag(GenCPanelForm(), e), kHeights[e]);
+    for (const auto& f : kFields)
+        if (f.field != &TfrmGenCPanel::MaskEdit20 && f.field != &TfrmGenCPanel::MaskEdit21)
+            Type(frmGenCPanel->*f.field, f.field == &TfrmGenCPanel::MaskEdit22 ? "25" : f.text);
+    PressGenerate(Path("window.tif"));
+    EXPECT_TRUE(ui.dialogs.back().filter.ends_with("|GeoTIFF elevation (*.tif)|*.tif"));
+    EXPECT_EQ(frmMainMDI->StatusText->text(),
+              "window.tif: 320 x 240 samples, heights 0..470 map units");
+    PressGenerate(Path("window.3df"));
+    // Each after a drawing of the other, as the clearing keeps the pen of the drawing before.
+    RunCommand(frmMainMDI->Open3Dfile1, Path("window.3df"));
+    RunCommand(frmMainMDI->Open3Dfile1, Path("window.tif"));
+    ASSERT_TRUE(ui.reports.empty()) << ui.reports[0];
+    EXPECT_EQ(TriangleList.size(), 152482u);
+    const QImage fromTheTif = Rgb(frmRender->Image1->grab().toImage());
+    RunCommand(frmMainMDI->Open3Dfile1, Path("window.3df"));
+    EXPECT_TRUE(Rgb(frmRender->Image1->grab().toImage()) == fromTheTif);
+}
+
 // The view options, unchecked at start, render at once in the open viewer with "Autorender"
 // checked; the picture is the command line's with the same options (but for the outline of
 // the clearing rectangle, which keeps the pen of the drawing before). They are the main

@@ -116,9 +116,9 @@ TEST(ElevationRaster, ALargeRasterIsReadReducedOverTheSameExtent) {
         const GdalSession session;
         char* options[] = {const_cast<char*>("TILED=YES"), const_cast<char*>("SPARSE_OK=TRUE"),
                            nullptr};
-        GDALDatasetH large = GDALCreate(GDALGetDriverByName("GTiff"),
-                                        folder.file("large.tif").c_str(), 4097, 4097, 1,
-                                        GDT_Float32, options);
+        GDALDatasetH large =
+            GDALCreate(GDALGetDriverByName("GTiff"), folder.file("large.tif").c_str(), 4097, 4097,
+                       1, GDT_Float32, options);
         std::array<double, 6> place = kPlace.transform;
         GDALSetGeoTransform(large, place.data());
         float corner = 300;
