@@ -125,4 +125,24 @@ bool RenderScene(Canvas& canvas, std::int32_t width, std::int32_t height,
     return ok;
 }
 
+bool RenderPreview(const Scene& preview, Canvas& canvas, std::int32_t width, std::int32_t height,
+                   const ViewOptions& options) {
+    std::optional<ProjectedScene> projected =
+        ProjectScene(preview, CurrentViewAngles(), ZoomFactor, width, height,
+                     ProjectionOptionsFor(options, PerspectiveDistance));
+    if (!projected)
+        return false;
+    // A passing picture: the canvas is left as it was found, pen included, so that the
+    // rendering after it is the one after the rendering before.
+    const BrushStyle savedStyle = canvas.brushStyle;
+    const Colour savedBrush = canvas.brushColour, savedPen = canvas.penColour;
+    ClearPicture(canvas, width, height);
+    DrawProjected(*projected, ZoomFactor, ShadedMode, canvas, options.hiddenSurfaces);
+    KeepForReuse(std::move(*projected));
+    canvas.brushStyle = savedStyle;
+    canvas.brushColour = savedBrush;
+    canvas.penColour = savedPen;
+    return true;
+}
+
 }  // namespace quarn

@@ -100,6 +100,11 @@ void Draw_and_View(Canvas& canvas, const ViewOptions& options);
 /// projection's result.
 bool ProjectClearDraw(Canvas& canvas, std::int32_t width, std::int32_t height,
                       const ViewOptions& options);
+/// The rendering while the view moves: RenderScene's of preview (TriangleList reduced) with
+/// the program-wide settings, leaving ProjectedList alone and the canvas's pen and brush as
+/// they were; false, drawing nothing, where the projection fails.
+bool RenderPreview(const Scene& preview, Canvas& canvas, std::int32_t width, std::int32_t height,
+                   const ViewOptions& options = {});
 /// The viewer's rendering: ProjectClearDraw with the brush coming back as it was (the pen
 /// does not).
 bool RenderScene(Canvas& canvas, std::int32_t width, std::int32_t height,

@@ -10,9 +10,9 @@
 //     the STL under xvfb-run when both are installed;
 //   - and the same for the terrain of a 16384 x 16384 map (33.5 M triangles): opening and
 //     drawing, redrawing (from a turntable of five pictures), peak memory.
-// Usage: quarn_bench_render [--smoke] [path/to/quarn3d-cli]. Each figure is the best of several
-// runs; --smoke works on a 256 x 256 map, once each and without f3d, only to show that the
-// benchmark still runs.
+// Usage: quarn_bench_render [--drag] [--smoke] [path/to/quarn3d-cli]. Each figure is the best of
+// several runs; --smoke works on a 256 x 256 map, once each and without f3d, only to show that
+// the benchmark still runs. --drag measures the viewer's drag instead (drag.h).
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -30,6 +30,7 @@
 
 #include "band_map.h"
 #include "child_run.h"
+#include "drag.h"
 #include "draw.h"
 #include "oracle_renderer.h"
 #include "pixel_buffer.h"
@@ -219,10 +220,13 @@ void LargeScene(const std::string& cli, const std::filesystem::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const bool smoke = argc > 1 && std::string_view(argv[1]) == "--smoke";
-    const int rest = smoke ? 2 : 1;
+    const bool drag = argc > 1 && std::string_view(argv[1]) == "--drag";
+    const int next = drag ? 2 : 1;
+    const bool smoke = argc > next && std::string_view(argv[next]) == "--smoke";
+    const int rest = next + (smoke ? 1 : 0);
     if (argc > rest + 1) {
-        std::fprintf(stderr, "Usage: quarn_bench_render [--smoke] [path/to/quarn3d-cli]\n");
+        std::fprintf(stderr,
+                     "Usage: quarn_bench_render [--drag] [--smoke] [path/to/quarn3d-cli]\n");
         return 2;
     }
     const Size size = smoke ? kSmoke : kFull;
@@ -230,6 +234,8 @@ int main(int argc, char** argv) {
     const auto folder = std::filesystem::temp_directory_path() /
                         (smoke ? "quarn-bench-render-smoke" : "quarn-bench-render");
     std::filesystem::create_directories(folder);
+    if (drag)
+        return quarn::bench::DragBenchmark(cli, folder, smoke) ? 0 : 1;
     const std::string map = (folder / "map.bmp").string();
     const std::string scene = (folder / "terrain.3df").string();
     const std::string stl = (folder / "terrain.stl").string();

@@ -10,6 +10,7 @@ namespace quarn {
 PictureView::PictureView(const PixelBuffer& picture, QWidget* parent)
     : QWidget(parent), m_picture(picture) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 void PictureView::paintEvent(QPaintEvent*) {
@@ -21,6 +22,21 @@ void PictureView::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.drawImage(0, 0, image);
+    // On the screen only: the picture saved stays as drawn.
+    if (hasFocus()) {
+        painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    }
+}
+
+void PictureView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PictureView::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 }  // namespace quarn

@@ -1,4 +1,5 @@
-// Shows a PixelBuffer as it stands, one screen pixel per picture pixel.
+// Shows a PixelBuffer as it stands, one screen pixel per picture pixel; a click gives it the
+// keyboard, and a dotted frame inside its edge shows that it has it.
 #pragma once
 
 #include <QWidget>
@@ -13,6 +14,8 @@ class PictureView : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
   private:
     const PixelBuffer& m_picture;

@@ -1,11 +1,16 @@
 #include "quarn_render_f.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <optional>
 
 #include "busy_cursor.h"
 #include "design_look.h"
 #include "error_report.h"
+#include "preview_scene.h"
 #include "scene.h"
+#include "view_gestures.h"
 #include "viewer_state.h"
 
 namespace quarn {
@@ -51,6 +56,8 @@ void TfrmRender::buildControls() {
 
     Image1 = new PictureView(m_picture, Body);
     Image1->setGeometry(0, 0, kImageWidth, kImageHeight);
+    Image1->setCursor(Qt::OpenHandCursor);
+    Image1->installEventFilter(this);
     Panel2 = new QFrame(Body);
     Panel2->setGeometry(0, 417, kImageWidth, 33);
     Panel2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -93,6 +100,9 @@ void TfrmRender::buildControls() {
     QWidget::setTabOrder(CheckBox1, CheckBox2);
     QWidget::setTabOrder(CheckBox2, Button2);
     QWidget::setTabOrder(Button2, Button3);
+    // Last in the chain, so that opening the window focuses what it always did; Tab never
+    // reaches the picture, a click does.
+    QWidget::setTabOrder(Button3, Image1);
 }
 
 void TfrmRender::connectHandlers() {
@@ -106,6 +116,13 @@ void TfrmRender::connectHandlers() {
     m_renderSoon.setSingleShot(true);
     m_renderSoon.setInterval(0);
     connect(&m_renderSoon, &QTimer::timeout, this, Guarded([this] { Button1Click(); }));
+    // Moves queued behind a slow drawing give one preview of where the mouse is now.
+    m_previewSoon.setSingleShot(true);
+    m_previewSoon.setInterval(0);
+    connect(&m_previewSoon, &QTimer::timeout, this, Guarded([this] { drawPreview(); }));
+    m_settled.setSingleShot(true);
+    m_settled.setInterval(kSettle);
+    connect(&m_settled, &QTimer::timeout, this, Guarded([this] { renderIfAuto(); }));
     UpDown1->setClickHandler([this] { UpDown1Click(); });
     UpDown2->setClickHandler([this] { UpDown2Click(); });
 }
@@ -142,6 +159,9 @@ bool TfrmRender::drawPicture(const std::function<bool()>& drawing) {
 
 void TfrmRender::Button1Click() {
     m_renderSoon.stop();
+    m_previewSoon.stop();
+    m_settled.stop();
+    m_showingPreview = false;
     drawPicture([this] { return RenderScene(m_canvas, kImageWidth, kImageHeight, m_viewOptions); });
 }
 
@@ -181,6 +201,158 @@ void TfrmRender::Button2Click() {
 
 void TfrmRender::Button3Click() {
     ZoomFactor = ZoomedOut(ZoomFactor);
+    renderIfAuto();
+}
+
+void TfrmRender::rememberOpeningView() {
+    m_openingAngles = CurrentViewAngles();
+    m_openingZoom = ZoomFactor;
+}
+
+bool TfrmRender::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Image1)
+        return SingleWindow::eventFilter(watched, event);
+    // The gestures run as the controls' handlers do: a fault is reported, the window stays.
+    bool handled = true;
+    Guarded([&] {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+                startDrag(static_cast<const QMouseEvent&>(*event));
+                break;
+            case QEvent::MouseMove:
+                moveDrag(static_cast<const QMouseEvent&>(*event));
+                break;
+            case QEvent::MouseButtonRelease:
+                endDrag();
+                break;
+            case QEvent::MouseButtonDblClick:
+                returnToOpeningView();
+                break;
+            case QEvent::Wheel:
+                wheel(static_cast<const QWheelEvent&>(*event));
+                break;
+            case QEvent::KeyPress:
+                handled = key(static_cast<const QKeyEvent&>(*event));
+                break;
+            default:
+                handled = false;
+        }
+    })();
+    return handled;
+}
+
+void TfrmRender::showPair(AnglePair pair) {
+    if (pair == AnglePair::Observer)
+        RadioButton1Click();
+    else
+        RadioButton2Click();
+    RadioButton1->setChecked(pair == AnglePair::Observer);
+    RadioButton2->setChecked(pair == AnglePair::Sun);
+}
+
+void TfrmRender::startDrag(const QMouseEvent& event) {
+    Image1->setFocus(Qt::MouseFocusReason);
+    const bool sun = event.button() == Qt::RightButton ||
+                     (event.button() == Qt::LeftButton && event.modifiers() & Qt::ShiftModifier);
+    if (!sun && event.button() != Qt::LeftButton)
+        return;
+    showPair(sun ? AnglePair::Sun : AnglePair::Observer);
+    m_drag = Drag{event.position().toPoint(), sun ? SunElevation : ObserverElevation,
+                  sun ? SunAzimuth : ObserverAzimuth};
+    Image1->setCursor(Qt::ClosedHandCursor);
+}
+
+void TfrmRender::moveDrag(const QMouseEvent& event) {
+    if (!m_drag)
+        return;
+    const QPoint moved = event.position().toPoint() - m_drag->start;
+    // Up raises the eye (or the sun); to the right turns the azimuth on.
+    const std::uint16_t elevation = DraggedAngle(m_drag->elevation, -moved.y());
+    const std::uint16_t azimuth = DraggedAngle(m_drag->azimuth, moved.x());
+    (AngleMode == AnglePair::Observer ? ObserverElevation : SunElevation) = elevation;
+    (AngleMode == AnglePair::Observer ? ObserverAzimuth : SunAzimuth) = azimuth;
+    showAngles(elevation, azimuth);
+    if (!CheckBox2->isChecked())
+        return;
+    m_previewSoon.start();
+    m_settled.start();
+}
+
+void TfrmRender::endDrag() {
+    if (!m_drag)
+        return;
+    m_drag.reset();
+    Image1->setCursor(Qt::OpenHandCursor);
+    // Let go, the mouse rests: the scene itself at once.
+    if (m_settled.isActive() || m_previewSoon.isActive() || m_showingPreview) {
+        m_previewSoon.stop();
+        m_settled.stop();
+        renderIfAuto();
+    }
+}
+
+void TfrmRender::drawPreview() {
+    if (SceneFileName.empty())
+        return;
+    const void* scene = TriangleList.sharedTriangles().get();
+    if (scene != m_previewOf) {
+        m_preview = PreviewScene(TriangleList);
+        m_previewOf = scene;
+    }
+    // Not timed as a drawing: the busy cursor stays away while the view moves.
+    m_showingPreview = RenderPreview(m_preview, m_canvas, kImageWidth, kImageHeight, m_viewOptions);
+    refreshPicture();
+}
+
+void TfrmRender::wheel(const QWheelEvent& event) {
+    m_wheelEighths += event.angleDelta().y();
+    const int notches = m_wheelEighths / 120;
+    m_wheelEighths -= notches * 120;
+    if (notches == 0)
+        return;
+    ZoomFactor = WheelZoom(ZoomFactor, notches);
+    renderIfAuto();
+}
+
+bool TfrmRender::key(const QKeyEvent& event) {
+    const auto step = [](UpDown* spin, int by, void (TfrmRender::*click)(), TfrmRender* w) {
+        spin->setPosition(spin->position() + by);
+        (w->*click)();
+    };
+    switch (event.key()) {
+        case Qt::Key_Up:
+            step(UpDown1, 5, &TfrmRender::UpDown1Click, this);
+            return true;
+        case Qt::Key_Down:
+            step(UpDown1, -5, &TfrmRender::UpDown1Click, this);
+            return true;
+        case Qt::Key_Right:
+            step(UpDown2, 5, &TfrmRender::UpDown2Click, this);
+            return true;
+        case Qt::Key_Left:
+            step(UpDown2, -5, &TfrmRender::UpDown2Click, this);
+            return true;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            Button2Click();
+            return true;
+        case Qt::Key_Minus:
+            Button3Click();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TfrmRender::returnToOpeningView() {
+    m_drag.reset();
+    Image1->setCursor(Qt::OpenHandCursor);
+    ObserverElevation = m_openingAngles.observerElevation;
+    ObserverAzimuth = m_openingAngles.observerAzimuth;
+    SunElevation = m_openingAngles.sunElevation;
+    SunAzimuth = m_openingAngles.sunAzimuth;
+    ZoomFactor = m_openingZoom;
+    showSettings();
     renderIfAuto();
 }
 

@@ -10,6 +10,14 @@
 // A control's automatic rendering waits for the events already queued: a burst of clicks
 // during a slow rendering gives one rendering of the latest settings, not one per click.
 // A drawing shows the busy cursor when the one before it took longer than a third of a second.
+//
+// The picture can be held: a left drag turns the observer, a right drag (or Shift + left) the
+// sun, a degree every two pixels, switching the Observer/Sun choice to the pair it turns; the
+// wheel zooms by 1.1 a notch; a double-click returns to the view the scene opened with; with
+// the picture focused (a click; a dotted frame shows it), the arrow keys step the angles as the
+// spin buttons do and + and - zoom. While the mouse moves, a reduced copy of the scene is drawn
+// (PreviewScene); once it rests for kSettle or is let go, the scene itself, the picture the spin
+// buttons would give. Without "Autorender" gestures change the settings only.
 #pragma once
 
 #include <QCheckBox>
@@ -20,6 +28,7 @@
 #include <QTimer>
 #include <chrono>
 #include <functional>
+#include <optional>
 
 #include "picture_view.h"
 #include "pixel_buffer.h"
@@ -56,6 +65,14 @@ class TfrmRender : public SingleWindow<TfrmRender>, public AngleDisplay {
     /// Renders once the queued events are handled, if "Autorender" is checked.
     void renderIfAuto();
 
+    /// Remembers the view as it stands as the one the scene opened with.
+    void rememberOpeningView();
+    /// True while the picture shows the reduced scene of a moving view.
+    bool showingPreview() const { return m_showingPreview; }
+
+    /// How long the mouse must rest before the scene itself is drawn.
+    static constexpr std::chrono::milliseconds kSettle{120};
+
     void Button1Click();
     void UpDown1Click();
     void UpDown2Click();
@@ -80,16 +97,42 @@ class TfrmRender : public SingleWindow<TfrmRender>, public AngleDisplay {
     QPushButton* Button3;
     QPushButton* Button1;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    // A drag under way: where it started and the angles of its pair then.
+    struct Drag {
+        QPoint start;
+        std::uint16_t elevation = 0, azimuth = 0;
+    };
+
     void buildControls();
     void connectHandlers();
     void showSettings();
+    void startDrag(const QMouseEvent& event);
+    void moveDrag(const QMouseEvent& event);
+    void endDrag();
+    void wheel(const QWheelEvent& event);
+    bool key(const QKeyEvent& event);
+    void returnToOpeningView();
+    void showPair(AnglePair pair);
+    // Draws the reduced scene, made when the scene it reduces has changed.
+    void drawPreview();
 
     PixelBuffer m_picture{kImageWidth, kImageHeight};
     PixelCanvas m_canvas{m_picture};
     ViewOptions m_viewOptions;
     QTimer m_renderSoon;
     std::chrono::steady_clock::duration m_lastDrawing{};
+    std::optional<Drag> m_drag;
+    QTimer m_previewSoon, m_settled;
+    bool m_showingPreview = false;
+    Scene m_preview;
+    const void* m_previewOf = nullptr;  // the triangles of the scene m_preview reduces
+    ViewAngles m_openingAngles = CurrentViewAngles();
+    float m_openingZoom = ZoomFactor;
+    int m_wheelEighths = 0;  // of a degree, not yet a whole notch
 };
 
 /// The viewer window while it exists, otherwise nullptr.

@@ -71,6 +71,7 @@ void OpenSceneFile(const ViewOptions& options, const ElevationLevels& levels) {
     } else if (!LoadScene(SceneFile::Open(SceneFileName), *frmRender)) {
         return;
     }
+    frmRender->rememberOpeningView();
     frmRender->drawPicture([] {
         return ProjectClearDraw(frmRender->canvas(), TfrmRender::kImageWidth,
                                 TfrmRender::kImageHeight, frmRender->viewOptions());

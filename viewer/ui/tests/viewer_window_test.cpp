@@ -2,9 +2,11 @@
 // viewer state, scripted boxes and dialogs, and 3DF files written to a temporary folder.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
+#include <QWheelEvent>
 #include <filesystem>
 
 #include "atomic_file.h"
@@ -41,6 +43,37 @@ class ViewerUi : public ::testing::Test {
     }
 
     std::vector<Colour> Picture() const { return frmRender->picture().pixels(); }
+
+    /// A terrain larger than the preview: a grid of 260 x 260 vertices, 134,162 triangles.
+    std::string LargeScene() {
+        constexpr int kSide = 260;
+        std::vector<Vertex> vertices;
+        std::vector<Triangle> triangles;
+        for (int i = 0; i < kSide; ++i)
+            for (int j = 0; j < kSide; ++j)
+                vertices.push_back({float(j) / (kSide - 1) * 2 - 1, float(i) / (kSide - 1) * 2 - 1,
+                                    0.3f * float((i / 20 + j / 30) % 4)});
+        for (int i = 0; i + 1 < kSide; ++i)
+            for (int j = 0; j + 1 < kSide; ++j) {
+                const int k = i * kSide + j, colour = (i / 40) % 2 ? 120 : 24;
+                triangles.push_back({k, k + 1, k + kSide + 1, colour});
+                triangles.push_back({k, k + kSide + 1, k + kSide, colour});
+            }
+        return folder.write("large.3df", testing::TdfBytes(vertices, triangles));
+    }
+
+    // Events sent to the picture as the mouse and the wheel send them.
+    static void Drag(Qt::MouseButton button, Qt::KeyboardModifiers keys, QPoint from, QPoint to) {
+        QTest::mousePress(frmRender->Image1, button, keys, from);
+        QTest::mouseMove(frmRender->Image1, to);
+        QCoreApplication::processEvents();
+    }
+    static void Wheel(int eighths) {
+        QWheelEvent wheel(QPointF(100, 100), QPointF(100, 100), {}, {0, eighths}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(frmRender->Image1, &wheel);
+        QCoreApplication::processEvents();
+    }
 
     testing::ScriptedUi ui;
     testing::MainFormStandIn m_main{QSize(1200, 900)};
@@ -105,6 +138,93 @@ TEST_F(RenderWindow, ArrowClicksStepTheAnglesByFiveAndRender) {
                                   std::to_string(c.azimuth));
         EXPECT_NE(Picture(), before);
     }
+}
+
+// A left drag turns the observer, two pixels a degree, the fields following; while it moves
+// the reduced scene is drawn, and let go, the scene itself: the picture "Render now!" gives
+// for the same settings after the same picture before.
+TEST_F(RenderWindow, ADragTurnsTheObserverAndEndsOnTheSpinButtonsPicture) {
+    Open(LargeScene());
+    EXPECT_EQ(frmRender->Image1->cursor().shape(), Qt::OpenHandCursor);
+    Drag(Qt::LeftButton, {}, {200, 200}, {240, 180});
+    EXPECT_EQ(Controls(), "Observer shaded auto 30 80");
+    EXPECT_EQ(frmRender->Image1->cursor().shape(), Qt::ClosedHandCursor);
+    EXPECT_TRUE(frmRender->showingPreview());
+    const auto preview = Picture();
+    QTest::mouseRelease(frmRender->Image1, Qt::LeftButton, {}, {240, 180});
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frmRender->showingPreview());
+    EXPECT_EQ(frmRender->Image1->cursor().shape(), Qt::OpenHandCursor);
+    const auto dragged = Picture();
+    EXPECT_NE(dragged, preview) << "the full scene, not the reduced one";
+
+    Open(LargeScene());
+    frmRender->CheckBox2->click();
+    frmRender->UpDown1->stepBy(2);
+    frmRender->UpDown2->stepBy(4);
+    frmRender->Button1->click();
+    EXPECT_EQ(Picture(), dragged);
+}
+
+// Resting the mouse while still holding the button is as good as letting go.
+TEST_F(RenderWindow, AMouseAtRestGetsTheExactPictureWithoutLettingGo) {
+    Open(LargeScene());
+    Drag(Qt::LeftButton, {}, {200, 200}, {180, 260});
+    EXPECT_EQ(Controls(), "Observer shaded auto 350 50");
+    EXPECT_TRUE(frmRender->showingPreview());
+    QTest::qWait(int(TfrmRender::kSettle.count()) + 100);
+    EXPECT_FALSE(frmRender->showingPreview());
+    QTest::mouseRelease(frmRender->Image1, Qt::LeftButton, {}, {180, 260});
+}
+
+// A right drag, or Shift and a left one, turns the sun and shows its pair; without
+// "Autorender" a drag changes the settings only.
+TEST_F(RenderWindow, TheSunDragsToAndAutorenderOffDrawsNothing) {
+    Open(LargeScene());
+    Drag(Qt::RightButton, {}, {100, 100}, {100, 60});
+    QTest::mouseRelease(frmRender->Image1, Qt::RightButton, {}, {100, 60});
+    EXPECT_EQ(Controls(), "Sun shaded auto 110 180");
+    EXPECT_EQ(AngleMode, AnglePair::Sun);
+    Drag(Qt::LeftButton, Qt::ShiftModifier, {100, 100}, {90, 100});
+    QTest::mouseRelease(frmRender->Image1, Qt::LeftButton, Qt::ShiftModifier, {90, 100});
+    EXPECT_EQ(Controls(), "Sun shaded auto 110 175");
+
+    frmRender->CheckBox2->click();
+    QCoreApplication::processEvents();
+    const auto before = Picture();
+    Drag(Qt::LeftButton, {}, {100, 100}, {160, 100});
+    EXPECT_EQ(Controls(), "Observer shaded manual 20 90");
+    QTest::mouseRelease(frmRender->Image1, Qt::LeftButton, {}, {160, 100});
+    QTest::qWait(int(TfrmRender::kSettle.count()) + 100);
+    EXPECT_FALSE(frmRender->showingPreview());
+    EXPECT_EQ(Picture(), before);
+}
+
+// The wheel zooms a notch at a time as + and - do; a double-click returns to the view the
+// scene opened with; the focused picture steps the angles with the arrow keys.
+TEST_F(RenderWindow, WheelDoubleClickAndKeysOnThePicture) {
+    ZoomFactor = 2.0f;
+    Open(GoodScene());
+    Wheel(120);
+    EXPECT_EQ(ZoomFactor, ZoomedIn(2.0f));
+    Wheel(-60);
+    Wheel(-60);
+    Wheel(-120);
+    EXPECT_EQ(ZoomFactor, ZoomedOut(ZoomedOut(ZoomedIn(2.0f))));
+    Drag(Qt::LeftButton, {}, {10, 10}, {50, 10});
+    QTest::mouseRelease(frmRender->Image1, Qt::LeftButton, {}, {50, 10});
+    EXPECT_TRUE(frmRender->Image1->hasFocus());
+    QTest::keyClick(frmRender->Image1, Qt::Key_Up);
+    QTest::keyClick(frmRender->Image1, Qt::Key_Left);
+    QTest::keyClick(frmRender->Image1, Qt::Key_Plus);
+    EXPECT_EQ(Controls(), "Observer shaded auto 25 75");
+    QCoreApplication::processEvents();
+    const auto turned = Picture();
+    QTest::mouseDClick(frmRender->Image1, Qt::LeftButton, {}, {50, 10});
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Controls(), "Observer shaded auto 20 60");
+    EXPECT_EQ(ZoomFactor, 2.0f);
+    EXPECT_NE(Picture(), turned);
 }
 
 // The picture without its one-pixel border, which the clearing outlines in the pen colour
