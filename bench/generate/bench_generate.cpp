@@ -29,6 +29,7 @@
 
 #include "atomic_file.h"
 #include "band_map.h"
+#include "bench_folder.h"
 #include "binary_io.h"
 #include "child_run.h"
 #include "classify_image.h"
@@ -98,8 +99,7 @@ int main(int argc, char** argv) {
     }
     const Size size = smoke ? kSmoke : kFull;
     const std::string cli = argc > rest ? argv[rest] : QUARN_CLI_PATH;
-    const auto folder = std::filesystem::temp_directory_path() / "quarn-bench-generate";
-    std::filesystem::create_directories(folder);
+    const auto folder = quarn::bench::BenchFolder("quarn-bench-generate");
     const std::string map = (folder / "map.bmp").string();
     const std::string output = (folder / "terrain.3df").string();
     const std::string floorFile = (folder / "floor.bin").string();

@@ -27,6 +27,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench_folder.h"
 #include "child_run.h"
 #include "measures.h"
 #include "peers.h"
@@ -286,8 +287,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "Usage: quarn_bench_import [--smoke] [path/to/quarn3d-cli]\n");
         return 2;
     }
-    const auto folder = std::filesystem::temp_directory_path() / "quarn-bench-import";
-    std::filesystem::create_directories(folder);
+    const auto folder = quarn::bench::BenchFolder("quarn-bench-import");
     Setting s{argc > rest ? argv[rest] : QUARN_CLI_PATH, folder.string(), smoke ? 300 : 1600,
               smoke ? 200 : 1200};
     quarn::bench::WriteLegend(In(s, "legend.txt"));

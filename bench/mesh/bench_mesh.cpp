@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "adaptive_mesh.h"
+#include "bench_folder.h"
 #include "bench_terrains.h"
 #include "hmm_peer.h"
 #include "landscape_runs.h"
@@ -89,8 +90,7 @@ int main(int argc, char** argv) {
             std::printf("hmm not found at %s: no comparison\n", hmm.c_str());
         hmm.clear();
     }
-    const auto folder = std::filesystem::temp_directory_path() / "quarn-bench-mesh";
-    std::filesystem::create_directories(folder);
+    const auto folder = quarn::bench::BenchFolder("quarn-bench-mesh");
 
     const int side = smoke ? 128 : 1024;
     const LevelGrid terraces = quarn::bench::Terraces(side, kRelief, 10, 7);

@@ -29,6 +29,7 @@
 #include <QPainter>
 
 #include "band_map.h"
+#include "bench_folder.h"
 #include "child_run.h"
 #include "drag.h"
 #include "draw.h"
@@ -231,11 +232,12 @@ int main(int argc, char** argv) {
     }
     const Size size = smoke ? kSmoke : kFull;
     const std::string cli = argc > rest ? argv[rest] : QUARN_CLI_PATH;
-    const auto folder = std::filesystem::temp_directory_path() /
-                        (smoke ? "quarn-bench-render-smoke" : "quarn-bench-render");
-    std::filesystem::create_directories(folder);
-    if (drag)
-        return quarn::bench::DragBenchmark(cli, folder, smoke) ? 0 : 1;
+    const auto folder = quarn::bench::BenchFolder("quarn-bench-render");
+    if (drag) {
+        const bool measured = quarn::bench::DragBenchmark(cli, folder, smoke);
+        std::filesystem::remove_all(folder);
+        return measured ? 0 : 1;
+    }
     const std::string map = (folder / "map.bmp").string();
     const std::string scene = (folder / "terrain.3df").string();
     const std::string stl = (folder / "terrain.stl").string();
@@ -292,5 +294,6 @@ int main(int argc, char** argv) {
             "(goal >= 5x)\n",
             peer.seconds * 1000, peer.status == 0 ? "" : " (failed)",
             peer.seconds / render.seconds);
+    std::filesystem::remove_all(folder);
     return 0;
 }

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "band_map.h"
+#include "bench_folder.h"
 #include "child_run.h"
 #include "smooth_surface.h"
 
@@ -232,8 +233,7 @@ int main(int argc, char** argv) {
     PrintAccuracy(side, 0.5, "in the middle of the outer bands");
     PrintAccuracy(side, 1e-9, "at the far ends of the outer bands (the worst case for summits)");
 
-    const auto folder = std::filesystem::temp_directory_path() / "quarn-bench-smooth";
-    std::filesystem::create_directories(folder);
+    const auto folder = quarn::bench::BenchFolder("quarn-bench-smooth");
     const std::string map = (folder / "map.bmp").string();
     const std::string output = (folder / "terrain.3df").string();
     WriteHillsMap(map, mapSide);
