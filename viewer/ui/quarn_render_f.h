@@ -71,7 +71,7 @@ class TfrmRender : public SingleWindow<TfrmRender>, public AngleDisplay {
     bool showingPreview() const { return m_showingPreview; }
 
     /// How long the mouse must rest before the scene itself is drawn.
-    static constexpr std::chrono::milliseconds kSettle{120};
+    static constexpr std::chrono::milliseconds kSettle{80};
 
     void Button1Click();
     void UpDown1Click();
