@@ -13,6 +13,7 @@ namespace quarn {
 struct AppOptions {
     bool smoothTerrain = false;      // the smooth surface instead of the terraced one
     std::optional<double> maxError;  // Mesh detail: none for the full grid
+    bool printBandColours = false;   // 3MF prints in the map's band colours
     ViewOptions view;
 
     /// The surface the generate command makes.

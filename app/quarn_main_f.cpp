@@ -86,6 +86,11 @@ TfrmMainMDI::TfrmMainMDI() {
                 if (dialog.exec() == QDialog::Accepted)
                     m_options.maxError = dialog.maxError();
             }));
+    PrintColours1 = Options1->addAction(QStringLiteral("&Print colours"));
+    PrintColours1->setObjectName(QStringLiteral("PrintColours1"));
+    PrintColours1->setCheckable(true);
+    connect(PrintColours1, &QAction::toggled, this,
+            [this](bool checked) { m_options.printBandColours = checked; });
 
     frmMainMDI = this;
 }
@@ -136,7 +141,9 @@ void TfrmMainMDI::Generate3Dfile1Click() {
 
 void TfrmMainMDI::GoOn() {
     StatusText->clear();
-    const GenerateResult result = quarn::GoOn(m_options.surface(), m_options.maxError);
+    const GenerateResult result =
+        quarn::GoOn(m_options.surface(), m_options.maxError,
+                    m_options.printBandColours ? PrintColours::Bands : PrintColours::Classes);
     StatusText->setText(result.written ? QString::fromStdString(GenerateSummary(result))
                                        : QString());
 }

@@ -39,8 +39,10 @@ class TfrmMainMDI : public QMainWindow {
     QAction* HiddenSurfaces1;
     QAction* KeepProportions1;
     QAction* Perspective1;
-    QAction* MeshDetail1;  // "Mesh detail...": the full grid, or a largest error
-    QLabel* StatusText;    // in the status bar: what the last generate wrote
+    QAction* MeshDetail1;    // "Mesh detail...": the full grid, or a largest error
+    QAction* PrintColours1;  // checkable, unchecked at start: 3MF prints in the map's band
+                             // colours instead of the height classes'
+    QLabel* StatusText;      // in the status bar: what the last generate wrote
 
     void OpenBMPfile1Click();
     void ImportMapImage1Click();

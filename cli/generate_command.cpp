@@ -87,6 +87,11 @@ const std::string& GenerateUsage() {
         "                       units of its height (0: exact); default the full grid\n"
         "  --max-triangles N    meshes: at most N triangles (2 to 999999999); with --max-error\n"
         "                       the tighter wins\n"
+        "  --colours C          3MF: the height classes' colours (classes, the default) or the\n"
+        "                       map's own band colours (bands)\n"
+        "  --parts bands        STL and 3MF: a closed part per band, stacked into the whole\n"
+        "                       solid: NAME-01.stl, NAME-02.stl, ... beside the STL, or one\n"
+        "                       object per band in the 3MF\n"
         "  --srs SYSTEM         elevation outputs: their coordinate system, such as EPSG:32633\n"
         "                       (default: the map's .prj or GeoTIFF tags)\n"
         "  --help               shows this text\n"
@@ -177,6 +182,21 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
                       << "\".\n";
         return a.maxTriangles.has_value();
     });
+    options.value("--colours", [&a](const std::string& text) {
+        const bool known = text == "classes" || text == "bands";
+        if (known)
+            a.exportOptions.printColours =
+                text == "bands" ? PrintColours::Bands : PrintColours::Classes;
+        else
+            std::cerr << "--colours takes classes or bands, not \"" << text << "\".\n";
+        return known;
+    });
+    options.value("--parts", [&a](const std::string& text) {
+        a.exportOptions.partsByBand = text == "bands";
+        if (!a.exportOptions.partsByBand)
+            std::cerr << "--parts takes bands, not \"" << text << "\".\n";
+        return a.exportOptions.partsByBand;
+    });
     options.value("--srs", [&a](const std::string& text) {
         const auto wkt = CoordinateSystemWkt(text);
         if (wkt)
@@ -200,6 +220,11 @@ std::optional<Arguments> ParseArguments(const std::vector<std::string>& args) {
     }
     a.map = (*positional)[0];
     a.output = (*positional)[1];
+    const OutputFormat* format = FormatOfFile(a.output);
+    if (e.partsByBand && !(format && (format->bandPartFiles || format->usesBands))) {
+        std::cerr << "--parts bands needs an .stl or .3mf OUTPUT.\n";
+        return std::nullopt;
+    }
     return a;
 }
 
@@ -278,6 +303,7 @@ int Generate(Arguments& a, StderrBoxes& boxes) {
                                           }};
     if (place.place)
         FillExtentFromPlace(a.fields, *place.place, map.width, map.height);
+    a.exportOptions.bandColours = PanelSwatchColours(Palette);
     const GenerateResult result = RunGenerateCommand(a.fields, map, a.exportOptions);
     if (!result.written || boxes.shown)
         return 1;
@@ -289,6 +315,8 @@ int Generate(Arguments& a, StderrBoxes& boxes) {
     std::cout << '\n';
     if (result.samplesSummary)
         std::cout << *result.samplesSummary << '\n';
+    if (result.colourChanges)
+        std::cout << *result.colourChanges << '\n';
     return 0;
 }
 

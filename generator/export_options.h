@@ -5,7 +5,9 @@
 // command line can set them all, the sizes within their ranges.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +17,9 @@ namespace quarn {
 
 /// Terraced: each band flat at its height; Smooth: interpolated between the bands.
 enum class Surface { Terraced, Smooth };
+
+/// The colours of a print: the height classes', or the map's own bands'.
+enum class PrintColours { Classes, Bands };
 
 /// The values a solid's size may take, both ends included.
 struct SizeRange {
@@ -42,6 +47,11 @@ struct ExportOptions {
     // named for it (WKT) that takes the place of the map's; the elevation outputs carry both.
     std::optional<Georeference> mapPlace{};
     std::string coordinateSystem{};
+    // A print's colours, and the map's band colours by palette index for PrintColours::Bands.
+    PrintColours printColours = PrintColours::Classes;
+    std::array<std::uint32_t, 16> bandColours{};
+    // STL and 3MF: a closed part per band besides (STL) or instead of (3MF) the one solid.
+    bool partsByBand = false;
 
     bool simplifies() const { return maxError.has_value() || maxTriangles > 0; }
 };

@@ -56,6 +56,7 @@ GenerateResult GenerateTerrain(const GenerateRequest& request) {
     result.triangleCount = file.triangleCount;
     result.heightRange = file.heightRange;
     result.samplesSummary = file.samplesSummary;
+    result.colourChanges = file.colourChanges;
     result.largestError = file.largestError;
     return result;
 }

@@ -51,6 +51,7 @@ struct GenerateResult {
     std::int32_t triangleCount = 0;
     std::optional<HeightRange> heightRange;     // heightmaps: at samples 0 and 65535; GeoTIFF: all
     std::optional<std::string> samplesSummary;  // for both: the grid's size and that range
+    std::optional<std::string> colourChanges;   // a terraced print's colour-change heights
     std::optional<double> largestError;         // of a simplified mesh, in map units at the samples
 };
 

@@ -42,7 +42,8 @@ constexpr OutputFormat kOutputFormats[] = {
      .offered = Offered::Export,
      .writeMesh = [](BinaryWriter& out,
                      const MeshToWrite& t) { FormatSTL(out, t.mesh, t.options); },
-     .usesOptions = true},
+     .usesOptions = true,
+     .bandPartFiles = true},
     {.extension = "obj",
      .filter = "OBJ mesh with materials (*.obj)|*.obj",
      .offered = Offered::Export,
@@ -75,6 +76,16 @@ constexpr OutputFormat kOutputFormats[] = {
      .offered = Offered::Export,
      .writeGrid = [](BinaryWriter& out,
                      const ElevationGrid& grid) { out.writeBytes(GeoTiffBytes(grid)); }},
+    {.extension = "3mf",
+     .filter = "3MF print (*.3mf)|*.3mf",
+     .offered = Offered::Export,
+     .writeMesh =
+         [](BinaryWriter& out, const MeshToWrite& t) {
+             Format3MF(out, t.mesh, t.options, t.bands,
+                       {t.colourChanges.begin(), t.colourChanges.end()});
+         },
+     .usesOptions = true,
+     .usesBands = true},
 };
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "geotiff.h"
 #include "heightmap16.h"
 #include "terrain_sampler.h"
+#include "write_3mf.h"
 
 namespace quarn {
 
@@ -26,6 +27,8 @@ struct MeshToWrite {
     float mapExtent;               // the map's longer side in map units (GridSetup::MapExtent)
     const ExportOptions& options;  // the printed solid's size
     const std::string& sideFile;   // the file the format writes beside the output (or empty)
+    std::span<const std::uint8_t> bands = {};          // each vertex's band, for formats usesBands
+    std::span<const ColourChange> colourChanges = {};  // a terraced print's, where reported
 };
 
 /// What a heightmap format's writer is handed besides the file it writes into.
@@ -56,6 +59,10 @@ struct OutputFormat {
     HeightmapWriter writeHeightmap = nullptr;
     GridWriter writeGrid = nullptr;
     bool usesOptions = false;  // its bytes follow the ExportOptions' solid size
+    bool usesBands = false;    // its writer needs each vertex's band (MeshToWrite::bands)
+    // With ExportOptions::partsByBand, a file per band beside the output (NAME-01.EXT, ...)
+    // and the colour changes in NAME-colours.txt.
+    bool bandPartFiles = false;
     // The extension of the file it writes beside the output, of the output's name otherwise.
     const char* sideExtension = nullptr;
 

@@ -1,13 +1,17 @@
 #include "terrain_file.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <string_view>
 
 #include "atomic_file.h"
+#include "band_parts.h"
 #include "busy_cursor.h"
 #include "map_unit_height.h"
 #include "message_box.h"
 #include "simplified_terrain.h"
+#include "write_stl.h"
 
 namespace quarn {
 
@@ -32,6 +36,47 @@ ElevationGrid GridOf(const TerrainMesh& mesh, const GridSetup& setup,
     for (const SampledVertex& v : mesh.vertices)
         grid.heights.push_back(MapUnitHeight(v.h, setup.MapExtent));
     return grid;
+}
+
+// The band of each vertex: that of the map pixel at the centre of its sample's cell.
+std::vector<std::uint8_t> VertexBands(const TerrainMesh& mesh, const GridSetup& setup,
+                                      const ClassifiedRaster& raster) {
+    const std::int32_t cell = setup.CellSize;
+    const auto bandOf = [&](std::int32_t k) {
+        return raster.at(k % mesh.cols * cell + cell / 2, k / mesh.cols * cell + cell / 2);
+    };
+    std::vector<std::uint8_t> bands(mesh.vertices.size());
+    for (std::size_t v = 0; v < bands.size(); ++v)
+        bands[v] = bandOf(mesh.simplified() ? mesh.samples[v] : static_cast<std::int32_t>(v));
+    return bands;
+}
+
+// NAME-01.stl, NAME-02.stl, ... from the lowest band's part up, and the colour changes in
+// NAME-colours.txt, each written whole or not at all.
+void WriteBandPartFiles(const std::string& fileName, const std::vector<BandPart>& parts,
+                        const std::vector<ColourChange>& changes) {
+    const std::filesystem::path path(fileName);
+    const auto beside = [&](const std::string& suffix) {
+        return (path.parent_path() / (path.stem().string() + suffix)).string();
+    };
+    for (std::size_t n = 0; n < parts.size(); ++n) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, "-%02zu", n + 1);
+        AtomicFile file(beside(suffix + path.extension().string()));
+        BinaryWriter out(file);
+        FormatSTLSolid(out, parts[n].vertices, parts[n].triangles);
+        file.commit();
+    }
+    AtomicFile text(beside("-colours.txt"));
+    BinaryWriter out(text);
+    std::string lines = "# Heights above the bottom in millimetres where each band begins\n";
+    char line[64];
+    for (const ColourChange& change : changes) {
+        std::snprintf(line, sizeof line, "band %d %.3f\n", int(change.band), change.heightMm);
+        lines += line;
+    }
+    out.writeText(lines);
+    text.commit();
 }
 
 std::string GridSummary(const ElevationGrid& grid, const HeightRange& range) {
@@ -60,7 +105,8 @@ WrittenFile WriteTerrainFile(const GridSetup& setup, const ClassifiedRaster& ras
     TerrainMesh mesh = SampleTerrain(setup, *levels, raster);
     BinaryWriter out(file);
     WrittenFile written{
-        true, {}, static_cast<std::int32_t>(mesh.vertices.size()), mesh.triangleCount(), {}, {}};
+        true, {}, static_cast<std::int32_t>(mesh.vertices.size()), mesh.triangleCount(), {},
+        {},   {}};
     if (format.writeHeightmap) {
         const Heightmap16 map = MakeHeightmap16(mesh, setup.MapExtent);
         const std::optional<Georeference> place =
@@ -85,7 +131,19 @@ WrittenFile WriteTerrainFile(const GridSetup& setup, const ClassifiedRaster& ras
             written.largestError = simplified.largestError;
         }
         const std::string sideFile = SideFileName(fileName, format).value_or("");
-        format.writeMesh(out, {mesh, setup.MapExtent, options, sideFile});
+        std::vector<std::uint8_t> bands;
+        std::vector<ColourChange> changes;
+        const bool partFiles = format.bandPartFiles && options.partsByBand;
+        if (format.usesBands || partFiles) {
+            bands = VertexBands(mesh, setup, raster);
+            if (!raster.smooth) {
+                changes = ColourChanges(mesh, options, bands);
+                written.colourChanges = ColourChangesText(changes);
+            }
+        }
+        if (partFiles)
+            WriteBandPartFiles(fileName, BandParts(mesh, options, bands), changes);
+        format.writeMesh(out, {mesh, setup.MapExtent, options, sideFile, bands, changes});
     }
     file.commit();
     return written;

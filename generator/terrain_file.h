@@ -27,6 +27,7 @@ struct WrittenFile {
     std::optional<double> largestError;         // of a simplified mesh, in map units at the samples
     std::optional<std::string> samplesSummary;  // the heightmaps' and elevation grid's: the
                                                 // grid's size and the height range
+    std::optional<std::string> colourChanges;   // a terraced print's (ColourChangesText)
 };
 
 /// Writes fileName in format from the grid set-up and the classified map.

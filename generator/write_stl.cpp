@@ -10,12 +10,11 @@
 #include "checked_float.h"
 #include "encoded_output.h"
 #include "mesh_export.h"
+#include "print_solid.h"
 
 namespace quarn {
 
 namespace {
-
-using Point = std::array<float, 3>;
 
 // Readers take a header that begins with "solid" for a text STL.
 constexpr char kHeaderText[] = "Quarn 3D terrain, millimetres";
@@ -40,73 +39,6 @@ std::uint8_t* PutFacet(std::uint8_t* at, const Point& a, const Point& b, const P
             at = PutFloat(at, value);
     at[0] = at[1] = 0;  // attribute byte count, 16 bits
     return at + 2;
-}
-
-// Every vertex in millimetres, computed once so that shared corners are bit-identical.
-std::vector<Point> SurfacePoints(const TerrainMesh& mesh, const ExportOptions& options) {
-    // The grid's corners are vertices of any mesh of it: the extremes are theirs.
-    const auto [westmost, eastmost] = std::minmax_element(
-        mesh.vertices.begin(), mesh.vertices.end(),
-        [](const SampledVertex& p, const SampledVertex& q) { return p.x < q.x; });
-    const auto [southmost, northmost] = std::minmax_element(
-        mesh.vertices.begin(), mesh.vertices.end(),
-        [](const SampledVertex& p, const SampledVertex& q) { return p.y < q.y; });
-    const double west = westmost->x;
-    const double south = southmost->y;
-    const double width = eastmost->x - west;
-    const double depth = northmost->y - south;
-    const double mmPerUnit = CheckedDivide(options.printSizeMm, std::max(width, depth));
-    // The plane spans 2 / MapExtent per map unit and h is height / MapExtent.
-    const double mmPerH = 2 * mmPerUnit * options.exaggeration;
-    const float lowest = std::min_element(mesh.vertices.begin(), mesh.vertices.end(),
-                                          [](const auto& p, const auto& q) { return p.h < q.h; })
-                             ->h;
-    std::vector<Point> points;
-    points.reserve(mesh.vertices.size());
-    for (const SampledVertex& v : mesh.vertices)
-        points.push_back({CheckedToFloat((v.x - west) * mmPerUnit),
-                          CheckedToFloat((v.y - south) * mmPerUnit),
-                          CheckedToFloat(options.baseMm + (double{v.h} - lowest) * mmPerH)});
-    return points;
-}
-
-// The border vertices counter-clockwise seen from above, from the south-west corner.
-std::vector<std::size_t> BorderLoop(std::size_t cols, std::size_t rows) {
-    std::vector<std::size_t> loop;
-    for (std::size_t j = 0; j + 1 < cols; ++j)
-        loop.push_back((rows - 1) * cols + j);
-    for (std::size_t i = rows - 1; i > 0; --i)
-        loop.push_back(i * cols + cols - 1);
-    for (std::size_t j = cols - 1; j > 0; --j)
-        loop.push_back(j);
-    for (std::size_t i = 0; i + 1 < rows; ++i)
-        loop.push_back(i * cols);
-    return loop;
-}
-
-// The simplified mesh's border vertices counter-clockwise seen from above, from the
-// south-west corner, split at the four corners into the four sides (each from corner to corner).
-std::array<std::vector<std::size_t>, 4> BorderSides(const TerrainMesh& mesh) {
-    const std::int32_t cols = mesh.cols, rows = mesh.rows;
-    std::array<std::vector<std::pair<std::int32_t, std::size_t>>, 4> sides;  // order key, vertex
-    for (std::size_t v = 0; v < mesh.samples.size(); ++v) {
-        const std::int32_t row = mesh.samples[v] / cols, col = mesh.samples[v] % cols;
-        if (row == rows - 1)
-            sides[0].emplace_back(col, v);  // south, west to east
-        if (col == cols - 1)
-            sides[1].emplace_back(rows - 1 - row, v);  // east, south to north
-        if (row == 0)
-            sides[2].emplace_back(cols - 1 - col, v);  // north, east to west
-        if (col == 0)
-            sides[3].emplace_back(row, v);  // west, north to south
-    }
-    std::array<std::vector<std::size_t>, 4> ordered;
-    for (std::size_t s = 0; s < sides.size(); ++s) {
-        std::sort(sides[s].begin(), sides[s].end());
-        for (const auto& [key, v] : sides[s])
-            ordered[s].push_back(v);
-    }
-    return ordered;
 }
 
 // A simplified solid: each wall is its side's top edges fanned from the side's first ground
@@ -185,6 +117,21 @@ void FormatSTL(BinaryWriter& out, const TerrainMesh& mesh, const ExportOptions& 
                      at = PutFacet(at, ground(p), ground(q), top[q]);
                      at = PutFacet(at, ground(p), top[q], top[p]);
                      PutFacet(at, centre, ground(q), ground(p));
+                 });
+}
+
+void FormatSTLSolid(BinaryWriter& out, std::span<const Point> vertices,
+                    std::span<const std::array<std::size_t, 3>> triangles) {
+    std::array<std::uint8_t, kHeaderSize> header{};
+    std::copy(std::begin(kHeaderText), std::end(kHeaderText) - 1, header.begin());
+    out.writeBytes(header);
+    if (triangles.size() > std::numeric_limits<std::uint32_t>::max())
+        ThrowOverflow();
+    out.writeInt32(static_cast<std::int32_t>(static_cast<std::uint32_t>(triangles.size())));
+    WriteEncoded(out, std::int64_t(triangles.size()), kRecordSize,
+                 [&](std::int64_t n, std::uint8_t* at) {
+                     const auto& [a, b, c] = triangles[std::size_t(n)];
+                     PutFacet(at, vertices[a], vertices[b], vertices[c]);
                  });
 }
 

@@ -11,13 +11,21 @@
 // the command line ensures: no solid is then degenerate.
 #pragma once
 
+#include <array>
+#include <span>
+
 #include "binary_io.h"
 #include "export_options.h"
+#include "print_solid.h"
 #include "terrain_sampler.h"
 
 namespace quarn {
 
 /// Writes mesh as a binary STL solid scaled by options.
 void FormatSTL(BinaryWriter& out, const TerrainMesh& mesh, const ExportOptions& options);
+
+/// Writes a solid given by its vertices in millimetres and its triangles as a binary STL.
+void FormatSTLSolid(BinaryWriter& out, std::span<const Point> vertices,
+                    std::span<const std::array<std::size_t, 3>> triangles);
 
 }  // namespace quarn

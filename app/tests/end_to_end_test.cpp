@@ -217,7 +217,8 @@ TEST_F(EndToEnd, APlacedMapGivesItsExtentAndItsGeoTiffDrawsAsIts3df) {
         if (f.field != &TfrmGenCPanel::MaskEdit20 && f.field != &TfrmGenCPanel::MaskEdit21)
             Type(frmGenCPanel->*f.field, f.field == &TfrmGenCPanel::MaskEdit22 ? "25" : f.text);
     PressGenerate(Path("window.tif"));
-    EXPECT_TRUE(ui.dialogs.back().filter.ends_with("|GeoTIFF elevation (*.tif)|*.tif"));
+    EXPECT_TRUE(ui.dialogs.back().filter.ends_with(
+        "|GeoTIFF elevation (*.tif)|*.tif|3MF print (*.3mf)|*.3mf"));
     EXPECT_EQ(frmMainMDI->StatusText->text(),
               "window.tif: 320 x 240 samples, heights 0..470 map units");
     PressGenerate(Path("window.3df"));

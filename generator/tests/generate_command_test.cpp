@@ -119,7 +119,7 @@ constexpr const char* kExports =
     "|STL solid for 3D printing (*.stl)|*.stl|OBJ mesh with materials (*.obj)|*.obj"
     "|PLY mesh with colours (*.ply)|*.ply|glTF binary (*.glb)|*.glb"
     "|16-bit heightmap PNG (*.png)|*.png|16-bit heightmap raw (*.r16)|*.r16"
-    "|GeoTIFF elevation (*.tif)|*.tif";
+    "|GeoTIFF elevation (*.tif)|*.tif|3MF print (*.3mf)|*.3mf";
 
 TEST_F(GenerateCommand, DialogFollowsTheOutputChoiceAndComesBeforeAnyHeightIsNeeded) {
     fields.heights[0] = "";

@@ -38,7 +38,7 @@ GeneratorFields ReadPanel(const TfrmGenCPanel& panel) {
 
 }  // namespace
 
-GenerateResult GoOn(Surface surface, std::optional<double> maxError) {
+GenerateResult GoOn(Surface surface, std::optional<double> maxError, PrintColours printColours) {
     const GeneratorFields fields = ReadPanel(*frmGenCPanel);
     std::optional<LoadedMap> map;
     // A map window whose picture failed to load has no map.
@@ -51,6 +51,8 @@ GenerateResult GoOn(Surface surface, std::optional<double> maxError) {
     }
     ExportOptions options{.surface = surface};
     options.maxError = maxError;
+    options.printColours = printColours;
+    options.bandColours = PanelSwatchColours(Palette);
     if (map) {
         const MapPlace place = ReadMapPlace(MapFileName);
         if (place.refused)
@@ -64,6 +66,8 @@ std::string GenerateSummary(const GenerateResult& result) {
     const std::string file = std::filesystem::path(result.fileName).filename().string() + ": ";
     if (result.samplesSummary)
         return file + *result.samplesSummary;
+    if (result.colourChanges)
+        return file + std::to_string(result.triangleCount) + " triangles, " + *result.colourChanges;
     std::string summary = file + std::to_string(result.vertexCount) + " vertices, " +
                           std::to_string(result.triangleCount) + " triangles";
     if (result.largestError) {

@@ -17,7 +17,8 @@ namespace quarn {
 
 /// Generates a terrain file of surface from the panel and the loaded map, its mesh simplified
 /// within maxError map units where one is given.
-GenerateResult GoOn(Surface surface, std::optional<double> maxError = std::nullopt);
+GenerateResult GoOn(Surface surface, std::optional<double> maxError = std::nullopt,
+                    PrintColours printColours = PrintColours::Classes);
 
 /// What result wrote, as "island.3df: 4800 vertices, 9322 triangles" (and the largest error of
 /// a simplified mesh).

@@ -83,7 +83,7 @@ class TfrmRender : public SingleWindow<TfrmRender>, public AngleDisplay {
     void Button3Click();
 
     QWidget* Body;
-    PictureView* Image1;
+    PictureView* Image1 = nullptr;  // null until built: the frame filters events before that
     QFrame* Panel2;
     QLineEdit* Edit1;
     UpDown* UpDown1;
