@@ -232,6 +232,24 @@ TEST_F(EndToEnd, APlacedMapGivesItsExtentAndItsGeoTiffDrawsAsIts3df) {
     EXPECT_TRUE(Rgb(frmRender->Image1->grab().toImage()) == fromTheTif);
 }
 
+// Options > Print colours, unchecked at start, gives the 3MF the map's band colours; the status
+// bar lists where a terraced print changes colour.
+TEST_F(EndToEnd, PrintColoursFromTheOptionsMenuReachThe3mf) {
+    EXPECT_FALSE(frmMainMDI->PrintColours1->isChecked());
+    EXPECT_EQ(frmMainMDI->PrintColours1->text(), "&Print colours");
+    RunCommand(frmMainMDI->OpenBMPfile1, QUARN_SAMPLES_DIR "/island.bmp");
+    TypeIntoPanel();
+    frmMainMDI->PrintColours1->trigger();
+    PressGenerate(Path("window.3mf"));
+    ASSERT_TRUE(ui.reports.empty()) << ui.reports[0];
+    EXPECT_TRUE(frmMainMDI->StatusText->text().startsWith(
+        "window.3mf: 9322 triangles, colour changes: band 4 at 3.000 mm, band 5 at 3.189 mm"))
+        << frmMainMDI->StatusText->text().toStdString();
+    QFile model(Path("window.3mf"));
+    ASSERT_TRUE(model.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(model.read(2) == "PK") << "a zip package";
+}
+
 // The view options, unchecked at start, render at once in the open viewer with "Autorender"
 // checked; the picture is the command line's with the same options (but for the outline of
 // the clearing rectangle, which keeps the pen of the drawing before). They are the main
