@@ -5,7 +5,8 @@
 // lowest sample's band where no band has two). A band's part is a column from the bottom up:
 // its triangles of the surface, walls straight down along the edge of their patch, and the
 // same triangles again at the bottom, facing down. Parts side by side share their walls, so
-// together they make the whole solid; each on its own is closed and faces outwards.
+// together they make the whole solid; each on its own is closed and faces outwards, every edge
+// met by two triangles (a vertex where a patch only touches itself is kept once per side).
 #pragma once
 
 #include <array>
