@@ -108,10 +108,7 @@ BandPart PartOf(std::uint8_t band, const std::vector<std::array<std::size_t, 3>>
 std::vector<BandPart> BandParts(const TerrainMesh& mesh, const ExportOptions& options,
                                 std::span<const std::uint8_t> bands) {
     const std::vector<Point> top = SurfacePoints(mesh, options);
-    const std::size_t lowest =
-        std::size_t(std::min_element(mesh.vertices.begin(), mesh.vertices.end(),
-                                     [](const auto& p, const auto& q) { return p.h < q.h; }) -
-                    mesh.vertices.begin());
+    const std::size_t lowest = LowestVertex(mesh);
     const auto bandOf = [&](std::int32_t k) {
         const std::uint8_t band = bands[std::size_t(k)];
         return band < kNoClass ? band : bands[lowest];

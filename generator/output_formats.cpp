@@ -81,8 +81,7 @@ constexpr OutputFormat kOutputFormats[] = {
      .offered = Offered::Export,
      .writeMesh =
          [](BinaryWriter& out, const MeshToWrite& t) {
-             Format3MF(out, t.mesh, t.options, t.bands,
-                       {t.colourChanges.begin(), t.colourChanges.end()});
+             Format3MF(out, t.mesh, t.options, t.bands, t.colourChanges);
          },
      .usesOptions = true,
      .usesBands = true},

@@ -11,6 +11,12 @@ float SolidScale::heightMm(float h) const {
     return CheckedToFloat(baseMm + (double{h} - lowest) * mmPerH);
 }
 
+std::size_t LowestVertex(const TerrainMesh& mesh) {
+    return std::size_t(std::min_element(mesh.vertices.begin(), mesh.vertices.end(),
+                                        [](const auto& p, const auto& q) { return p.h < q.h; }) -
+                       mesh.vertices.begin());
+}
+
 SolidScale ScaleOf(const TerrainMesh& mesh, const ExportOptions& options) {
     // The grid's corners are vertices of any mesh of it: the extremes are theirs.
     const auto [westmost, eastmost] = std::minmax_element(
@@ -27,9 +33,7 @@ SolidScale ScaleOf(const TerrainMesh& mesh, const ExportOptions& options) {
     scale.mmPerUnit = CheckedDivide(options.printSizeMm, std::max(width, depth));
     // The plane spans 2 / MapExtent per map unit and h is height / MapExtent.
     scale.mmPerH = 2 * scale.mmPerUnit * options.exaggeration;
-    scale.lowest = std::min_element(mesh.vertices.begin(), mesh.vertices.end(),
-                                    [](const auto& p, const auto& q) { return p.h < q.h; })
-                       ->h;
+    scale.lowest = mesh.vertices[LowestVertex(mesh)].h;
     scale.baseMm = options.baseMm;
     return scale;
 }

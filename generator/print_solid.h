@@ -32,6 +32,9 @@ struct SolidScale {
 
 SolidScale ScaleOf(const TerrainMesh& mesh, const ExportOptions& options);
 
+/// The index of mesh's lowest vertex (the first of equals), which stands on the base.
+std::size_t LowestVertex(const TerrainMesh& mesh);
+
 /// Every vertex in millimetres, computed once so that shared corners are bit-identical.
 std::vector<Point> SurfacePoints(const TerrainMesh& mesh, const ExportOptions& options);
 

@@ -147,7 +147,7 @@ void AppendObject(std::string& xml, std::size_t id, const Solid& solid) {
 }
 
 std::string ModelXml(const std::vector<Solid>& objects, const std::vector<Material>& materials,
-                     const std::vector<ColourChange>& changes) {
+                     std::span<const ColourChange> changes) {
     std::string xml =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<model unit=\"millimeter\" xml:lang=\"en-US\" "
@@ -198,25 +198,27 @@ std::vector<std::uint8_t> Zipped(const std::vector<std::pair<const char*, std::s
         ThrowZipError(error);
     }
     zip_source_keep(buffer);
-    for (const auto& [name, content] : parts) {
-        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
-        const zip_int64_t index =
-            source ? zip_file_add(archive, name, source, ZIP_FL_ENC_UTF_8) : -1;
-        if (index < 0 ||
-            zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE, 6) != 0) {
-            zip_source_free(source);
-            zip_error_set(&error, zip_error_code_zip(zip_get_error(archive)), 0);
-            zip_discard(archive);
-            zip_source_free(buffer);
-            ThrowZipError(error);
-        }
-    }
-    if (zip_close(archive) != 0) {
+    // The archive owns what it was given; this call's own reference to the buffer goes too.
+    const auto fail = [&] {
         zip_error_set(&error, zip_error_code_zip(zip_get_error(archive)), 0);
         zip_discard(archive);
         zip_source_free(buffer);
         ThrowZipError(error);
+    };
+    for (const auto& [name, content] : parts) {
+        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
+        if (!source)
+            fail();
+        const zip_int64_t index = zip_file_add(archive, name, source, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_source_free(source);
+            fail();
+        }
+        if (zip_set_file_compression(archive, zip_uint64_t(index), ZIP_CM_DEFLATE, 6) != 0)
+            fail();
     }
+    if (zip_close(archive) != 0)
+        fail();
     std::vector<std::uint8_t> bytes;
     if (zip_source_open(buffer) == 0) {
         zip_source_seek(buffer, 0, SEEK_END);
@@ -228,12 +230,6 @@ std::vector<std::uint8_t> Zipped(const std::vector<std::pair<const char*, std::s
     zip_source_free(buffer);
     zip_error_fini(&error);
     return bytes;
-}
-
-std::size_t LowestVertex(const TerrainMesh& mesh) {
-    return std::size_t(std::min_element(mesh.vertices.begin(), mesh.vertices.end(),
-                                        [](const auto& p, const auto& q) { return p.h < q.h; }) -
-                       mesh.vertices.begin());
 }
 
 }  // namespace
@@ -267,7 +263,7 @@ std::string ColourChangesText(const std::vector<ColourChange>& changes) {
 }
 
 void Format3MF(BinaryWriter& out, const TerrainMesh& mesh, const ExportOptions& options,
-               std::span<const std::uint8_t> bands, const std::vector<ColourChange>& changes) {
+               std::span<const std::uint8_t> bands, std::span<const ColourChange> changes) {
     std::vector<Material> materials;
     std::vector<std::size_t> vertexMaterial(mesh.vertices.size());
     if (options.printColours == PrintColours::Classes) {

@@ -38,6 +38,6 @@ std::string ColourChangesText(const std::vector<ColourChange>& changes);
 /// Writes mesh as a zipped 3MF package; bands as for ColourChanges, the changes given for a
 /// terraced solid (empty otherwise).
 void Format3MF(BinaryWriter& out, const TerrainMesh& mesh, const ExportOptions& options,
-               std::span<const std::uint8_t> bands, const std::vector<ColourChange>& changes);
+               std::span<const std::uint8_t> bands, std::span<const ColourChange> changes);
 
 }  // namespace quarn
