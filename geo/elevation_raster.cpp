@@ -76,8 +76,7 @@ std::optional<ElevationRaster> ReadElevationRaster(const std::string& fileName) 
     Georeference& place = raster.grid.place;
     if (GDALGetGeoTransform(dataset.get(), place.transform.data()) != CE_None)
         place.transform = {0, 1, 0, 0, 0, -1};  // one map unit a cell, from the top-left corner
-    const auto& t = place.transform;
-    if (t[2] != 0 || t[4] != 0 || !(t[1] > 0) || !(t[5] < 0)) {
+    if (!place.northUp()) {
         ShowErrorBox(name +
                      " is placed turned or mirrored: only rasters with north up can be "
                      "shown.");

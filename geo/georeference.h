@@ -16,6 +16,10 @@ struct Georeference {
 
     double pixelWidth() const { return transform[1]; }
     double pixelHeight() const { return -transform[5]; }
+    /// Neither turned nor mirrored: pixels run east across and south down.
+    bool northUp() const {
+        return transform[2] == 0 && transform[4] == 0 && transform[1] > 0 && transform[5] < 0;
+    }
 };
 
 /// The placement of a grid whose sample (col, row) stands for the map's square of cell x cell

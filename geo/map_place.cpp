@@ -45,8 +45,7 @@ MapPlace GeoTiffPlace(const std::string& fileName) {
     GDALClose(dataset);
     if (!placed)
         return {};
-    const auto& t = place.transform;
-    if (t[2] != 0 || t[4] != 0 || !(t[1] > 0) || !(t[5] < 0)) {
+    if (!place.northUp()) {
         ShowErrorBox("\"" + fs::path(fileName).filename().string() +
                      "\" is placed turned or mirrored: only maps with north up can be placed.");
         return {true, {}};

@@ -315,22 +315,15 @@ void TfrmRender::wheel(const QWheelEvent& event) {
 }
 
 bool TfrmRender::key(const QKeyEvent& event) {
-    const auto step = [](UpDown* spin, int by, void (TfrmRender::*click)(), TfrmRender* w) {
-        spin->setPosition(spin->position() + by);
-        (w->*click)();
-    };
+    // As the spin buttons' arrows step: up and right forward, down and left back.
     switch (event.key()) {
         case Qt::Key_Up:
-            step(UpDown1, 5, &TfrmRender::UpDown1Click, this);
-            return true;
         case Qt::Key_Down:
-            step(UpDown1, -5, &TfrmRender::UpDown1Click, this);
+            UpDown1->stepBy(event.key() == Qt::Key_Up ? 1 : -1);
             return true;
         case Qt::Key_Right:
-            step(UpDown2, 5, &TfrmRender::UpDown2Click, this);
-            return true;
         case Qt::Key_Left:
-            step(UpDown2, -5, &TfrmRender::UpDown2Click, this);
+            UpDown2->stepBy(event.key() == Qt::Key_Right ? 1 : -1);
             return true;
         case Qt::Key_Plus:
         case Qt::Key_Equal:
